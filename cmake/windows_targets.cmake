@@ -1,0 +1,30 @@
+# Salvanto2002.scr: the core plus every *_win.cpp of the subsystem folders,
+# the resources (icon, version record, manifest, pictures), statically linked
+# so that it runs on a bare Windows.
+file(GLOB SALVANTO_WIN_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/startup/*_win.cpp
+  ${PROJECT_SOURCE_DIR}/startup/win/*_win.cpp
+  ${PROJECT_SOURCE_DIR}/slideshow/*_win.cpp
+  ${PROJECT_SOURCE_DIR}/settings_dialog/*_win.cpp)
+
+enable_language(RC)
+set(SALVANTO_WIN_LIBS user32 gdi32 advapi32 kernel32 ole32 oleaut32 windowscodecs comctl32 uuid)
+set(SALVANTO_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+
+# The Win32 side of the product as a library, so that the bench and test
+# tools can call the very code the screen saver runs.
+list(FILTER SALVANTO_WIN_SOURCES EXCLUDE REGEX "main_win\\.cpp$")
+add_library(salvanto_win STATIC ${SALVANTO_WIN_SOURCES})
+target_compile_definitions(salvanto_win PUBLIC ${SALVANTO_WIN_DEFS})
+target_link_libraries(salvanto_win PUBLIC salvanto_core ${SALVANTO_WIN_LIBS})
+target_compile_definitions(salvanto_core PUBLIC ${SALVANTO_WIN_DEFS})
+
+add_executable(Salvanto2002 WIN32 ${PROJECT_SOURCE_DIR}/startup/main_win.cpp ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc)
+set_target_properties(Salvanto2002 PROPERTIES SUFFIX ".scr")
+set_source_files_properties(${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc PROPERTIES
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/Salvanto2002.ico;${PROJECT_SOURCE_DIR}/assets/Salvanto2002.manifest")
+target_link_libraries(Salvanto2002 PRIVATE salvanto_win)
+target_link_options(Salvanto2002 PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
+
+include(${PROJECT_SOURCE_DIR}/tests/e2e/windows_tools.cmake OPTIONAL)
+include(${PROJECT_SOURCE_DIR}/bench/windows_tools.cmake OPTIONAL)

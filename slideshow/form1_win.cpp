@@ -1,0 +1,181 @@
+#include "slideshow/form1_win.h"
+
+#include "assets/resource.h"
+#include "slideshow/picture_win.h"
+#include "startup/win/control_ids.h"
+
+namespace salvanto::win {
+namespace {
+
+constexpr UINT_PTR kTimer1 = 1;
+
+PanelSettings PanYearSettings() {
+  return {.Caption = L"Morvane Software",
+          .ForeColor = RGB(255, 0, 0),
+          .BackColor = RGB(0, 0, 0),
+          .Font = {L"MS Sans Serif", 9.75f, 700, 0},
+          .BevelWidth = 3,
+          .BorderWidth = 4,
+          .BevelOuter = Bevel::None,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
+
+PanelSettings SSPanel1Settings() {
+  return {.Caption = L"SSPanel1",
+          .ForeColor = RGB(0, 0, 255),
+          .BackColor = RGB(0, 0, 0),
+          .Font = {L"MS Sans Serif", 8.25f, 400, 0},
+          .BevelWidth = 8,
+          .BorderWidth = 6,
+          .BevelOuter = Bevel::Inset,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
+
+POINT CursorNow() {
+  POINT point{};
+  GetCursorPos(&point);
+  return point;
+}
+
+}  // namespace
+
+Form1::Form1(Platform& platform, SharedState& state)
+    : platform_(platform), state_(state), twipsPerPixel_(TwipsPerPixel(DisplayDpi())),
+      pointer_(CursorNow().x, CursorNow().y) {}
+
+Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
+  Form1::Register(instance, kForm1Class, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
+                  ProgramIcon(instance, 32));
+  auto* form = new Form1(platform, state);
+  // Created hidden: the load handling runs before the window first shows.
+  HWND window = CreateWindowExW(WS_EX_TOPMOST, kForm1Class, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                instance, form);
+  if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The slideshow window could not be created.");
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 32)));
+  form->CreateControls();
+  form->Load();
+  ShowWindow(window, SW_SHOWMAXIMIZED);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
+  SetFocus(window);
+  return *form;
+}
+
+void Form1::CreateControls() {
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
+  const auto px = [this](const TwipRect& r) { return ToPixels(r, twipsPerPixel_); };
+  panYear_ = &Panel3D::Create(hwnd(), kIdPanYear, PanYearSettings(), px(layout_.panYear), false);
+  SSPanel1_ = &Panel3D::Create(hwnd(), kIdSSPanel1, SSPanel1Settings(), px(layout_.SSPanel1));
+  Image1_ = &ImageControl::Create(SSPanel1_->hwnd(), kIdImage1, px(layout_.Image1), this);
+  Image2_ = &ImageControl::Create(hwnd(), kIdImage2, px(layout_.Image2));
+  // Timer1 runs from creation at its design interval until Load sets the stored one.
+  SetTimerInterval(1000);
+
+  Image1_->SetPicture(LoadPictureResource(instance, IDR_SAMPLE_PHOTO, Image1_->ClientSize()));
+  // The banner is shown at its own size: the control takes the picture's.
+  Image2_->SetPicture(LoadPictureResource(instance, IDR_BANNER, {0, 0}));
+  Image2_->SizeToPicture();
+  photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_);
+}
+
+void Form1::SetTimerInterval(std::int32_t milliseconds) {
+  KillTimer(hwnd(), kTimer1);
+  if (milliseconds > 0 && !SetTimer(hwnd(), kTimer1, static_cast<UINT>(milliseconds), nullptr)) {
+    throw RuntimeError(ErrorKind::InvalidPropertyValue,
+                       L"The timer refused a period of " + std::to_wstring(milliseconds) + L" ms.");
+  }
+  SetPropW(hwnd(), kTimerIntervalProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(milliseconds)));
+}
+
+void Form1::Place(HWND control, const TwipRect& rect) {
+  const PixelRect pixels = ToPixels(rect, twipsPerPixel_);
+  SetWindowPos(control, nullptr, pixels.left, pixels.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::Load() {
+  state_.IntervalSeconds = ReadIntervalSeconds(platform_.store, platform_.text);
+  SetTimerInterval(TimerPeriodMs(state_.IntervalSeconds));
+  state_.PhotoDir = ReadPhotoDir(platform_.store, platform_.text);
+  layout_ = LoadLayout(platform_.screen);
+  // The window at the screen's origin, maximised over the whole screen.
+  SetWindowPos(hwnd(), nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Place(SSPanel1_->hwnd(), layout_.SSPanel1);
+  Place(panYear_->hwnd(), layout_.panYear);
+  Place(Image2_->hwnd(), layout_.Image2);
+}
+
+void Form1::SetYearVisible(bool visible) { ShowWindow(panYear_->hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
+
+void Form1::End() { EndScreenSaver(platform_.cursor, platform_.end); }
+
+void Form1::OnMouseMove(POINT screenPoint) {
+  if (pointer_.Moved(screenPoint.x, screenPoint.y) && ApplyMoveRule(MoveCount) == MoveVerdict::End) End();
+}
+
+void Form1::OnImageMouseMove(POINT screenPoint) {
+  if (pointer_.Moved(screenPoint.x, screenPoint.y) && ApplyMoveRule(ImageMoveCount) == MoveVerdict::End) End();
+}
+
+void Form1::OnImageMouseDown() { End(); }
+void Form1::OnImageClick() { End(); }
+
+void Form1::OnQueryClose() { SetCursorVisible(platform_.cursor, True); }
+void Form1::OnUnload() { SetCursorVisible(platform_.cursor, True); }
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETMINMAXINFO: {
+      // Maximised means the whole screen, not the work area.
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMaxPosition = {0, 0};
+      info->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+      info->ptMaxTrackSize = info->ptMaxSize;
+      return 0;
+    }
+    case WM_TIMER:
+      if (wParam == kTimer1 && photos_) photos_->Tick();
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      End();
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      End();
+    case WM_MOUSEMOVE: {
+      POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      ClientToScreen(hwnd(), &point);
+      OnMouseMove(point);
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      // No screen saver of its own over this one, and no monitor power-down prompt.
+      if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 0;
+      return Default(message, wParam, lParam);
+    case WM_QUERYENDSESSION:
+      OnQueryClose();
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) OnUnload();
+      return 0;
+    case WM_CLOSE:
+      OnQueryClose();
+      OnUnload();
+      DestroyWindow(hwnd());
+      return 0;
+    case WM_DESTROY:
+      KillTimer(hwnd(), kTimer1);
+      RemovePropW(hwnd(), kTimerIntervalProperty);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return Default(message, wParam, lParam);
+  }
+}
+
+}  // namespace salvanto::win

@@ -1,0 +1,58 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "slideshow/activity.h"
+#include "slideshow/image_win.h"
+#include "slideshow/layout.h"
+#include "slideshow/panel3d_win.h"
+#include "slideshow/photo_show_win.h"
+#include "startup/platform.h"
+#include "startup/win/window.h"
+
+namespace salvanto::win {
+
+// The slideshow window: black, borderless, covering the screen, with the
+// photo frame, the caption strip and the title banner.
+class Form1 final : public Window<Form1>, private ImageEvents {
+public:
+  // Creates Form1, runs its load handling (settings, timer, layout; a bad
+  // setting throws before anything shows) and shows it maximised.
+  friend Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state);
+
+  void SetYearVisible(bool visible);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+  Form1(Platform& platform, SharedState& state);
+  void CreateControls();
+  void Load();
+  void SetTimerInterval(std::int32_t milliseconds);
+  void Place(HWND control, const TwipRect& rect);
+  [[noreturn]] void End();
+
+  void OnMouseMove(POINT screenPoint);
+  void OnQueryClose();
+  void OnUnload();
+  void OnImageMouseDown() override;
+  void OnImageClick() override;
+  void OnImageMouseMove(POINT screenPoint) override;
+
+  Platform& platform_;
+  SharedState& state_;
+  float twipsPerPixel_;
+  Form1Layout layout_ = DesignLayout();
+  Panel3D* panYear_ = nullptr;
+  Panel3D* SSPanel1_ = nullptr;
+  ImageControl* Image1_ = nullptr;
+  ImageControl* Image2_ = nullptr;
+  std::unique_ptr<PhotoShow> photos_;
+  std::int16_t MoveCount = 0;
+  std::int16_t ImageMoveCount = 0;
+  PointerTracker pointer_;
+};
+
+Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state);
+
+}  // namespace salvanto::win

@@ -1,0 +1,44 @@
+#pragma once
+// Form1's controls in twips, as designed and as the load handling lays them
+// out for the screen, and the one rule that turns twips into pixels.
+#include "startup/screen.h"
+
+namespace salvanto {
+
+struct TwipRect {
+  float Left, Top, Width, Height;
+};
+
+struct PixelRect {
+  int left, top, right, bottom;
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+};
+
+struct Form1Layout {
+  TwipRect panYear;
+  TwipRect SSPanel1;
+  TwipRect Image1;  // relative to SSPanel1's interior
+  TwipRect Image2;
+};
+
+// The design-time positions and sizes.
+Form1Layout DesignLayout();
+
+// The load handling's layout: the frame stays at the top on a screen of
+// exactly 800 x 600 or 640 x 480 pixels at 15 twips per pixel and moves
+// down 1400 twips on every other; the frame, the caption strip and the
+// banner are centred, one under the other. Single precision; a result that
+// is not finite is a FloatingPoint run-time error.
+Form1Layout LoadLayout(ScreenMetrics& screen);
+
+// Twips per pixel at a display density: 15 at 96 DPI, 12 at 120 DPI.
+float TwipsPerPixel(int dpi);
+
+// Twips to device pixels. Each edge is converted on its own, so controls
+// that touch in twips touch in pixels; an edge that falls on half a pixel
+// goes to the next pixel to the right or below (floor(x + 0.5)).
+int TwipsToPixels(float twips, float twipsPerPixel);
+PixelRect ToPixels(const TwipRect& rect, float twipsPerPixel);
+
+}  // namespace salvanto

@@ -1,0 +1,36 @@
+#pragma once
+// The run-time errors that end the program: a setting that is not a number,
+// an arithmetic overflow, a value a control refuses, a floating-point fault.
+// They travel as exceptions up to Main, which reports them in one message box.
+#include <stdexcept>
+#include <string>
+
+namespace salvanto {
+
+enum class ErrorKind {
+  TypeMismatch = 13,
+  Overflow = 6,
+  InvalidPropertyValue = 380,
+  FloatingPoint = 11,  // division by zero, overflow or an invalid operation
+};
+
+class RuntimeError : public std::runtime_error {
+public:
+  RuntimeError(ErrorKind kind, std::wstring detail);
+
+  ErrorKind Kind() const { return kind_; }
+  int Number() const { return static_cast<int>(kind_); }
+  // What went wrong in the user's words: which value, what it held, and why.
+  const std::wstring& Detail() const { return detail_; }
+  // The whole text of the report box.
+  std::wstring Report() const;
+
+private:
+  ErrorKind kind_;
+  std::wstring detail_;
+};
+
+// The platform's short name of the error, e.g. L"Type mismatch".
+std::wstring ErrorName(ErrorKind kind);
+
+}  // namespace salvanto

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "startup/errors.h"
+#include "startup/settings.h"
+#include "tests/unit/fakes.h"
+
+namespace salvanto {
+namespace {
+
+using testing::FakeConventions;
+using testing::FakeStore;
+
+ErrorKind ErrorOf(std::wstring_view text, wchar_t sep = L'.') {
+  try {
+    TextToWholeNumber(text, sep);
+  } catch (const RuntimeError& e) {
+    return e.Kind();
+  }
+  ADD_FAILURE() << "no error";
+  return ErrorKind::FloatingPoint;
+}
+
+TEST(TextToWholeNumber, AcceptsNumbersWithBlanksAroundAndRoundsHalfToEven) {
+  struct Case { const wchar_t* text; std::int32_t value; };
+  for (Case c : {Case{L"10", 10}, Case{L" 10 ", 10}, Case{L"\t7 ", 7}, Case{L"2.5", 2}, Case{L"3.5", 4},
+                 Case{L"-2.5", -2}, Case{L"2.51", 3}, Case{L"0", 0}, Case{L"-1", -1}, Case{L"+4", 4},
+                 Case{L".5", 0}, Case{L"1.5", 2}, Case{L"7.", 7}, Case{L"1e3", 1000}, Case{L"25E-1", 2},
+                 Case{L"0010", 10}, Case{L"2147483647", 2147483647}, Case{L"-2147483648", -2147483647 - 1}}) {
+    EXPECT_EQ(TextToWholeNumber(c.text, L'.'), c.value) << c.text;
+  }
+}
+
+TEST(TextToWholeNumber, UsesTheUsersDecimalSeparator) {
+  EXPECT_EQ(TextToWholeNumber(L"2,5", L','), 2);
+  EXPECT_EQ(TextToWholeNumber(L"7,6", L','), 8);
+  EXPECT_EQ(ErrorOf(L"2.5", L','), ErrorKind::TypeMismatch);
+  EXPECT_EQ(ErrorOf(L"7,5", L'.'), ErrorKind::TypeMismatch);
+}
+
+TEST(TextToWholeNumber, TextThatIsNotANumberIsATypeMismatch) {
+  for (const wchar_t* text : {L"", L" ", L"abc", L"1 0", L"10s", L"&H10", L"--1", L".", L"-", L"1e", L"e3",
+                              L"1e+", L"0x10", L"\u0661", L"inf", L"nan", L"1\u00A0"}) {
+    EXPECT_EQ(ErrorOf(text), ErrorKind::TypeMismatch) << text;
+  }
+}
+
+TEST(TextToWholeNumber, OutOfThirtyTwoBitRangeIsAnOverflow) {
+  for (const wchar_t* text : {L"99999999999", L"2147483648", L"-2147483649", L"2147483647.5", L"1e400",
+                              L"-1e400", L"1e10"}) {
+    EXPECT_EQ(ErrorOf(text), ErrorKind::Overflow) << text;
+  }
+  EXPECT_EQ(TextToWholeNumber(L"2147483646.5", L'.'), 2147483646);
+  EXPECT_EQ(TextToWholeNumber(L"1e-400", L'.'), 0);
+}
+
+TEST(Settings, DefaultsStandInForMissingValues) {
+  FakeStore store;
+  FakeConventions conventions;
+  EXPECT_EQ(ReadIntervalSeconds(store, conventions), 2);
+  EXPECT_EQ(TimerPeriodMs(ReadIntervalSeconds(store, conventions)), 2000);
+  EXPECT_EQ(ReadPhotoDir(store, conventions), L" ");
+}
+
+TEST(Settings, ReadsAndConvertsStoredValues) {
+  FakeStore store;
+  FakeConventions conventions;
+  store.Set(kIntervalKey, L" 10 ");
+  store.Set(kPhotoDirKey, L"d:\\photos\\");
+  EXPECT_EQ(TimerPeriodMs(ReadIntervalSeconds(store, conventions)), 10000);
+  EXPECT_EQ(ReadPhotoDir(store, conventions), L"D:\\PHOTOS\\");
+  // Only the key under this application's title and section counts.
+  store.values[{L"Other", std::wstring(kSection), std::wstring(kIntervalKey)}] = L"99";
+  EXPECT_EQ(ReadIntervalSeconds(store, conventions), 10);
+}
+
+TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
+  FakeStore store;
+  FakeConventions conventions;
+  store.Set(kIntervalKey, L"abc");
+  try {
+    ReadIntervalSeconds(store, conventions);
+    FAIL();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Kind(), ErrorKind::TypeMismatch);
+    EXPECT_NE(e.Detail().find(L"Interval"), std::wstring::npos);
+    EXPECT_NE(e.Detail().find(L"\"abc\""), std::wstring::npos);
+    EXPECT_NE(e.Report().find(L"Type mismatch"), std::wstring::npos);
+  }
+  store.Set(kIntervalKey, L"99999999999");
+  try {
+    ReadIntervalSeconds(store, conventions);
+    FAIL();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
+    EXPECT_NE(e.Report().find(L"Overflow"), std::wstring::npos);
+  }
+}
+
+TEST(TimerPeriodMs, MultipliesCheckedAndRefusesNegativePeriods) {
+  EXPECT_EQ(TimerPeriodMs(0), 0);
+  EXPECT_EQ(TimerPeriodMs(60), 60000);
+  EXPECT_EQ(TimerPeriodMs(2147483), 2147483000);
+  auto kindOf = [](std::int32_t seconds) {
+    try {
+      TimerPeriodMs(seconds);
+    } catch (const RuntimeError& e) {
+      return e.Kind();
+    }
+    return ErrorKind::FloatingPoint;
+  };
+  EXPECT_EQ(kindOf(2147484), ErrorKind::Overflow);
+  EXPECT_EQ(kindOf(std::numeric_limits<std::int32_t>::min()), ErrorKind::Overflow);
+  EXPECT_EQ(kindOf(-1), ErrorKind::InvalidPropertyValue);
+}
+
+TEST(SaveDelay, WritesWholeSecondsWithoutSuffix) {
+  FakeStore store;
+  store.Set(kIntervalKey, L"45");
+  struct Case { std::int32_t ms; const wchar_t* text; };
+  for (Case c : {Case{1000, L"1"}, Case{2000, L"2"}, Case{10000, L"10"}, Case{60000, L"60"}}) {
+    SaveDelay(store, c.ms);
+    EXPECT_EQ(store.Read(kAppTitle, kSection, kIntervalKey, L"?"), c.text);
+  }
+  EXPECT_EQ(DelayText(1500), L"1.5");
+}
+
+}  // namespace
+}  // namespace salvanto

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "startup/errors.h"
+#include "startup/mode.h"
+#include "tests/unit/fakes.h"
+
+namespace salvanto {
+namespace {
+
+using testing::Ended;
+using testing::FakeCursor;
+using testing::FakeEnd;
+using testing::FakeScreen;
+
+TEST(ChooseMode, OnlyTheFirstTwoCharactersCountAndCaseMatters) {
+  for (const wchar_t* settings : {L"/c", L"/c:1234", L"/c 1234", L"/cx"}) {
+    EXPECT_EQ(ChooseMode(false, settings), Mode::Settings) << settings;
+  }
+  for (const wchar_t* slideshow : {L"/C", L"", L"/", L"/s", L"/p 12345", L" /c", L"-c", L"c"}) {
+    EXPECT_EQ(ChooseMode(false, slideshow), Mode::Slideshow) << slideshow;
+  }
+}
+
+TEST(ChooseMode, ASecondCopyEndsWhateverItsCommandLine) {
+  for (const wchar_t* any : {L"/c", L"/s", L""}) EXPECT_EQ(ChooseMode(true, any), Mode::Ended);
+}
+
+TEST(ArgumentText, DropsTheProgramPathAndTheBlanksAfterIt) {
+  EXPECT_EQ(ArgumentText(L"\"C:\\Windows\\Salvanto2002.scr\" /c:1234"), L"/c:1234");
+  EXPECT_EQ(ArgumentText(L"C:\\WINDOWS\\SALVAN~1.SCR   /p 12345"), L"/p 12345");
+  EXPECT_EQ(ArgumentText(L"\"C:\\Program Files\\S.scr\"/s"), L"/s");
+  EXPECT_EQ(ArgumentText(L"S.scr"), L"");
+  EXPECT_EQ(ArgumentText(L"\"unclosed path /c"), L"");
+  EXPECT_EQ(ArgumentText(L""), L"");
+  // Blanks after the first argument character are the argument's own.
+  EXPECT_EQ(ArgumentText(L"S.scr \t/c  "), L"/c  ");
+}
+
+TEST(SetCursorVisible, EndsAtTheLargerOfCountPlusOneAndOne) {
+  struct Case { int start, calls, end; };
+  for (Case c : {Case{-3, 4, 1}, Case{0, 1, 1}, Case{2, 1, 3}, Case{-1, 2, 1}}) {
+    FakeCursor cursor(c.start);
+    SetCursorVisible(cursor, True);
+    EXPECT_EQ(cursor.calls, c.calls) << "from " << c.start;
+    EXPECT_EQ(cursor.count, c.end) << "from " << c.start;
+  }
+}
+
+TEST(SetCursorVisible, ReadsTheCountAsSixteenBitsAndNeverSpinsForever) {
+  // A count that wraps to a 16-bit negative keeps the loop going until it is positive.
+  FakeCursor cursor(65535 - 1);  // 65535 reads as -1
+  SetCursorVisible(cursor, True);
+  EXPECT_EQ(cursor.calls, 3);
+
+  struct Stuck : CursorCounter {
+    int calls = 0;
+    int ShowCursor(bool) override { ++calls; return -5; }
+  } stuck;
+  SetCursorVisible(stuck, True);
+  EXPECT_EQ(stuck.calls, 32769);
+}
+
+TEST(EndScreenSaver, RaisesTheCursorThenEnds) {
+  FakeCursor cursor(0);
+  FakeEnd end;
+  EXPECT_THROW(EndScreenSaver(cursor, end), Ended);
+  EXPECT_EQ(cursor.count, 1);
+  EXPECT_EQ(end.ends, 1);
+}
+
+TEST(IsScreenSize, ComparesTwipsAtFifteenPerPixel) {
+  FakeScreen vga96(PixelsToTwips(800, 96), PixelsToTwips(600, 96));
+  EXPECT_EQ(IsScreenSize(vga96, 800, 600), True);
+  FakeScreen vga120(PixelsToTwips(800, 120), PixelsToTwips(600, 120));
+  EXPECT_EQ(IsScreenSize(vga120, 800, 600), False);
+  EXPECT_EQ(IsScreenSize(vga120, 640, 480), True);  // 9600 x 7200 twips
+  FakeScreen big120(PixelsToTwips(1000, 120), PixelsToTwips(750, 120));
+  EXPECT_EQ(IsScreenSize(big120, 800, 600), True);
+  FakeScreen small96(PixelsToTwips(640, 96), PixelsToTwips(480, 96));
+  EXPECT_EQ(IsScreenSize(small96, 640, 480), True);
+  EXPECT_EQ(IsScreenSize(small96, 800, 600), False);
+}
+
+TEST(IsScreenSize, ReadsTheHeightOnlyWhenTheWidthMatches) {
+  FakeScreen wrongHeight(12000, 9015);
+  EXPECT_EQ(IsScreenSize(wrongHeight, 800, 600), False);
+  EXPECT_EQ(wrongHeight.heightReads, 1);
+  FakeScreen wrongWidth(12015, 9000);
+  EXPECT_EQ(IsScreenSize(wrongWidth, 800, 600), False);
+  EXPECT_EQ(wrongWidth.heightReads, 0);
+}
+
+TEST(IsScreenSize, OverflowingProductsAreErrorsBeforeTheScreenIsRead) {
+  FakeScreen screen(12000, 9000);
+  for (auto [w, h] : {std::pair{200'000'000, 600}, std::pair{800, -200'000'000}}) {
+    try {
+      IsScreenSize(screen, w, h);
+      ADD_FAILURE() << "no overflow for " << w << " x " << h;
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
+    }
+  }
+  EXPECT_EQ(screen.widthReads, 0);
+}
+
+TEST(PixelsToTwips, FollowsTheDisplayDensity) {
+  EXPECT_EQ(PixelsToTwips(1024, 96), 15360.0f);
+  EXPECT_EQ(PixelsToTwips(1000, 120), 12000.0f);
+  EXPECT_EQ(PixelsToTwips(1, 144), 10.0f);
+}
+
+}  // namespace
+}  // namespace salvanto
