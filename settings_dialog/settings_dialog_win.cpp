@@ -26,4 +26,6 @@ void ShowSettingsDialog(HINSTANCE instance, Platform&, SharedState&) {
   ShowWindow(window, SW_SHOWNORMAL);
 }
 
+bool PreTranslateDialogMessage(MSG&) { return false; }
+
 }  // namespace salvanto::win

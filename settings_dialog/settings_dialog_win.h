@@ -8,4 +8,8 @@ namespace salvanto::win {
 // Creates frmSSSettings and shows it modeless, centred on the screen.
 void ShowSettingsDialog(HINSTANCE instance, Platform& platform, SharedState& state);
 
+// Gives the dialog its keyboard navigation (Tab, Enter, Space, arrows) in
+// the program's message loop; true when the message was handled.
+bool PreTranslateDialogMessage(MSG& msg);
+
 }  // namespace salvanto::win

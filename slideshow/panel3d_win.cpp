@@ -127,6 +127,10 @@ LRESULT Panel3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       return result;
     }
+    case WM_COMMAND:
+    case WM_NOTIFY:
+      // A container passes its children's notifications on to its window.
+      return SendMessageW(GetParent(hwnd()), message, wParam, lParam);
     default:
       return Default(message, wParam, lParam);
   }

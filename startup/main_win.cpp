@@ -39,6 +39,7 @@ int RunMessageLoop() {
   BOOL got;
   while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
+    if (PreTranslateDialogMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
