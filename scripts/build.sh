@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds both halves: the portable core with its tests (native) and
+# Salvanto2002.scr with the Win32 test tools (mingw-w64).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+cmake --preset native >/dev/null
+cmake --build build/native -j"$jobs"
+cmake --preset windows >/dev/null
+cmake --build build/windows -j"$jobs"

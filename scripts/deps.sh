@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs whatever the build and the tests need and this machine lacks
+# (Debian 12, as root). Quiet when everything is already there.
+set -euo pipefail
+
+packages=(
+  cmake make g++ python3
+  googletest libgtest-dev libgmock-dev
+  mingw-w64
+  wine wine64 fonts-wine
+  xvfb xdotool x11-utils imagemagick
+)
+# Callers may ask for more, e.g. the benchmark's libjpeg-turbo-progs.
+packages+=("$@")
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
