@@ -1,0 +1,873 @@
+"""End-to-end harness: Salvanto2002.scr under Wine on a private X display.
+
+One Session per test: its own Xvfb display, its own Wine prefix (a cheap copy
+of a template made once per run) and its own persistent wineserver. The test
+starts the screen saver with a command line, looks at it from outside with
+inspector.exe (JSON), drives it with xdotool and photographs it with
+ImageMagick. Every wait polls a condition against a deadline. Closing the
+session ends every process it started, by process group, then its
+wineserver and its display, and removes the prefix copy; it does so also
+when the test failed.
+
+Environment (set by CTest, see tests.cmake):
+  SALVANTO_WIN_BUILD     folder with Salvanto2002.scr and inspector.exe
+  SALVANTO_E2E_TEMPLATE  the template prefix (made by `harness.py template`)
+  SALVANTO_E2E_OUT       where screenshots and logs go, one folder per test
+"""
+
+from __future__ import annotations
+
+import ctypes
+import json
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+from pathlib import Path
+from typing import Any, Callable, Iterable
+
+HERE = Path(__file__).resolve().parent
+SOURCE_DIR = HERE.parent.parent
+
+APP_TITLE = "SCRNSAVE: The Salvanto Anthology 2002"
+SETTINGS_KEY = r"Software\VB and VBA Program Settings" + "\\" + APP_TITLE + r"\Settings"
+SCR_NAME = "Salvanto2002.scr"
+INSPECTOR_NAME = "inspector.exe"
+
+# Bump when the template's contents change, so that an old one is rebuilt.
+TEMPLATE_VERSION = "salvanto-e2e-template 1"
+TEMPLATE_MARK = ".salvanto-template"
+
+
+def win_build_dir() -> Path:
+    return Path(os.environ.get("SALVANTO_WIN_BUILD", SOURCE_DIR / "build" / "windows"))
+
+
+def template_dir() -> Path:
+    return Path(os.environ.get("SALVANTO_E2E_TEMPLATE", SOURCE_DIR / "build" / "native" / "e2e-prefix-template"))
+
+
+def sessions_dir() -> Path:
+    """Where sessions put their prefix copies: beside the template, so that
+    hard links work."""
+    return template_dir().parent / "e2e-sessions"
+
+
+def out_root() -> Path:
+    return Path(os.environ.get("SALVANTO_E2E_OUT", SOURCE_DIR / "build" / "native" / "e2e-screenshots"))
+
+
+def log(message: str) -> None:
+    print(f"[e2e {time.strftime('%H:%M:%S')}] {message}", file=sys.stderr, flush=True)
+
+
+# --------------------------------------------------------------------------
+# The registry files of a prefix, edited while no wineserver runs
+# --------------------------------------------------------------------------
+
+
+def _reg_escape(text: str) -> str:
+    out = []
+    for ch in text:
+        code = ord(ch)
+        if ch == "\\":
+            out.append("\\\\")
+        elif ch == '"':
+            out.append('\\"')
+        elif ch == "\n":
+            out.append("\\n")
+        elif ch == "\r":
+            out.append("\\r")
+        elif ch == "\t":
+            out.append("\\t")
+        elif code < 0x20 or code > 0x7E:
+            # Always four digits: the reader takes up to four.
+            if code > 0xFFFF:
+                code -= 0x10000
+                out.append("\\x%04x\\x%04x" % (0xD800 + (code >> 10), 0xDC00 + (code & 0x3FF)))
+            else:
+                out.append("\\x%04x" % code)
+        else:
+            out.append(ch)
+    return "".join(out)
+
+
+def _reg_unescape(text: str) -> str:
+    out, i = [], 0
+    simple = {"n": "\n", "r": "\r", "t": "\t", "0": "\0", "\\": "\\", '"': '"'}
+    while i < len(text):
+        ch = text[i]
+        if ch == "\\" and i + 1 < len(text):
+            nxt = text[i + 1]
+            if nxt == "x":
+                m = re.match(r"[0-9a-fA-F]{1,4}", text[i + 2 :])
+                if m:
+                    out.append(chr(int(m.group(0), 16)))
+                    i += 2 + len(m.group(0))
+                    continue
+            out.append(simple.get(nxt, nxt))
+            i += 2
+            continue
+        out.append(ch)
+        i += 1
+    return "".join(out).encode("utf-16-le", "surrogatepass").decode("utf-16-le", "replace")
+
+
+class RegFile:
+    """A Wine registry file (user.reg): keys relative to the hive, REG_SZ and
+    REG_DWORD values. Edit it only while the prefix's wineserver is down."""
+
+    def __init__(self, path: Path):
+        self.path = Path(path)
+        self.lines = self.path.read_text(encoding="utf-8", errors="surrogateescape").split("\n")
+
+    @staticmethod
+    def _header(key: str) -> str:
+        return "[" + _reg_escape(key) + "]"
+
+    def _find_key(self, key: str) -> int | None:
+        wanted = self._header(key).lower()
+        for i, line in enumerate(self.lines):
+            lowered = line.lower()
+            if lowered == wanted or lowered.startswith(wanted + " "):
+                return i
+        return None
+
+    def _key_end(self, start: int) -> int:
+        i = start + 1
+        while i < len(self.lines) and not self.lines[i].startswith("["):
+            i += 1
+        return i
+
+    def _value_span(self, start: int, name: str) -> tuple[int, int] | None:
+        prefix = ("@=" if name == "" else '"' + _reg_escape(name) + '"=').lower()
+        end = self._key_end(start)
+        i = start + 1
+        while i < end:
+            j = i
+            while j < end - 1 and self.lines[j].endswith("\\") and not self.lines[j].endswith("\\\\"):
+                j += 1
+            if self.lines[i].lower().startswith(prefix):
+                return i, j + 1
+            i = j + 1
+        return None
+
+    @staticmethod
+    def _format(name: str, value: str | int) -> str:
+        left = "@" if name == "" else '"' + _reg_escape(name) + '"'
+        if isinstance(value, bool) or not isinstance(value, (str, int)):
+            raise TypeError("registry values here are str (REG_SZ) or int (REG_DWORD)")
+        if isinstance(value, int):
+            return f"{left}=dword:{value & 0xFFFFFFFF:08x}"
+        return f'{left}="{_reg_escape(value)}"'
+
+    def set(self, key: str, name: str, value: str | int) -> None:
+        start = self._find_key(key)
+        if start is None:
+            # Wine creates the parent keys of a listed key when it loads.
+            while self.lines and self.lines[-1] == "":
+                self.lines.pop()
+            self.lines += ["", f"{self._header(key)} {int(time.time())}", "#time=0", self._format(name, value), ""]
+            return
+        span = self._value_span(start, name)
+        if span:
+            self.lines[span[0] : span[1]] = [self._format(name, value)]
+        else:
+            end = self._key_end(start)
+            while end > start + 1 and self.lines[end - 1] == "":
+                end -= 1
+            self.lines.insert(end, self._format(name, value))
+
+    def delete(self, key: str, name: str | None = None) -> None:
+        """Removes one value, or with name None the whole key (not its subkeys)."""
+        start = self._find_key(key)
+        if start is None:
+            return
+        if name is None:
+            del self.lines[start : self._key_end(start)]
+            return
+        span = self._value_span(start, name)
+        if span:
+            del self.lines[span[0] : span[1]]
+
+    def get(self, key: str, name: str) -> str | int | None:
+        start = self._find_key(key)
+        if start is None:
+            return None
+        span = self._value_span(start, name)
+        if not span:
+            return None
+        text = "".join(line.rstrip("\\") for line in self.lines[span[0] : span[1]])
+        value = text.split("=", 1)[1] if name == "" else text[len(_reg_escape(name)) + 3 :]
+        if value.startswith("dword:"):
+            return int(value[6:], 16)
+        m = re.match(r'^(?:str\(2\):)?"(.*)"$', value)
+        if m:
+            return _reg_unescape(m.group(1))
+        return value  # another type, returned as Wine wrote it
+
+    def save(self) -> None:
+        self.path.write_text("\n".join(self.lines), encoding="utf-8", errors="surrogateescape")
+
+
+# --------------------------------------------------------------------------
+# Processes
+# --------------------------------------------------------------------------
+
+
+_libc = ctypes.CDLL(None, use_errno=True)
+_PR_SET_PDEATHSIG = 1
+
+
+def _die_with_parent() -> None:
+    """Runs in each child before exec: if the test process is killed outright
+    (a CTest timeout), the kernel ends the child too, so no display or
+    wineserver outlives its test. A wineserver's end takes its Wine
+    processes with it."""
+    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+def _popen(argv: list[str], **kwargs: Any) -> subprocess.Popen:
+    """Popen in a session of its own (so the group can be ended by id) that
+    dies with the test process."""
+    return subprocess.Popen(argv, start_new_session=True, preexec_fn=_die_with_parent, **kwargs)
+
+
+def _kill_group(proc: subprocess.Popen, grace: float = 2.0) -> None:
+    """Ends a process that runs in a session of its own, with its group, by
+    id: SIGTERM, then SIGKILL after grace seconds. One that has already been
+    reaped is left alone, since its id may belong to another process now."""
+    if proc.poll() is not None:
+        return
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        try:
+            os.killpg(proc.pid, sig)
+        except ProcessLookupError:
+            return
+        try:
+            proc.wait(timeout=grace)
+            return
+        except subprocess.TimeoutExpired:
+            continue
+
+
+class Process:
+    """A program the session started: its exit code is the Windows one."""
+
+    def __init__(self, popen: subprocess.Popen, name: str, log_path: Path):
+        self.popen = popen
+        self.name = name
+        self.log_path = log_path
+
+    @property
+    def pid(self) -> int:
+        return self.popen.pid
+
+    @property
+    def running(self) -> bool:
+        return self.popen.poll() is None
+
+    @property
+    def exit_code(self) -> int | None:
+        return self.popen.poll()
+
+    def wait(self, timeout: float) -> int:
+        """The exit code; raises TimeoutError when still running at the deadline."""
+        try:
+            return self.popen.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise TimeoutError(f"{self.name} (pid {self.pid}) still running after {timeout:.1f} s") from None
+
+    def kill(self) -> None:
+        _kill_group(self.popen, grace=0.5)
+
+    def output(self) -> str:
+        try:
+            return self.log_path.read_text(errors="replace")
+        except OSError:
+            return ""
+
+    def __repr__(self) -> str:
+        return f"<Process {self.name} pid={self.pid} exit={self.exit_code}>"
+
+
+# --------------------------------------------------------------------------
+# The template prefix, made once per run
+# --------------------------------------------------------------------------
+
+
+def _wine_env(prefix: Path, display: str | None = None, lang: str = "C.UTF-8") -> dict[str, str]:
+    env = {k: v for k, v in os.environ.items() if not k.startswith("LC_")}
+    # Wine takes the Windows user locale (decimal separator included) and the
+    # code page of command-line arguments from the Unix locale: pin it.
+    env["LANG"] = lang
+    env["WINEPREFIX"] = str(prefix)
+    env["WINEDEBUG"] = os.environ.get("SALVANTO_WINEDEBUG", "-all")
+    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="  # no Mono or Gecko prompts
+    env.pop("WINESERVER", None)
+    env.pop("WINEARCH", None)
+    if display:
+        env["DISPLAY"] = display
+    else:
+        env.pop("DISPLAY", None)
+    return env
+
+
+TOOLS = {"wine": "wine", "wineboot": "wine", "wineserver": "wine", "Xvfb": "xvfb", "xdotool": "xdotool",
+         "import": "imagemagick"}
+
+
+def check_tools() -> None:
+    """Fails with the Debian packages to install when a tool is missing."""
+    missing = sorted({package for tool, package in TOOLS.items() if shutil.which(tool) is None})
+    if not Path("/usr/share/wine/fonts").is_dir():
+        missing.append("fonts-wine")
+    if missing:
+        raise RuntimeError("the end-to-end tests need: apt-get install " + " ".join(missing))
+
+
+def _template_stamp() -> str:
+    """What the template was made with: a new Wine gets a new template."""
+    try:
+        wine = subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=30,
+                              env={**os.environ, "WINEDEBUG": "-all"}).stdout.strip()
+    except (OSError, subprocess.TimeoutExpired):
+        wine = "wine ?"
+    return f"{TEMPLATE_VERSION}; {wine}"
+
+
+def make_template(path: Path | None = None, force: bool = False) -> Path:
+    """Makes the template prefix unless a current one is there: wineboot,
+    Managed=N (no 2 s stall per hidden window without a window manager),
+    Debian's fonts-wine faces ("MS Sans Serif", "System"), 96 DPI, no crash
+    dialog. Safe to call from several processes: the finished template is
+    put in place by one rename."""
+    check_tools()
+    path = Path(path or template_dir())
+    mark = path / TEMPLATE_MARK
+    stamp = _template_stamp()
+    if not force and mark.exists() and mark.read_text().strip() == stamp:
+        log(f"template prefix is current: {path}")
+        return path
+    started = time.monotonic()
+    path.parent.mkdir(parents=True, exist_ok=True)
+    work = Path(tempfile.mkdtemp(prefix=path.name + ".new-", dir=path.parent))
+    prefix = work / "prefix"
+    env = _wine_env(prefix)
+    try:
+        # Output to a file: the services wineboot starts inherit it.
+        with open(work / "wineboot.log", "w+b") as boot_log:
+            code = subprocess.run(["wineboot", "-i"], env=env, stdin=subprocess.DEVNULL, stdout=boot_log,
+                                  stderr=subprocess.STDOUT, timeout=300).returncode
+            if code != 0:
+                boot_log.seek(0)
+                raise RuntimeError(f"wineboot -i failed ({code}):\n{boot_log.read().decode(errors='replace')}")
+        subprocess.run(["wineserver", "-w"], env=env, timeout=120, check=False)
+        fonts = Path("/usr/share/wine/fonts")
+        target = prefix / "drive_c" / "windows" / "Fonts"
+        target.mkdir(parents=True, exist_ok=True)
+        for font in fonts.iterdir():
+            shutil.copy2(font, target / font.name)
+        reg = RegFile(prefix / "user.reg")
+        reg.set(r"Software\Wine\X11 Driver", "Managed", "N")
+        reg.set(r"Control Panel\Desktop", "LogPixels", 96)
+        reg.set(r"Software\Wine\WineDbg", "ShowCrashDialog", 0)
+        reg.save()
+        (prefix / TEMPLATE_MARK).write_text(stamp + "\n")
+        old = None
+        if path.exists():
+            old = path.with_name(path.name + f".old-{os.getpid()}")
+            path.rename(old)
+        prefix.rename(path)
+        if old:
+            shutil.rmtree(old, ignore_errors=True)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    log(f"template prefix made in {time.monotonic() - started:.1f} s: {path}")
+    return path
+
+
+def copy_prefix(template: Path, target: Path) -> None:
+    """A private prefix in a few milliseconds: the large, never-written parts
+    (drive_c/windows, Program Files) are hard links; the registry and
+    everything a program might write in place are real copies."""
+    target.mkdir(parents=True)
+    linked = {("drive_c", "windows"), ("drive_c", "Program Files"), ("drive_c", "Program Files (x86)")}
+    for entry in template.iterdir():
+        if entry.name == "drive_c":
+            (target / "drive_c").mkdir()
+            for sub in entry.iterdir():
+                dest = target / "drive_c" / sub.name
+                if ("drive_c", sub.name) in linked:
+                    linking = subprocess.run(["cp", "-al", str(sub), str(dest)], capture_output=True)
+                    if linking.returncode != 0:  # another file system: copy (about 1 s)
+                        shutil.rmtree(dest, ignore_errors=True)
+                        subprocess.run(["cp", "-a", str(sub), str(dest)], check=True)
+                else:
+                    subprocess.run(["cp", "-a", str(sub), str(dest)], check=True)
+        else:
+            subprocess.run(["cp", "-a", str(entry), str(target / entry.name)], check=True)
+    # Wine writes ini files in place; give the copy its own.
+    for ini in (target / "drive_c" / "windows").glob("*.ini"):
+        data = ini.read_bytes()
+        ini.unlink()
+        ini.write_bytes(data)
+
+
+# --------------------------------------------------------------------------
+# The session
+# --------------------------------------------------------------------------
+
+
+class Session:
+    """One test's world: display, prefix, wineserver.
+
+        with Session("modes", size=(800, 600), dpi=96, settings={"Interval": "10"}) as s:
+            scr = s.start_scr("/s")
+            form = s.wait_for_window("Salvanto.Form1")
+            s.screenshot("slideshow")
+
+    settings: values for the product's settings key (str = REG_SZ, None =
+    absent). registry: other HKCU values as {(key, name): value}. lang: the
+    Unix locale Wine runs under, which sets the Windows user locale.
+    """
+
+    def __init__(
+        self,
+        name: str,
+        size: tuple[int, int] = (800, 600),
+        depth: int = 24,
+        dpi: int = 96,
+        settings: dict[str, str | None] | None = None,
+        registry: dict[tuple[str, str], str | int] | None = None,
+        lang: str = "C.UTF-8",
+    ):
+        self.lang = lang
+        self.name = re.sub(r"[^A-Za-z0-9_.-]+", "_", name)
+        self.size = size
+        self.depth = depth
+        self.dpi = dpi
+        self.initial_settings = dict(settings or {})
+        self.initial_registry = dict(registry or {})
+        self.build = win_build_dir()
+        self.scr_path = self.build / SCR_NAME
+        self.inspector_path = self.build / INSPECTOR_NAME
+        self.out_dir = out_root() / self.name
+        self.root: Path | None = None
+        self.prefix: Path | None = None
+        self.display: str | None = None
+        self._xvfb: subprocess.Popen | None = None
+        self._server: subprocess.Popen | None = None
+        self._processes: list[Process] = []
+        self._shots = 0
+
+    # ---- lifetime ----------------------------------------------------------
+
+    def __enter__(self) -> "Session":
+        try:
+            self.start()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, exc_type: Any, exc: Any, tb: Any) -> None:
+        if exc_type is not None:
+            self.record_failure()
+        self.close()
+
+    def record_failure(self) -> None:
+        """A screenshot and the window list, for a person to see what the test saw."""
+        if self._xvfb is None or self._server is None:
+            return
+        try:
+            self.screenshot("failure")
+            (self.out_dir / "failure-windows.json").write_text(
+                json.dumps(self.windows(exe=None), indent=1), encoding="utf-8")
+            log(f"failure state saved under {self.out_dir}")
+        except Exception as problem:  # the test's own error matters more
+            log(f"could not save the failure state: {problem}")
+
+    def start(self) -> None:
+        check_tools()
+        for needed in (self.scr_path, self.inspector_path):
+            if not needed.is_file():
+                raise FileNotFoundError(f"{needed} is missing: build the windows preset first")
+        template = template_dir()
+        if not (template / TEMPLATE_MARK).exists():
+            make_template(template)
+        shutil.rmtree(self.out_dir, ignore_errors=True)  # pictures of an earlier run
+        self.out_dir.mkdir(parents=True, exist_ok=True)
+        sessions_dir().mkdir(parents=True, exist_ok=True)
+        self.root = Path(tempfile.mkdtemp(prefix=f"{self.name}-", dir=sessions_dir()))
+        self.prefix = self.root / "prefix"
+        copy_prefix(template, self.prefix)
+        reg = RegFile(self.prefix / "user.reg")
+        reg.set(r"Control Panel\Desktop", "LogPixels", int(self.dpi))
+        for value_name, value in self.initial_settings.items():
+            if value is None:
+                reg.delete(SETTINGS_KEY, value_name)
+            else:
+                reg.set(SETTINGS_KEY, value_name, value)
+        for (key, value_name), value in self.initial_registry.items():
+            reg.set(key, value_name, value)
+        reg.save()
+        self._start_display()
+        self._start_server()
+
+    def _start_display(self) -> None:
+        read_end, write_end = os.pipe()
+        w, h = self.size
+        try:
+            with open(self.out_dir / "xvfb.log", "wb") as xvfb_log:
+                self._xvfb = _popen(
+                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{w}x{h}x{self.depth}",
+                     "-nolisten", "tcp", "-noreset"],
+                    pass_fds=(write_end,),
+                    stdout=subprocess.DEVNULL,
+                    stderr=xvfb_log,
+                )
+            os.close(write_end)
+            write_end = -1
+            number = b""
+            deadline = time.monotonic() + 20
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                if left <= 0 or self._xvfb.poll() is not None:
+                    raise RuntimeError(f"Xvfb gave no display number; see {self.out_dir / 'xvfb.log'}")
+                ready, _, _ = select.select([read_end], [], [], left)
+                if ready:
+                    chunk = os.read(read_end, 16)
+                    if not chunk:
+                        raise RuntimeError(f"Xvfb closed its display pipe; see {self.out_dir / 'xvfb.log'}")
+                    number += chunk
+            self.display = ":" + number.decode().strip()
+        finally:
+            os.close(read_end)
+            if write_end >= 0:
+                os.close(write_end)
+
+    def _start_server(self) -> None:
+        # Persistent and in the foreground, so that its id is ours to end and
+        # every program of the session starts warm.
+        with open(self.out_dir / "wineserver.log", "wb") as server_log:
+            self._server = _popen(
+                ["wineserver", "-f", "-p"],
+                env=self.env(),
+                stdout=subprocess.DEVNULL,
+                stderr=server_log,
+            )
+        # The first program pays for the cold start (explorer, services).
+        self.inspect("screen", timeout=60)
+
+    def close(self) -> None:
+        """Ends everything the session started; safe to call twice."""
+        for proc in reversed(self._processes):
+            if proc.running:
+                proc.kill()
+        if self._server is not None:
+            if self._server.poll() is None and self.prefix is not None:
+                try:
+                    subprocess.run(["wineserver", "-k"], env=self.env(), timeout=15,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                except subprocess.TimeoutExpired:
+                    pass
+            _kill_group(self._server)
+            self._server = None
+        if self._xvfb is not None:
+            _kill_group(self._xvfb)
+            self._xvfb = None
+        if self.root is not None:
+            shutil.rmtree(self.root, ignore_errors=True)
+            self.root = None
+
+    # ---- environment ---------------------------------------------------------
+
+    def env(self) -> dict[str, str]:
+        assert self.prefix is not None, "session not started"
+        return _wine_env(self.prefix, self.display, self.lang)
+
+    def wine_path(self, path: Path | str) -> str:
+        """The Windows path of a Linux path (drive Z: is the root)."""
+        return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+    def _spawn(self, argv: list[str], name: str) -> Process:
+        log_path = self.out_dir / f"{name}-{len(self._processes)}.log"
+        with open(log_path, "wb") as output:
+            popen = _popen(argv, env=self.env(), stdin=subprocess.DEVNULL, stdout=output,
+                           stderr=subprocess.STDOUT)
+        proc = Process(popen, name, log_path)
+        self._processes.append(proc)
+        return proc
+
+    # ---- the program under test ------------------------------------------------
+
+    def start_scr(self, args: str | Iterable[str] = "") -> Process:
+        """Starts Salvanto2002.scr. args as a string is split on blanks (Wine
+        joins argv with one blank; an empty string means no arguments); a
+        list is passed as it is (an argument with a blank gets quotes)."""
+        argv = args.split() if isinstance(args, str) else list(args)
+        log(f"start {SCR_NAME} {' '.join(argv)!r}")
+        return self._spawn(["wine", str(self.scr_path), *argv], "scr")
+
+    def stop_scr(self, proc: Process, timeout: float = 10) -> None:
+        """Kills a copy of the screen saver (if it still runs) and waits until
+        Wine has taken down its windows, and with them its single-instance
+        mutex, so that the next copy does not take it for a running one. For
+        one copy at a time."""
+        proc.kill()
+        self.wait_until(lambda: not self.find_windows(exe=SCR_NAME), timeout, f"the windows of {proc} gone")
+
+    def start_exe(self, path: Path | str, *args: str) -> Process:
+        return self._spawn(["wine", str(path), *args], Path(path).stem)
+
+    def run_wine(self, *argv: str, timeout: float = 30) -> subprocess.CompletedProcess:
+        """Runs a Wine program to its end and returns its output. Output goes
+        through files, not pipes: Wine's helper processes (explorer, services)
+        inherit the descriptors and would hold a pipe open."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            proc = _popen(["wine", *argv], env=self.env(), stdin=subprocess.DEVNULL, stdout=out, stderr=err)
+            try:
+                code = proc.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                _kill_group(proc, grace=0.5)
+                raise TimeoutError(f"wine {' '.join(argv)} still running after {timeout:.0f} s") from None
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(argv, code, out.read(), err.read())
+
+    # ---- the inspector ---------------------------------------------------------
+
+    def inspect(self, *args: str, timeout: float = 30, check: bool = True) -> Any:
+        """Runs inspector.exe with args; returns its JSON."""
+        result = self.run_wine(str(self.inspector_path), *args, timeout=timeout)
+        text = result.stdout.decode("utf-8", "replace").strip()
+        try:
+            data = json.loads(text.splitlines()[-1]) if text else None
+        except json.JSONDecodeError:
+            raise RuntimeError(f"inspector {' '.join(args)} printed no JSON: {text!r} "
+                               f"{result.stderr.decode(errors='replace')!r}") from None
+        if check and result.returncode != 0:
+            raise RuntimeError(f"inspector {' '.join(args)} failed ({result.returncode}): {text}")
+        return data
+
+    def windows(self, exe: str | None = SCR_NAME) -> list[dict]:
+        """Top-level windows with their descendants (of the screen saver by default)."""
+        return self.inspect("windows", *(["--exe", exe] if exe else []))
+
+    def find_windows(self, cls: str | None = None, text: str | None = None, name: str | None = None,
+                     exe: str | None = SCR_NAME, visible: bool | None = None) -> list[dict]:
+        """Every window (at any depth) that matches all the given fields."""
+        found = []
+        for w in walk(self.windows(exe)):
+            if cls is not None and w["class"] != cls:
+                continue
+            if text is not None and w["text"] != text:
+                continue
+            if name is not None and w["name"] != name:
+                continue
+            if visible is not None and w["visible"] != visible:
+                continue
+            found.append(w)
+        return found
+
+    def visible_summary(self, exe: str | None = SCR_NAME) -> list[tuple[str, str, list[int]]]:
+        """(class, text, rect) of every visible window: for failure messages."""
+        return [(w["class"], w["text"], w["rect"]) for w in walk(self.windows(exe)) if w["visible"]]
+
+    def wait_for_window(self, cls: str, timeout: float = 20, visible: bool = True,
+                        process: "Process | None" = None, **match: Any) -> dict:
+        """The first window of class cls (visible, unless visible=False) that
+        matches the other fields (text=, name=, exe=)."""
+        def probe():
+            windows = self.find_windows(cls=cls, visible=visible if visible else None, **match)
+            return windows[0] if windows else None
+        try:
+            return self.wait_until(probe, timeout, f"a window of class {cls} {match or ''}".strip(), process)
+        except TimeoutError as e:
+            raise TimeoutError(f"{e}; visible windows: {self.visible_summary(None)}") from None
+
+    def message_boxes(self, exe: str | None = SCR_NAME) -> list[dict]:
+        """Visible dialog boxes (#32770) with title, text and buttons."""
+        boxes = self.inspect("msgbox")
+        return [b for b in boxes if b["visible"] and (exe is None or b["exe"].lower() == exe.lower())]
+
+    def wait_for_message_box(self, timeout: float = 20, exe: str | None = SCR_NAME,
+                             process: "Process | None" = None) -> dict:
+        try:
+            return self.wait_until(lambda: (self.message_boxes(exe) or [None])[0], timeout, "a message box",
+                                   process)
+        except TimeoutError as e:
+            raise TimeoutError(f"{e}; visible windows: {self.visible_summary(None)}") from None
+
+    def press(self, hwnd: int, button: str = "OK") -> None:
+        self.inspect("press", str(hwnd), button)
+
+    def close_window(self, hwnd: int) -> None:
+        self.inspect("close", str(hwnd))
+
+    def version_info(self, path: Path | str | None = None) -> dict:
+        return self.inspect("version", self.wine_path(path or self.scr_path))
+
+    def screen_info(self) -> dict:
+        return self.inspect("screen")
+
+    # ---- waiting -----------------------------------------------------------
+
+    def wait_until(self, predicate: Callable[[], Any], timeout: float = 20, what: str = "the condition",
+                   process: "Process | None" = None, interval: float = 0.05) -> Any:
+        """Polls predicate until it returns something truthy, which is returned.
+        Raises TimeoutError naming what was awaited and the last value seen;
+        with process, fails at once when that process has ended instead."""
+        deadline = time.monotonic() + timeout
+        last: Any = None
+        while True:
+            last = predicate()
+            if last:
+                return last
+            if process is not None and not process.running:
+                raise AssertionError(f"{process.name} ended with exit code {process.exit_code} while waiting "
+                                     f"for {what}; its output: {process.output()[-2000:]!r}")
+            if time.monotonic() >= deadline:
+                raise TimeoutError(f"waited {timeout:.1f} s for {what}; last seen: {last!r}")
+            time.sleep(interval)
+
+    # ---- input and pictures ----------------------------------------------------
+
+    def xdotool(self, *args: str) -> None:
+        subprocess.run(["xdotool", *args], env=self.env(), check=True, timeout=15,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+    def key(self, *keys: str) -> None:
+        """X key names, e.g. key("a"), key("Escape"), key("ctrl+c")."""
+        self.xdotool("key", *keys)
+
+    def type_text(self, text: str) -> None:
+        self.xdotool("type", text)
+
+    def mouse_move(self, x: int, y: int) -> None:
+        self.xdotool("mousemove", str(x), str(y))
+
+    def click(self, x: int, y: int, button: int = 1) -> None:
+        self.xdotool("mousemove", str(x), str(y), "click", str(button))
+
+    def screenshot(self, name: str) -> Path:
+        """A PNG of the whole display under the session's output folder."""
+        self._shots += 1
+        path = self.out_dir / f"{self._shots:02d}-{re.sub(r'[^A-Za-z0-9_.-]+', '_', name)}.png"
+        subprocess.run(["import", "-display", self.display, "-window", "root", str(path)], check=True,
+                       timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        log(f"screenshot {path}")
+        return path
+
+    def pixels(self) -> "Pixels":
+        """The display's pixels, for checks by colour."""
+        data = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "ppm:-"],
+                              check=True, timeout=30, capture_output=True).stdout
+        return Pixels.from_ppm(data)
+
+    # ---- registry ------------------------------------------------------------
+
+    def set_setting(self, name: str, value: str | None) -> None:
+        """Writes (None: deletes) one of the product's settings, now."""
+        if value is None:
+            self.run_wine("reg", "delete", "HKCU\\" + SETTINGS_KEY, "/v", name, "/f")
+        else:
+            result = self.run_wine("reg", "add", "HKCU\\" + SETTINGS_KEY, "/v", name, "/t", "REG_SZ",
+                                   "/d", value, "/f")
+            if result.returncode != 0:
+                raise RuntimeError(f"reg add {name}={value!r} failed: {result.stdout!r} {result.stderr!r}")
+
+    def setting(self, name: str) -> str | None:
+        """The stored text of one of the product's settings, or None when absent."""
+        value = self.reg_value(SETTINGS_KEY, name)
+        return None if value is None else value["data"]
+
+    def reg_value(self, key: str, name: str) -> dict | None:
+        """One HKCU value as {"name", "type", "data"} (REG_SZ data is text,
+        REG_DWORD a number), or None when absent. Read by the inspector, so
+        text comes back exactly, whatever Wine's console code page."""
+        found = self.inspect("reg", key, name)
+        return found["values"][0] if found["values"] else None
+
+
+def walk(windows: list[dict]) -> Iterable[dict]:
+    """Every window of a tree list, parents before children."""
+    for w in windows:
+        yield w
+        yield from walk(w.get("children", []))
+
+
+class Pixels:
+    def __init__(self, width: int, height: int, rgb: bytes):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    @classmethod
+    def from_ppm(cls, data: bytes) -> "Pixels":
+        fields: list[bytes] = []
+        pos = 0
+        while len(fields) < 4:
+            while data[pos : pos + 1].isspace():
+                pos += 1
+            if data[pos : pos + 1] == b"#":
+                pos = data.index(b"\n", pos) + 1
+                continue
+            end = pos
+            while not data[end : end + 1].isspace():
+                end += 1
+            fields.append(data[pos:end])
+            pos = end
+        if fields[0] != b"P6" or int(fields[3]) != 255:
+            raise ValueError("expected an 8-bit binary PPM")
+        width, height = int(fields[1]), int(fields[2])
+        return cls(width, height, data[pos + 1 : pos + 1 + width * height * 3])
+
+    def at(self, x: int, y: int) -> tuple[int, int, int]:
+        i = (y * self.width + x) * 3
+        return self.rgb[i], self.rgb[i + 1], self.rgb[i + 2]
+
+    def count(self, colour: tuple[int, int, int], box: tuple[int, int, int, int] | None = None) -> int:
+        """How many pixels of box (left, top, right, bottom) have exactly colour."""
+        left, top, right, bottom = box or (0, 0, self.width, self.height)
+        wanted = bytes(colour)
+        n = 0
+        for y in range(top, bottom):
+            row = self.rgb[(y * self.width + left) * 3 : (y * self.width + right) * 3]
+            n += sum(1 for i in range(0, len(row), 3) if row[i : i + 3] == wanted)
+        return n
+
+
+class SessionTestCase(unittest.TestCase):
+    """A test case whose sessions are named after the test, so that its
+    pictures land in <out>/<Class>.<test>/."""
+
+    maxDiff = None
+
+    def session(self, **kwargs: Any) -> Session:
+        name = kwargs.pop("name", None) or ".".join(self.id().split(".")[-2:])
+        return Session(name, **kwargs)
+
+
+def main() -> None:
+    """Runs a test module's cases verbosely; the exit code tells CTest. A
+    SIGTERM unwinds like an error, so every open session still closes."""
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    unittest.main(module="__main__", verbosity=2)
+
+
+if __name__ == "__main__":
+    # `harness.py template [--force]`: the CTest fixture that makes the template.
+    if len(sys.argv) >= 2 and sys.argv[1] == "template":
+        make_template(force="--force" in sys.argv[2:])
+        # Prefix copies that a killed run left behind; no session runs yet.
+        shutil.rmtree(sessions_dir(), ignore_errors=True)
+        print("template ready")
+    else:
+        print(__doc__)
+        sys.exit(2)

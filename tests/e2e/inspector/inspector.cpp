@@ -1,0 +1,655 @@
+// inspector.exe: looks at the screen saver from outside, in the same Wine
+// prefix and display, and prints what it sees as UTF-8 JSON on stdout.
+//
+//   inspector windows [--pid N] [--exe NAME]  top-level windows and their descendants
+//   inspector msgbox                          dialog boxes (#32770): title, text, buttons
+//   inspector press <hwnd> <button text>      clicks a button of a dialog box
+//   inspector close <hwnd>                    asks a window to close (WM_CLOSE)
+//   inspector version <file>                  version record strings and the icon groups
+//   inspector reg <HKCU subkey> [value]       the key's values with their types
+//   inspector screen                          screen size in pixels and the logical DPI
+//   inspector probe [ms]                      a full-screen window that logs input as JSON lines
+//   inspector cursor                          cursor position and the CURSOR_SHOWING flag
+//
+// Exit codes: 0 done, 1 nothing to act on (no such window or button), 2 bad usage.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <cwctype>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "startup/win/control_ids.h"
+#include "startup/win/handles.h"
+
+namespace {
+
+using salvanto::win::unique_handle;
+
+// ---- JSON output -------------------------------------------------------
+
+std::string Utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+std::string Quote(std::wstring_view text) {
+  std::string out = "\"";
+  for (char c : Utf8(text)) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string Num(long long value) { return std::to_string(value); }
+std::string Bool(bool value) { return value ? "true" : "false"; }
+std::string Handle(HWND window) { return Num(static_cast<long long>(reinterpret_cast<std::uintptr_t>(window))); }
+std::string Rect(const RECT& r) {
+  // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "[" + std::string.
+  std::string out = "[";
+  for (LONG edge : {r.left, r.top, r.right, r.bottom}) out.append(Num(edge)).append(",");
+  out.back() = ']';
+  return out;
+}
+
+// An object as a list of "key": value pairs, written in order.
+class Object {
+public:
+  Object& Add(const char* key, const std::string& json) {
+    text_ += (text_.empty() ? "{" : ",");
+    text_ += std::string("\"") + key + "\":" + json;
+    return *this;
+  }
+  std::string Str() const { return text_.empty() ? "{}" : text_ + "}"; }
+
+private:
+  std::string text_;
+};
+
+std::string Array(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + items[i];
+  return out + "]";
+}
+
+void Print(const std::string& json) {
+  const std::string line = json + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+int Fail(int code, const std::wstring& message) {
+  Print(Object().Add("error", Quote(message)).Str());
+  return code;
+}
+
+// ---- Windows -------------------------------------------------------------
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring TextOf(HWND window) {
+  // For another process's window this reads the stored text without sending
+  // it a message, so looking never disturbs the program under test.
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const int got = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+DWORD PidOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+std::wstring ExeOf(DWORD pid) {
+  static std::map<DWORD, std::wstring> cache;
+  if (auto found = cache.find(pid); found != cache.end()) return found->second;
+  std::wstring name;
+  unique_handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (process) {
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    if (QueryFullProcessImageNameW(process.get(), 0, path, &size)) {
+      name = path;
+      if (auto slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name.erase(0, slash + 1);
+    }
+  }
+  return cache[pid] = name;
+}
+
+const wchar_t* ControlName(HWND window) {
+  const int id = GetDlgCtrlID(window);
+  for (const auto& entry : salvanto::win::kControlNames) {
+    if (entry.id == id) return entry.name;
+  }
+  return nullptr;
+}
+
+bool HasProperty(HWND window, const wchar_t* name) {
+  struct Search {
+    const wchar_t* name;
+    bool found;
+  } search{name, false};
+  EnumPropsExW(
+      window,
+      [](HWND, LPWSTR key, HANDLE, ULONG_PTR data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (!IS_INTRESOURCE(key) && lstrcmpiW(key, s->name) == 0) s->found = true;
+        return !s->found;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool IsProductClass(const std::wstring& name) { return name.rfind(L"Salvanto.", 0) == 0; }
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> DirectChildren(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+std::string Describe(HWND window, bool product) {
+  const std::wstring className = ClassOf(window);
+  const DWORD pid = PidOf(window);
+  RECT rect{}, client{};
+  GetWindowRect(window, &rect);
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  OffsetRect(&client, origin.x, origin.y);
+  const bool child = (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0;
+
+  Object out;
+  out.Add("hwnd", Handle(window))
+      .Add("pid", Num(pid))
+      .Add("exe", Quote(ExeOf(pid)))
+      .Add("class", Quote(className))
+      .Add("text", Quote(TextOf(window)))
+      .Add("id", Num(child ? GetDlgCtrlID(window) : 0));
+  const wchar_t* name = child && product ? ControlName(window) : nullptr;
+  out.Add("name", name ? Quote(name) : "null")
+      .Add("rect", Rect(rect))
+      .Add("client", Rect(client))
+      .Add("visible", Bool(IsWindowVisible(window) != FALSE))
+      .Add("enabled", Bool(IsWindowEnabled(window) != FALSE))
+      .Add("style", Num(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE))))
+      .Add("exstyle", Num(static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE))))
+      .Add("parent", Handle(child ? GetAncestor(window, GA_PARENT) : nullptr))
+      .Add("owner", Handle(GetWindow(window, GW_OWNER)));
+  if (className == salvanto::win::kForm1Class) {
+    // The property holds the period itself; a period of 0 reads as a null
+    // handle, so presence is asked of the property list.
+    const bool has = HasProperty(window, salvanto::win::kTimerIntervalProperty);
+    const auto period = reinterpret_cast<INT_PTR>(GetPropW(window, salvanto::win::kTimerIntervalProperty));
+    out.Add("timer1_interval", has ? Num(static_cast<long long>(period)) : "null");
+  }
+  std::vector<std::string> children;
+  for (HWND each : DirectChildren(window)) children.push_back(Describe(each, product));
+  out.Add("children", Array(children));
+  return out.Str();
+}
+
+int ListWindows(int argc, wchar_t** argv) {
+  DWORD onlyPid = 0;
+  std::wstring onlyExe;
+  for (int i = 2; i < argc; ++i) {
+    if (std::wcscmp(argv[i], L"--pid") == 0 && i + 1 < argc) {
+      onlyPid = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 0));
+    } else if (std::wcscmp(argv[i], L"--exe") == 0 && i + 1 < argc) {
+      onlyExe = argv[++i];
+    } else {
+      return Fail(2, L"windows: unknown option");
+    }
+  }
+  std::vector<std::string> items;
+  for (HWND window : TopLevelWindows()) {
+    const DWORD pid = PidOf(window);
+    if (onlyPid && pid != onlyPid) continue;
+    if (!onlyExe.empty() && lstrcmpiW(ExeOf(pid).c_str(), onlyExe.c_str()) != 0) continue;
+    items.push_back(Describe(window, IsProductClass(ClassOf(window))));
+  }
+  Print(Array(items));
+  return 0;
+}
+
+// ---- Dialog boxes --------------------------------------------------------
+
+std::wstring WithoutMnemonic(std::wstring text) {
+  std::wstring out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    out += text[i];
+  }
+  return out;
+}
+
+bool IsDialogBox(HWND window) { return ClassOf(window) == L"#32770"; }
+
+int ListMessageBoxes() {
+  std::vector<std::string> boxes;
+  for (HWND box : TopLevelWindows()) {
+    if (!IsDialogBox(box)) continue;
+    std::vector<std::string> statics, buttons;
+    std::wstring message;
+    for (HWND child : DirectChildren(box)) {
+      const std::wstring kind = ClassOf(child);
+      const std::wstring text = TextOf(child);
+      if (lstrcmpiW(kind.c_str(), L"Static") == 0 && !text.empty()) {
+        statics.push_back(Quote(text));
+        message += (message.empty() ? L"" : L"\n") + text;
+      } else if (lstrcmpiW(kind.c_str(), L"Button") == 0) {
+        buttons.push_back(Object()
+                              .Add("hwnd", Handle(child))
+                              .Add("id", Num(GetDlgCtrlID(child)))
+                              .Add("text", Quote(WithoutMnemonic(text)))
+                              .Add("visible", Bool(IsWindowVisible(child) != FALSE))
+                              .Str());
+      }
+    }
+    RECT rect{};
+    GetWindowRect(box, &rect);
+    const DWORD pid = PidOf(box);
+    boxes.push_back(Object()
+                        .Add("hwnd", Handle(box))
+                        .Add("pid", Num(pid))
+                        .Add("exe", Quote(ExeOf(pid)))
+                        .Add("title", Quote(TextOf(box)))
+                        .Add("text", Quote(message))
+                        .Add("statics", Array(statics))
+                        .Add("buttons", Array(buttons))
+                        .Add("visible", Bool(IsWindowVisible(box) != FALSE))
+                        .Add("rect", Rect(rect))
+                        .Str());
+  }
+  Print(Array(boxes));
+  return 0;
+}
+
+HWND ParseHandle(const wchar_t* text) {
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::wcstoull(text, nullptr, 0)));
+}
+
+int PressButton(HWND box, const std::wstring& wanted) {
+  if (!IsWindow(box)) return Fail(1, L"press: no such window");
+  for (HWND child : DirectChildren(box)) {
+    if (lstrcmpiW(ClassOf(child).c_str(), L"Button") != 0) continue;
+    if (lstrcmpiW(WithoutMnemonic(TextOf(child)).c_str(), wanted.c_str()) != 0) continue;
+    // What a click on the button sends its dialog; posted, so that a dialog
+    // that ends the process cannot leave this tool waiting.
+    const int id = GetDlgCtrlID(child);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(child));
+    Print(Object().Add("pressed", Handle(child)).Add("id", Num(id)).Str());
+    return 0;
+  }
+  return Fail(1, L"press: no button with that text");
+}
+
+int AskToClose(HWND window) {
+  if (!IsWindow(window)) return Fail(1, L"close: no such window");
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  Print(Object().Add("closed", Handle(window)).Str());
+  return 0;
+}
+
+// ---- Version record and icon -----------------------------------------------
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+  BYTE width, height, colorCount, reserved;
+  WORD planes, bitCount;
+  DWORD bytesInRes;
+  WORD id;
+};
+struct GroupIconHeader {
+  WORD reserved, type, count;
+};
+#pragma pack(pop)
+
+std::string ResourceName(LPCWSTR name) {
+  return IS_INTRESOURCE(name) ? Num(static_cast<long long>(reinterpret_cast<std::uintptr_t>(name))) : Quote(name);
+}
+
+const BYTE* ResourceBytes(HMODULE module, LPCWSTR name, LPCWSTR type, DWORD& size) {
+  HRSRC found = FindResourceW(module, name, type);
+  if (!found) return nullptr;
+  HGLOBAL loaded = LoadResource(module, found);
+  size = SizeofResource(module, found);
+  return loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+}
+
+std::string IconImage(HMODULE module, WORD id) {
+  DWORD size = 0;
+  const BYTE* bytes = ResourceBytes(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3) /* RT_ICON */, size);
+  Object out;
+  out.Add("found", Bool(bytes != nullptr)).Add("bytes", Num(size));
+  static const BYTE kPng[] = {0x89, 'P', 'N', 'G'};
+  if (bytes && size >= 4 && std::memcmp(bytes, kPng, 4) == 0) {
+    out.Add("format", Quote(L"png"));
+  } else if (bytes && size >= sizeof(BITMAPINFOHEADER)) {
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, bytes, sizeof header);
+    // The height counts the colour image and the mask together.
+    out.Add("format", Quote(L"dib"))
+        .Add("width", Num(header.biWidth))
+        .Add("height", Num(header.biHeight / 2))
+        .Add("bit_count", Num(header.biBitCount))
+        .Add("colors_used", Num(header.biClrUsed));
+  }
+  return out.Str();
+}
+
+std::vector<std::string> g_groups;
+
+BOOL CALLBACK OnIconGroup(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR) {
+  DWORD size = 0;
+  const BYTE* bytes = ResourceBytes(module, name, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, size);
+  std::vector<std::string> entries;
+  if (bytes && size >= sizeof(GroupIconHeader)) {
+    GroupIconHeader header;
+    std::memcpy(&header, bytes, sizeof header);
+    for (WORD i = 0; i < header.count; ++i) {
+      const size_t offset = sizeof header + i * sizeof(GroupIconEntry);
+      if (offset + sizeof(GroupIconEntry) > size) break;
+      GroupIconEntry entry;
+      std::memcpy(&entry, bytes + offset, sizeof entry);
+      // 0 in the one-byte fields means 256 (size) or "256 or more" (colours).
+      entries.push_back(Object()
+                            .Add("width", Num(entry.width ? entry.width : 256))
+                            .Add("height", Num(entry.height ? entry.height : 256))
+                            .Add("color_count", Num(entry.colorCount))
+                            .Add("planes", Num(entry.planes))
+                            .Add("bit_count", Num(entry.bitCount))
+                            .Add("id", Num(entry.id))
+                            .Add("image", IconImage(module, entry.id))
+                            .Str());
+    }
+  }
+  g_groups.push_back(Object().Add("name", ResourceName(name)).Add("entries", Array(entries)).Str());
+  return TRUE;
+}
+
+int Version(const wchar_t* file) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(file, &ignored);
+  Object out;
+  out.Add("file", Quote(file));
+  std::vector<BYTE> data(size);
+  std::vector<std::string> translations;
+  std::vector<std::string> tables;
+  if (size && GetFileVersionInfoW(file, 0, size, data.data())) {
+    struct Translation {
+      WORD language, codepage;
+    };
+    Translation* list = nullptr;
+    UINT bytes = 0;
+    if (VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&list), &bytes)) {
+      for (UINT i = 0; i < bytes / sizeof(Translation); ++i) {
+        wchar_t code[16];
+        std::swprintf(code, 16, L"%04X%04X", list[i].language, list[i].codepage);
+        translations.push_back(Quote(code));
+      }
+    }
+    // The strings of every translation listed, and of the usual US English
+    // Unicode table even when the list does not name it.
+    std::vector<std::wstring> codes = {L"040904B0"};
+    for (UINT i = 0; list && i < bytes / sizeof(Translation); ++i) {
+      wchar_t code[16];
+      std::swprintf(code, 16, L"%04X%04X", list[i].language, list[i].codepage);
+      if (code != codes[0]) codes.push_back(code);
+    }
+    static const wchar_t* kNames[] = {L"Comments",        L"CompanyName",     L"FileDescription", L"FileVersion",
+                                      L"InternalName",    L"LegalCopyright",  L"LegalTrademarks", L"OriginalFilename",
+                                      L"PrivateBuild",    L"ProductName",     L"ProductVersion",  L"SpecialBuild"};
+    for (const std::wstring& code : codes) {
+      Object strings;
+      bool any = false;
+      for (const wchar_t* name : kNames) {
+        const std::wstring query = L"\\StringFileInfo\\" + code + L"\\" + name;
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        if (VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) && value) {
+          std::wstring text(value, length);
+          if (auto nul = text.find(L'\0'); nul != std::wstring::npos) text.resize(nul);
+          strings.Add(Utf8(name).c_str(), Quote(text));
+          any = true;
+        }
+      }
+      if (any) tables.push_back(Object().Add("translation", Quote(code)).Add("strings", strings.Str()).Str());
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    if (VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &bytes) && fixed) {
+      const auto dotted = [](DWORD high, DWORD low) {
+        return Quote(std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
+                     std::to_wstring(HIWORD(low)) + L"." + std::to_wstring(LOWORD(low)));
+      };
+      out.Add("file_version_fixed", dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS))
+          .Add("product_version_fixed", dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS));
+    }
+  }
+  out.Add("translations", Array(translations)).Add("string_tables", Array(tables));
+
+  HMODULE module = LoadLibraryExW(file, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (module) {
+    EnumResourceNamesW(module, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, OnIconGroup, 0);
+    FreeLibrary(module);
+  }
+  out.Add("loaded", Bool(module != nullptr)).Add("icon_groups", Array(g_groups));
+  Print(out.Str());
+  return size || module ? 0 : 1;
+}
+
+// ---- Registry ----------------------------------------------------------------
+
+// The values of one HKCU key (or just one of them), with their types. Text
+// comes out as UTF-8, whatever the console's code page.
+int Registry(const wchar_t* subkey, const wchar_t* only) {
+  HKEY key = nullptr;
+  Object out;
+  out.Add("key", Quote(subkey));
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    Print(out.Add("exists", Bool(false)).Add("values", "[]").Str());
+    return 0;
+  }
+  std::vector<std::string> values;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[16384];
+    DWORD nameLength = 16384, type = 0, size = 0;
+    if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    if (only && lstrcmpiW(name, only) != 0) continue;
+    std::vector<BYTE> data(size + sizeof(wchar_t));
+    nameLength = 16384;
+    if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+    Object value;
+    value.Add("name", Quote(name)).Add("type", Num(type));
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+      std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+      if (auto nul = text.find(L'\0'); nul != std::wstring::npos) text.resize(nul);
+      value.Add("data", Quote(text));
+    } else if (type == REG_DWORD && size == 4) {
+      DWORD number;
+      std::memcpy(&number, data.data(), 4);
+      value.Add("data", Num(number));
+    } else {
+      std::wstring hex;
+      for (DWORD i = 0; i < size; ++i) {
+        wchar_t pair[4];
+        std::swprintf(pair, 4, L"%02x", data[i]);
+        hex += pair;
+      }
+      value.Add("data", Quote(hex));
+    }
+    values.push_back(value.Str());
+  }
+  RegCloseKey(key);
+  Print(out.Add("exists", Bool(true)).Add("values", Array(values)).Str());
+  return 0;
+}
+
+// ---- Screen and cursor -----------------------------------------------------
+
+int Screen() {
+  HDC screen = GetDC(nullptr);
+  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  const int bits = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  Print(Object()
+            .Add("width", Num(GetSystemMetrics(SM_CXSCREEN)))
+            .Add("height", Num(GetSystemMetrics(SM_CYSCREEN)))
+            .Add("dpi_x", Num(dpiX))
+            .Add("dpi_y", Num(dpiY))
+            .Add("bits_per_pixel", Num(bits))
+            .Str());
+  return 0;
+}
+
+int Cursor() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  const bool ok = GetCursorInfo(&info) != FALSE;
+  // ShowCursor's counter belongs to the program's own input queue and cannot
+  // be read from here; the flag is the system's view of the shared cursor.
+  Print(Object()
+            .Add("ok", Bool(ok))
+            .Add("x", Num(info.ptScreenPos.x))
+            .Add("y", Num(info.ptScreenPos.y))
+            .Add("showing", Bool((info.flags & CURSOR_SHOWING) != 0))
+            .Str());
+  return 0;
+}
+
+// ---- Input probe -------------------------------------------------------------
+
+// A black, borderless, topmost window over the whole screen, made and shown
+// the way the slideshow window is, that prints one JSON line per input or
+// focus message it gets: what the harness uses to learn what Wine delivers
+// for an xdotool action. Ends after the given milliseconds or on WM_CLOSE.
+ULONGLONG g_probeStart = 0;
+
+// detail: further "key":value pairs, already in JSON.
+void ProbeEvent(const char* event, const std::string& detail = {}) {
+  const auto ms = static_cast<long long>(GetTickCount64() - g_probeStart);
+  Print("{\"ms\":" + Num(ms) + ",\"event\":\"" + event + "\"" + (detail.empty() ? "" : "," + detail) + "}");
+}
+
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto point = [&] {
+    return "\"x\":" + Num(static_cast<short>(LOWORD(lParam))) + ",\"y\":" + Num(static_cast<short>(HIWORD(lParam)));
+  };
+  switch (message) {
+    case WM_MOUSEMOVE: ProbeEvent("mousemove", point()); break;
+    case WM_LBUTTONDOWN: ProbeEvent("lbuttondown", point()); break;
+    case WM_LBUTTONUP: ProbeEvent("lbuttonup", point()); break;
+    case WM_RBUTTONDOWN: ProbeEvent("rbuttondown", point()); break;
+    case WM_MBUTTONDOWN: ProbeEvent("mbuttondown", point()); break;
+    case WM_KEYDOWN: ProbeEvent("keydown", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
+    case WM_SYSKEYDOWN: ProbeEvent("syskeydown", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
+    case WM_KEYUP: ProbeEvent("keyup", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
+    case WM_CHAR: ProbeEvent("char", "\"code\":" + Num(static_cast<long long>(wParam))); break;
+    case WM_SETFOCUS: ProbeEvent("setfocus"); break;
+    case WM_KILLFOCUS: ProbeEvent("killfocus"); break;
+    case WM_ACTIVATE: ProbeEvent("activate", "\"state\":" + Num(LOWORD(wParam))); break;
+    case WM_TIMER:
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default: break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int Probe(int argc, wchar_t** argv) {
+  const UINT lifetime = argc >= 3 ? static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)) : 10000u;
+  g_probeStart = GetTickCount64();
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = ProbeProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = L"Salvanto.InputProbe";
+  RegisterClassExW(&wc);
+  HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Input probe", WS_POPUP, 0, 0,
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                instance, nullptr);
+  if (!window) return Fail(1, L"probe: no window");
+  ShowWindow(window, SW_SHOWMAXIMIZED);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
+  SetFocus(window);
+  ProbeEvent("shown", "\"hwnd\":" + Handle(window));
+  if (lifetime) SetTimer(window, 1, lifetime, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  ProbeEvent("end");
+  return 0;
+}
+
+int Usage() {
+  return Fail(2, L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
+                 L"close <hwnd> | version <file> | reg <HKCU subkey> [value] | screen | probe [ms] | cursor");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return Usage();
+  const std::wstring verb = argv[1];
+  if (verb == L"windows") return ListWindows(argc, argv);
+  if (verb == L"msgbox" && argc == 2) return ListMessageBoxes();
+  if (verb == L"press" && argc == 4) return PressButton(ParseHandle(argv[2]), argv[3]);
+  if (verb == L"close" && argc == 3) return AskToClose(ParseHandle(argv[2]));
+  if (verb == L"version" && argc == 3) return Version(argv[2]);
+  if (verb == L"reg" && (argc == 3 || argc == 4)) return Registry(argv[2], argc == 4 ? argv[3] : nullptr);
+  if (verb == L"probe" && argc <= 3) return Probe(argc, argv);
+  if (verb == L"screen" && argc == 2) return Screen();
+  if (verb == L"cursor" && argc == 2) return Cursor();
+  return Usage();
+}

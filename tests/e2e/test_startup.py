@@ -1,0 +1,139 @@
+"""Start-up seen from outside: which window each command line opens, one copy
+at a time, closing the only window, and the identity of the built file."""
+
+import time
+
+import harness
+from harness import APP_TITLE
+
+FORM1 = "Salvanto.Form1"
+SETTINGS = "Salvanto.frmSSSettings"
+SETTINGS_TITLE = "Screen Saver Settings"
+
+WS_POPUP = 0x80000000
+WS_CAPTION = 0x00C00000
+WS_EX_TOPMOST = 0x00000008
+
+# A second copy ends before it does anything; even a loaded machine starts a
+# warm Wine program far quicker than this.
+PROMPT_END_S = 10
+
+# No photo collection here: a minute between ticks keeps the slideshow's
+# "photographs not found" box out of these tests.
+QUIET = {"Interval": "60"}
+
+
+class StartupModes(harness.SessionTestCase):
+    def test_settings_request_opens_only_the_settings_window(self):
+        with self.session(settings=QUIET) as s:
+            for args in ["/c", "/c:1234", "/c 1234"]:
+                with self.subTest(command_line=args):
+                    scr = s.start_scr(args)
+                    dialog = s.wait_for_window(SETTINGS, process=scr)
+                    self.assertEqual(dialog["text"], SETTINGS_TITLE)
+                    self.assertEqual(dialog["parent"], 0)
+                    self.assertEqual(dialog["owner"], 0, "the dialog is a window of its own, without an owner")
+                    self.assertEqual(s.find_windows(cls=FORM1), [],
+                                     f"a slideshow window in settings mode: {s.visible_summary()}")
+                    self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+                    if args == "/c":
+                        s.screenshot("settings-dialog")
+                    s.stop_scr(scr)
+
+    def test_every_other_command_line_opens_the_full_screen_slideshow(self):
+        with self.session(size=(800, 600), settings=QUIET) as s:
+            for args in ["/C", "", "/", "/s", "/p 12345"]:
+                with self.subTest(command_line=args):
+                    scr = s.start_scr(args)
+                    form = s.wait_for_window(FORM1, process=scr)
+                    self.assertEqual(form["rect"], [0, 0, 800, 600], "the slideshow window covers the screen")
+                    self.assertEqual(form["client"], [0, 0, 800, 600], "no border or caption")
+                    self.assertTrue(form["style"] & WS_POPUP and not form["style"] & WS_CAPTION)
+                    self.assertTrue(form["exstyle"] & WS_EX_TOPMOST, "above every other window")
+                    # Main makes panYear visible once the window is on screen.
+                    year = s.wait_until(lambda: s.find_windows(name="panYear", visible=True), 10,
+                                        "panYear visible", scr)[0]
+                    self.assertEqual(year["text"], "Morvane Software")
+                    self.assertEqual(year["parent"], form["hwnd"])
+                    self.assertEqual(s.find_windows(cls=SETTINGS), [], "a settings window in slideshow mode")
+                    self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+                    if args == "/s":
+                        s.screenshot("slideshow")
+                    s.stop_scr(scr)
+
+    def test_slideshow_covers_a_larger_screen_at_120_dpi(self):
+        with self.session(size=(1024, 768), dpi=120, settings=QUIET) as s:
+            screen = s.screen_info()
+            self.assertEqual((screen["width"], screen["height"], screen["dpi_y"]), (1024, 768, 120))
+            scr = s.start_scr("/s")
+            form = s.wait_for_window(FORM1, process=scr)
+            self.assertEqual(form["rect"], [0, 0, 1024, 768])
+            s.wait_until(lambda: s.find_windows(name="panYear", visible=True), 10, "panYear visible", scr)
+            s.screenshot("slideshow-1024x768-120dpi")
+
+    def test_closing_the_only_window_ends_the_program(self):
+        with self.session(settings=QUIET) as s:
+            for args, window_class in [("/s", FORM1), ("/c", SETTINGS)]:
+                with self.subTest(command_line=args):
+                    scr = s.start_scr(args)
+                    window = s.wait_for_window(window_class, process=scr)
+                    s.close_window(window["hwnd"])
+                    scr.wait(PROMPT_END_S)
+                    s.stop_scr(scr)
+
+
+class OneCopyAtATime(harness.SessionTestCase):
+    def test_second_copy_shows_nothing_and_ends_at_once(self):
+        with self.session(settings=QUIET) as s:
+            for first_args, first_class in [("/s", FORM1), ("/c", SETTINGS)]:
+                first = s.start_scr(first_args)
+                s.wait_for_window(first_class, process=first)
+                if first_class == FORM1:
+                    s.wait_until(lambda: s.find_windows(name="panYear", visible=True), 10, "panYear visible", first)
+                before = s.visible_summary()
+                for second_args in ["/s", "/c"]:
+                    with self.subTest(first=first_args, second=second_args):
+                        started = time.monotonic()
+                        second = s.start_scr(second_args)
+                        code = second.wait(PROMPT_END_S)
+                        elapsed = time.monotonic() - started
+                        self.assertEqual(code, 0, f"the second copy ended with {code}: {second.output()}")
+                        self.assertEqual(s.visible_summary(), before, "the second copy left a window")
+                        self.assertTrue(first.running, f"the first copy ended with {first.exit_code}")
+                        harness.log(f"second copy {second_args!r} ended in {elapsed:.2f} s")
+                s.stop_scr(first)
+
+
+class ExecutableIdentity(harness.SessionTestCase):
+    def test_version_record_and_icon(self):
+        with self.session() as s:
+            info = s.version_info()
+        self.assertEqual(info["translations"], ["040904B0"], "English (United States), Unicode")
+        self.assertEqual(len(info["string_tables"]), 1)
+        strings = info["string_tables"][0]["strings"]
+        expected = {
+            "CompanyName": "Morvane Software",
+            "ProductName": APP_TITLE,
+            "InternalName": "Salvanto2002",
+            "OriginalFilename": "Salvanto2002.scr",
+            "FileVersion": "1.00",
+            "ProductVersion": "1.00",
+        }
+        self.assertEqual({k: strings.get(k) for k in expected}, expected)
+
+        groups = info["icon_groups"]
+        self.assertEqual(len(groups), 1, f"one icon: {groups}")
+        self.assertEqual(len(groups[0]["entries"]), 1, f"one image in the icon: {groups}")
+        entry = groups[0]["entries"][0]
+        image = entry["image"]
+        self.assertEqual((entry["width"], entry["height"]), (32, 32))
+        self.assertTrue(image["found"], "the icon's image resource is missing")
+        # 256 colours: an 8-bit palette image (the group entry's colour count
+        # byte reads 0, as it must for 256).
+        self.assertEqual((image["format"], image["width"], image["height"], image["bit_count"]),
+                         ("dib", 32, 32, 8))
+        self.assertEqual(entry["color_count"], 0)
+
+
+if __name__ == "__main__":
+    harness.main()

@@ -1,0 +1,32 @@
+# End-to-end tests: Salvanto2002.scr under Wine on private Xvfb displays,
+# driven by tests/e2e/harness.py. Each test_*.py is one CTest test (label
+# e2e); the first of them waits for the Wine prefix template, made once per
+# build folder by the fixture below.
+find_package(Python3 COMPONENTS Interpreter)
+if(NOT Python3_Interpreter_FOUND)
+  message(WARNING "Python 3 not found: the end-to-end tests are not registered")
+  return()
+endif()
+
+set(SALVANTO_WIN_BUILD_DIR "${PROJECT_SOURCE_DIR}/build/windows" CACHE PATH
+    "Folder with Salvanto2002.scr and inspector.exe (the windows preset's build folder)")
+
+set(_e2e_dir "${CMAKE_CURRENT_LIST_DIR}")
+set(_e2e_env
+    "SALVANTO_WIN_BUILD=${SALVANTO_WIN_BUILD_DIR}"
+    "SALVANTO_E2E_TEMPLATE=${CMAKE_BINARY_DIR}/e2e-prefix-template"
+    "SALVANTO_E2E_OUT=${CMAKE_BINARY_DIR}/e2e-screenshots"
+    "PYTHONDONTWRITEBYTECODE=1"
+    "PYTHONUNBUFFERED=1")
+
+add_test(NAME e2e_prefix_template COMMAND ${Python3_EXECUTABLE} ${_e2e_dir}/harness.py template)
+set_tests_properties(e2e_prefix_template PROPERTIES
+  FIXTURES_SETUP e2e_prefix LABELS e2e TIMEOUT 300 ENVIRONMENT "${_e2e_env}")
+
+file(GLOB _e2e_tests CONFIGURE_DEPENDS ${_e2e_dir}/test_*.py)
+foreach(_test ${_e2e_tests})
+  get_filename_component(_name ${_test} NAME_WE)
+  add_test(NAME e2e_${_name} COMMAND ${Python3_EXECUTABLE} ${_test})
+  set_tests_properties(e2e_${_name} PROPERTIES
+    FIXTURES_REQUIRED e2e_prefix LABELS e2e TIMEOUT 240 ENVIRONMENT "${_e2e_env}")
+endforeach()

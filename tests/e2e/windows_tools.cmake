@@ -1,0 +1,8 @@
+# Win32 tools of the end-to-end tests, built beside Salvanto2002.scr.
+# inspector.exe: looks at the running screen saver from outside (windows,
+# message boxes, version record, registry) and prints JSON.
+add_executable(inspector ${PROJECT_SOURCE_DIR}/tests/e2e/inspector/inspector.cpp)
+target_include_directories(inspector PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_definitions(inspector PRIVATE ${SALVANTO_WIN_DEFS})
+target_link_libraries(inspector PRIVATE user32 gdi32 advapi32 version)
+target_link_options(inspector PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
