@@ -16,7 +16,7 @@ cmake --build build/windows -j"$(nproc)" --target Salvanto2002
 
 out=$root/build/demo
 mkdir -p "$out"
-export WINEPREFIX=$out/prefix WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all WINEARCH=win64
+export WINEPREFIX=$out/prefix WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   echo "Making the demo's Wine prefix (once)..."
   DISPLAY= wineboot -i >/dev/null 2>&1 || true
@@ -39,6 +39,9 @@ open(path, 'w', encoding='utf-16').write(
     f'"SalvantosDir"="{esc(collection)}"\r\n"Interval"="{interval}"\r\n')
 PY
 DISPLAY= wine regedit /S "$(winepath -w "$out/demo.reg")" >/dev/null 2>&1
+# The session started without a display must be over before the show starts
+# on one: Wine keeps the first display it was given for the whole session.
+wineserver -w
 
 scr=$root/build/windows/Salvanto2002.scr
 if [[ -n ${DISPLAY:-} ]]; then
@@ -56,14 +59,15 @@ cleanup() {
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+display_number=90
+while [[ -e /tmp/.X${display_number}-lock || -e /tmp/.X11-unix/X${display_number} ]]; do ((display_number++)); done
+Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
-read -r -t 10 -u "$fd" display_number
+for _ in $(seq 100); do [[ -e /tmp/.X11-unix/X$display_number ]] && break; sleep 0.1; done
 export DISPLAY=:$display_number
 rm -rf "$out/screenshots"
 mkdir -p "$out/screenshots"
-wine "$scr" /s >/dev/null 2>&1 &
+wine "$scr" /s >"$out/wine.log" 2>&1 &
 scr_pid=$!
 # The window is up and laid out before the first tick, which comes one interval later.
 sleep 1

@@ -1,0 +1,5 @@
+# The loading benchmark and soak tool (bench/run.sh): a console program
+# linked against the very Win32 code the screen saver runs.
+add_executable(salvanto_bench ${PROJECT_SOURCE_DIR}/bench/bench_win.cpp)
+target_link_libraries(salvanto_bench PRIVATE salvanto_win psapi ntdll)
+target_link_options(salvanto_bench PRIVATE -municode -static -static-libgcc -static-libstdc++)

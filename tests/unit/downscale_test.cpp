@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "slideshow/downscale.h"
+#include "slideshow/picture_header.h"
+
+namespace salvanto {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A source picture of grey levels, bpp bytes per pixel (B = G = R = level).
+struct Grey {
+  PixelSize size;
+  std::uint32_t bpp = 3;
+  Bytes pixels;
+
+  Grey(PixelSize s, std::uint32_t b = 3) : size(s), bpp(b), pixels(std::size_t{s.width} * s.height * b, 0) {}
+  void Set(std::uint32_t x, std::uint32_t y, std::uint8_t level) {
+    std::uint8_t* p = &pixels[(std::size_t{y} * size.width + x) * bpp];
+    p[0] = p[1] = p[2] = level;
+  }
+};
+
+// Scales the whole source in bands of bandRows; the target's grey levels
+// (its green channel), and a check that the colours stayed grey.
+std::vector<int> Scale(const Grey& source, PixelSize target, std::uint32_t bandRows = 1000000) {
+  Bytes out(std::size_t{target.width} * target.height * 4, 0xEE);
+  Resampler resampler(source.size, source.bpp, target, out.data(), std::size_t{target.width} * 4);
+  const std::size_t stride = std::size_t{source.size.width} * source.bpp;
+  for (std::uint32_t y = 0; y < source.size.height; y += bandRows) {
+    resampler.AddRows(source.pixels.data() + stride * y, stride, std::min(bandRows, source.size.height - y));
+  }
+  EXPECT_TRUE(resampler.Done());
+  std::vector<int> levels;
+  for (std::size_t i = 0; i < out.size(); i += 4) {
+    EXPECT_EQ(out[i], out[i + 1]);
+    EXPECT_EQ(out[i + 2], out[i + 1]);
+    EXPECT_EQ(out[i + 3], 0);
+    levels.push_back(out[i + 1]);
+  }
+  return levels;
+}
+
+TEST(Resampler, OnePixelCheckerboardBecomesEvenGrey) {
+  for (std::uint32_t bpp : {3u, 4u}) {
+    Grey board({64, 48}, bpp);
+    for (std::uint32_t y = 0; y < 48; ++y)
+      for (std::uint32_t x = 0; x < 64; ++x) board.Set(x, y, (x + y) % 2 ? 255 : 0);
+    for (PixelSize target : {PixelSize{32, 24}, PixelSize{16, 12}, PixelSize{21, 13}}) {
+      for (int level : Scale(board, target)) {
+        // Exactly even where whole 2x2 blocks are averaged; never far off elsewhere.
+        if (target.width == 32 || target.width == 16) {
+          EXPECT_EQ(level, 128);
+        } else {
+          EXPECT_NEAR(level, 128, 24);
+        }
+      }
+    }
+  }
+}
+
+TEST(Resampler, FlatAreasStayExactlyFlatAtAnyRatio) {
+  const PixelSize sizes[] = {{1, 1}, {3, 2}, {7, 5}, {777, 473}, {1000, 1}, {1, 997}};
+  for (PixelSize from : sizes) {
+    Grey flat(from);
+    for (std::uint32_t y = 0; y < from.height; ++y)
+      for (std::uint32_t x = 0; x < from.width; ++x) flat.Set(x, y, 201);
+    for (PixelSize to : sizes) {
+      for (int level : Scale(flat, to, 3)) ASSERT_EQ(level, 201) << from.width << "x" << from.height << " to " << to.width << "x" << to.height;
+    }
+  }
+}
+
+TEST(Resampler, AreaAveragingAtOddRatiosAndEdges) {
+  // 3 -> 2: target 0 covers source [0, 1.5), target 1 covers [1.5, 3).
+  Grey row({3, 1});
+  row.Set(0, 0, 0);
+  row.Set(1, 0, 90);
+  row.Set(2, 0, 180);
+  EXPECT_EQ(Scale(row, {2, 1}), (std::vector<int>{30, 150}));
+  // A hard edge on a pixel boundary stays hard.
+  Grey edge({8, 4});
+  for (std::uint32_t y = 0; y < 4; ++y)
+    for (std::uint32_t x = 4; x < 8; ++x) edge.Set(x, y, 255);
+  EXPECT_EQ(Scale(edge, {2, 1}), (std::vector<int>{0, 255}));
+  // The same down the columns, and the last pixel is not lost to rounding.
+  Grey column({1, 7});
+  column.Set(0, 6, 255);
+  EXPECT_EQ(Scale(column, {1, 7}).back(), 255);
+  EXPECT_EQ(Scale(column, {1, 1}), (std::vector<int>{36}));  // 255 / 7
+}
+
+TEST(Resampler, EnlargingInterpolatesBetweenPixelCentres) {
+  Grey two({2, 1});
+  two.Set(1, 0, 255);
+  EXPECT_EQ(Scale(two, {4, 1}), (std::vector<int>{0, 64, 191, 255}));
+  // Down the columns too; the outer pixels repeat the edge.
+  Grey tall({1, 2});
+  tall.Set(0, 1, 200);
+  EXPECT_EQ(Scale(tall, {1, 6}), (std::vector<int>{0, 0, 67, 133, 200, 200}));
+  // Shrinking across while enlarging down.
+  Grey mixed({4, 2});
+  for (std::uint32_t x = 0; x < 4; ++x) mixed.Set(x, 1, 100);
+  EXPECT_EQ(Scale(mixed, {2, 4}), (std::vector<int>{0, 0, 25, 25, 75, 75, 100, 100}));
+}
+
+TEST(Resampler, BandHeightDoesNotChangeTheResult) {
+  Grey noise({103, 71}, 4);
+  std::uint32_t seed = 12345;
+  for (auto& b : noise.pixels) b = static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+  for (std::uint32_t bpp : {3u, 4u}) {
+    noise.bpp = bpp;  // the same bytes read as the other layout: just different data
+    noise.size = bpp == 3 ? PixelSize{103, 94} : PixelSize{103, 71};
+    for (PixelSize to : {PixelSize{40, 17}, PixelSize{250, 180}}) {
+      // Colours differ per channel here; compare the raw target bytes.
+      auto run = [&](std::uint32_t band) {
+        Bytes out(std::size_t{to.width} * to.height * 4);
+        Resampler r(noise.size, bpp, to, out.data(), std::size_t{to.width} * 4);
+        const std::size_t stride = std::size_t{noise.size.width} * bpp;
+        for (std::uint32_t y = 0; y < noise.size.height; y += band)
+          r.AddRows(noise.pixels.data() + stride * y, stride, std::min(band, noise.size.height - y));
+        EXPECT_TRUE(r.Done());
+        return out;
+      };
+      const Bytes whole = run(1000);
+      EXPECT_EQ(run(1), whole);
+      EXPECT_EQ(run(7), whole);
+    }
+  }
+}
+
+TEST(MakeTaps, WeightsAlwaysSumToOneAndStayWithinTheSource) {
+  const std::pair<std::uint32_t, std::uint32_t> axes[] = {
+      {1, 1}, {1, 777}, {2, 3}, {3, 2}, {8000, 777}, {65535, 1}, {20000, 3}, {473, 6000}, {100001, 99999}};
+  for (auto [source, target] : axes) {
+    const AxisTaps taps = MakeTaps(source, target);
+    for (std::uint32_t i = 0; i < target; ++i) {
+      std::uint32_t sum = 0;
+      for (std::uint32_t k = 0; k < taps.Count(i); ++k) sum += taps.weights[taps.offset[i] + k];
+      ASSERT_EQ(sum, AxisTaps::kWeightOne) << source << " -> " << target << " at " << i;
+      ASSERT_LT(taps.Last(i), source);
+      if (i > 0) {
+        ASSERT_GE(taps.Last(i), taps.Last(i - 1));
+      }
+    }
+  }
+  // A hugely wide row into one pixel still sees all of it, not just its start.
+  Grey wide({40000, 1});
+  for (std::uint32_t x = 20000; x < 40000; ++x) wide.Set(x, 0, 254);
+  EXPECT_EQ(Scale(wide, {1, 1}), (std::vector<int>{127}));
+}
+
+TEST(PictureSize, SaneBounds) {
+  EXPECT_TRUE(IsSanePictureSize({1, 1}));
+  EXPECT_TRUE(IsSanePictureSize({20000, 15000}));
+  EXPECT_FALSE(IsSanePictureSize({0, 10}));
+  EXPECT_FALSE(IsSanePictureSize({10, 0}));
+  EXPECT_FALSE(IsSanePictureSize({20000, 15001}));
+  EXPECT_FALSE(IsSanePictureSize({65535, 65535}));
+  EXPECT_FALSE(IsSanePictureSize({0xFFFFFFFFu, 1}));
+}
+
+TEST(Reorient, EveryExifOrientationComesOutUpright) {
+  // Stored 3 wide, 2 high; each pixel's first byte is its number.
+  //   0 1 2
+  //   3 4 5
+  Bytes stored(3 * 2 * 4, 0);
+  for (std::uint8_t i = 0; i < 6; ++i) stored[i * 4u] = i;
+  struct Case {
+    int orientation;
+    std::vector<int> upright;  // row by row
+  };
+  const Case cases[] = {
+      {1, {0, 1, 2, 3, 4, 5}}, {2, {2, 1, 0, 5, 4, 3}}, {3, {5, 4, 3, 2, 1, 0}}, {4, {3, 4, 5, 0, 1, 2}},
+      {5, {0, 3, 1, 4, 2, 5}}, {6, {3, 0, 4, 1, 5, 2}}, {7, {5, 2, 4, 1, 3, 0}}, {8, {2, 5, 1, 4, 0, 3}},
+      {0, {0, 1, 2, 3, 4, 5}}, {9, {0, 1, 2, 3, 4, 5}},
+  };
+  for (const Case& c : cases) {
+    const PixelSize upright = StoredSize({3, 2}, c.orientation);
+    EXPECT_EQ(upright, (SwapsAxes(c.orientation) ? PixelSize{2, 3} : PixelSize{3, 2}));
+    Bytes out(6 * 4);
+    Reorient(stored, {3, 2}, c.orientation, out.data(), std::size_t{upright.width} * 4);
+    std::vector<int> firsts;
+    for (std::size_t i = 0; i < out.size(); i += 4) firsts.push_back(out[i]);
+    EXPECT_EQ(firsts, c.upright) << "orientation " << c.orientation;
+  }
+}
+
+// Header peeks: sizes as the formats declare them.
+TEST(PeekPictureSize, ReadsTheDeclaredSizeOfCommonFormats) {
+  // JPEG: SOI, an APP1 segment, fill bytes, a progressive SOF2 of 6000 x 4000.
+  Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x06, 'E', 'x', 'i', 'f', 0xFF, 0xFF,
+                0xC2, 0x00, 0x11, 0x08, 0x0F, 0xA0, 0x17, 0x70, 0x03};
+  EXPECT_EQ(PeekPictureSize(jpeg), (PixelSize{6000, 4000}));
+  // Before the frame header arrives, and with the height left for later.
+  EXPECT_EQ(PeekPictureSize(std::span(jpeg).first(12)), std::nullopt);
+  jpeg[16] = jpeg[17] = 0;
+  EXPECT_EQ(PeekPictureSize(jpeg), std::nullopt);
+  // A DHT (C4) segment is no frame header.
+  const Bytes dht = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+  EXPECT_EQ(PeekPictureSize(dht), (PixelSize{3, 2}));
+
+  const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                     0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00};
+  EXPECT_EQ(PeekPictureSize(png), (PixelSize{65536, 32768}));
+  const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 0x09, 0x03, 0x61, 0x01};
+  EXPECT_EQ(PeekPictureSize(gif), (PixelSize{777, 353}));
+
+  Bytes bmp(54, 0);
+  bmp[0] = 'B';
+  bmp[1] = 'M';
+  bmp[14] = 40;
+  bmp[18] = 0x65;  // 613 wide
+  bmp[19] = 0x02;
+  bmp[22] = 0x92;  // -366 high: stored top-down
+  bmp[23] = 0xFE;
+  bmp[24] = bmp[25] = 0xFF;
+  EXPECT_EQ(PeekPictureSize(bmp), (PixelSize{613, 366}));
+  bmp[22] = 0;
+  bmp[23] = 0;
+  bmp[24] = 0;
+  bmp[25] = 0x80;  // INT32_MIN high
+  EXPECT_EQ(PeekPictureSize(bmp), (PixelSize{613, 0x80000000u}));
+  EXPECT_FALSE(IsSanePictureSize(*PeekPictureSize(bmp)));
+
+  EXPECT_EQ(PeekPictureSize(Bytes{'I', 'I', '*', 0}), std::nullopt);
+  EXPECT_EQ(PeekPictureSize(Bytes{'h', 'e', 'l', 'l', 'o'}), std::nullopt);
+  EXPECT_EQ(PeekPictureSize(Bytes{}), std::nullopt);
+}
+
+// An Exif segment holding one orientation entry, in either byte order.
+Bytes ExifJpeg(int orientation, bool little, std::uint16_t type = 3) {
+  auto u16 = [&](Bytes& b, unsigned v) {
+    little ? b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)})
+           : b.insert(b.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+  };
+  auto u32 = [&](Bytes& b, unsigned v) {
+    if (little) { u16(b, v & 0xFFFF); u16(b, v >> 16); } else { u16(b, v >> 16); u16(b, v & 0xFFFF); }
+  };
+  Bytes tiff = little ? Bytes{'I', 'I'} : Bytes{'M', 'M'};
+  u16(tiff, 42);
+  u32(tiff, 8);
+  u16(tiff, 2);  // two entries: one before the orientation
+  u16(tiff, 0x010F); u16(tiff, 2); u32(tiff, 4); u32(tiff, 0);
+  u16(tiff, 274); u16(tiff, type); u32(tiff, 1); u16(tiff, static_cast<unsigned>(orientation)); u16(tiff, 0);
+  u32(tiff, 0);
+  Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xE1};
+  const std::size_t length = 2 + 6 + tiff.size();
+  jpeg.push_back(static_cast<std::uint8_t>(length >> 8));
+  jpeg.push_back(static_cast<std::uint8_t>(length));
+  jpeg.insert(jpeg.end(), {'E', 'x', 'i', 'f', 0, 0});
+  jpeg.insert(jpeg.end(), tiff.begin(), tiff.end());
+  jpeg.insert(jpeg.end(), {0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03});
+  return jpeg;
+}
+
+TEST(PeekOrientation, ReadsTheExifTagInBothByteOrders) {
+  for (bool little : {true, false}) {
+    for (int o = 1; o <= 8; ++o) EXPECT_EQ(PeekOrientation(ExifJpeg(o, little)), o) << o << " " << little;
+    EXPECT_EQ(PeekOrientation(ExifJpeg(9, little)), std::nullopt);
+    EXPECT_EQ(PeekOrientation(ExifJpeg(6, little, 4)), std::nullopt);  // not a SHORT
+    // The size is still found behind the Exif segment.
+    EXPECT_EQ(PeekPictureSize(ExifJpeg(6, little)), (PixelSize{3, 2}));
+  }
+  // A TIFF file carries the tag in its own first directory.
+  const Bytes exif = ExifJpeg(8, false);
+  EXPECT_EQ(PeekOrientation(std::span(exif).subspan(18)), 8);
+  // Cut off in the middle of the directory, or no Exif at all.
+  EXPECT_EQ(PeekOrientation(std::span(exif).first(40)), std::nullopt);
+  EXPECT_EQ(PeekOrientation(Bytes{0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace salvanto
