@@ -55,6 +55,7 @@ Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
                                 instance, form);
   if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The slideshow window could not be created.");
   SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 32)));
+  TheMessageBoxes().SetOwner(window);
   form->CreateControls();
   form->Load();
   ShowWindow(window, SW_SHOWMAXIMIZED);

@@ -97,7 +97,13 @@ std::wstring Win32Text::Upper(std::wstring_view text) const {
 
 void Win32Boxes::ShowMessage(std::wstring_view text, std::wstring_view title) {
   const std::wstring body(text), caption(title);
-  MessageBoxW(GetActiveWindow(), body.c_str(), caption.c_str(), MB_OK);
+  HWND owner = owner_ && IsWindow(owner_) ? owner_ : GetActiveWindow();
+  MessageBoxW(owner, body.c_str(), caption.c_str(), MB_OK | MB_SETFOREGROUND);
+}
+
+Win32Boxes& TheMessageBoxes() {
+  static Win32Boxes boxes;
+  return boxes;
 }
 
 Platform& ThePlatform() {
@@ -106,8 +112,7 @@ Platform& ThePlatform() {
   static Win32Screen screen;
   static RegistryStore store;
   static Win32Text text;
-  static Win32Boxes boxes;
-  static Platform platform{cursor, end, screen, store, text, boxes};
+  static Platform platform{cursor, end, screen, store, text, TheMessageBoxes()};
   return platform;
 }
 

@@ -43,10 +43,17 @@ public:
 class Win32Boxes final : public MessageBoxes {
 public:
   void ShowMessage(std::wstring_view text, std::wstring_view title) override;
+  // The window the boxes belong to, so that they stand above it and take
+  // the keyboard from it.
+  void SetOwner(HWND owner) { owner_ = owner; }
+
+private:
+  HWND owner_ = nullptr;
 };
 
 // The one set of platform objects for the run.
 Platform& ThePlatform();
+Win32Boxes& TheMessageBoxes();
 
 // The display's logical DPI (96 at 100 %, 120 at 125 %).
 int DisplayDpi();
