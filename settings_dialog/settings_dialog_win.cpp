@@ -1,31 +1,251 @@
 #include "settings_dialog/settings_dialog_win.h"
 
+#include <algorithm>
+#include <string>
+
+#include "assets/resource.h"
+#include "settings_dialog/button3d_win.h"
+#include "settings_dialog/delay.h"
+#include "settings_dialog/label_win.h"
+#include "settings_dialog/spin_win.h"
+#include "slideshow/image_win.h"
+#include "slideshow/layout.h"
+#include "slideshow/panel3d_win.h"
+#include "slideshow/picture_win.h"
 #include "startup/win/window.h"
 
 namespace salvanto::win {
 namespace {
 
+// The dialog's design in twips; every control but the panel sits in the panel.
+constexpr TwipRect kClientArea{0, 0, 6225, 4440};
+constexpr TwipRect kPnlSSaver{0, 0, 6255, 4455};
+constexpr TwipRect kLabel7{1800, 240, 3495, 375};
+constexpr TwipRect kLabel8{1800, 600, 2895, 375};
+constexpr TwipRect kImage2{480, 840, 5250, 2190};
+constexpr TwipRect kLabel9{600, 3240, 2415, 375};
+constexpr TwipRect kSpinInterval{3120, 3240, 975, 255};
+constexpr TwipRect kPanInterval{4080, 3240, 1410, 255};
+constexpr TwipRect kSSCommand4{360, 3720, 1815, 375};
+constexpr TwipRect kSSCommand6{2160, 3720, 1815, 375};
+constexpr TwipRect kSSCommand5{3960, 3720, 1815, 375};
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+// The one dialog of the run, for the message loop's keyboard handling.
+HWND g_dialog = nullptr;
+
+// The help box belongs to the dialog, so that the dialog takes no input
+// while it is open, however the click reached the button.
+class OwnedBoxes final : public MessageBoxes {
+public:
+  void SetOwner(HWND owner) { owner_ = owner; }
+  void ShowMessage(std::wstring_view text, std::wstring_view title) override {
+    const std::wstring body(text), caption(title);
+    MessageBoxW(owner_, body.c_str(), caption.c_str(), MB_OK);
+  }
+
+private:
+  HWND owner_ = nullptr;
+};
+
 class SettingsDialog final : public Window<SettingsDialog> {
 public:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
+  SettingsDialog(Platform& platform, SharedState& state)
+      : platform_{platform.cursor, platform.end, platform.screen, platform.store, platform.text, boxes_},
+        editor_(platform_, state), twipsPerPixel_(TwipsPerPixel(DisplayDpi())) {}
+
+  void CreateControls(HINSTANCE instance);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+  PixelRect Pixels(const TwipRect& rect) const { return ToPixels(rect, twipsPerPixel_); }
+  void OnCommand(int id, WORD code);
+  void OnActivate(bool active);
+  void OnNextControl(WPARAM which, bool isHandle);
+
+  OwnedBoxes boxes_;
+  Platform platform_;
+  DelayEditor editor_;
+  float twipsPerPixel_;
+  Panel3D* pnlSSaver_ = nullptr;
+  Panel3D* panInterval_ = nullptr;
+  HWND focus_ = nullptr;  // the control that gets the focus back when the dialog is active again
+};
+
+PanelSettings PnlSSaverSettings() {
+  return {.Caption = L"",
+          .ForeColor = kButtonTextColour,
+          .BackColor = kWhite,
+          .Font = {L"MS Sans Serif", 8.25f, 400, 0},
+          .BevelWidth = 6,
+          .BorderWidth = 4,
+          .BevelOuter = Bevel::Raised,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
+
+PanelSettings PanIntervalSettings() {
+  return {.Caption = std::wstring(kOpeningCaption),
+          .ForeColor = kNavy,
+          .BackColor = kWhite,
+          .Font = {L"MS Sans Serif", 8.25f, 700, 0},
+          .BevelWidth = 3,
+          .BorderWidth = 4,
+          .BevelOuter = Bevel::Inset,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
+
+void SettingsDialog::CreateControls(HINSTANCE instance) {
+  boxes_.SetOwner(hwnd());
+  pnlSSaver_ = &Panel3D::Create(hwnd(), kIdPnlSSaver, PnlSSaverSettings(), Pixels(kPnlSSaver));
+  HWND panel = pnlSSaver_->hwnd();
+  // Tab and the arrow keys go into the panel to reach the controls in it.
+  SetWindowLongPtrW(panel, GWL_EXSTYLE, GetWindowLongPtrW(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+
+  // Created in tab order: the dialog keyboard follows the order of creation.
+  Button3D& set =
+      Button3D::Create(panel, kIdSSCommand4, {.Caption = L"Set", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}},
+                       Pixels(kSSCommand4));
+  Button3D::Create(panel, kIdSSCommand5,
+                   {.Caption = L"Help", .ForeColor = kButtonTextColour, .Font = {L"System", 9.75f, 700}},
+                   Pixels(kSSCommand5));
+  Button3D::Create(panel, kIdSSCommand6, {.Caption = L"Exit", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}},
+                   Pixels(kSSCommand6));
+  SpinButton::Create(panel, kIdSpinInterval,
+                     {.ForeColor = RGB(0, 0, 255), .BackColor = RGB(192, 192, 192), .ToolTip = L"Set Slide Show Delay"},
+                     Pixels(kSpinInterval));
+  focus_ = set.hwnd();
+
+  panInterval_ = &Panel3D::Create(panel, kIdPanInterval, PanIntervalSettings(), Pixels(kPanInterval));
+  Label::Create(panel, kIdLabel9,
+                {.Caption = L"Select the photo delay:", .ForeColor = kNavy, .BackColor = kWhite,
+                 .Font = {L"MS Sans Serif", 9.75f, 700}},
+                Pixels(kLabel9));
+  Label::Create(panel, kIdLabel8,
+                {.Caption = L"Screen Saver Settings", .ForeColor = kRed, .BackColor = kWhite,
+                 .Font = {L"MS Sans Serif", 12.0f, 700}},
+                Pixels(kLabel8));
+  Label::Create(panel, kIdLabel7,
+                {.Caption = L"The Salvanto Anthology", .ForeColor = kRed, .BackColor = kWhite,
+                 .Font = {L"MS Sans Serif", 12.0f, 700}},
+                Pixels(kLabel7));
+
+  // The photograph at its own size: 350 x 146 pixels at 96 DPI, and its
+  // size in twips at any other density.
+  const PixelRect imageRect = Pixels(kImage2);
+  ImageControl& image = ImageControl::Create(panel, kIdDialogImage2, imageRect);
+  const SIZE target = DisplayDpi() == 96 ? SIZE{0, 0} : SIZE{imageRect.width(), imageRect.height()};
+  image.SetPicture(LoadPictureResource(instance, IDR_DIALOG_PHOTO, target));
+  if (image.HasPicture()) {
+    image.SizeToPicture();
+  } else {
+    ShowWindow(image.hwnd(), SW_HIDE);  // no black box where the picture would be
+  }
+  // Neither the display nor the photograph takes the focus, also not by the
+  // arrow keys, which move among the enabled controls of the panel.
+  EnableWindow(panInterval_->hwnd(), FALSE);
+  EnableWindow(image.hwnd(), FALSE);
+}
+
+void SettingsDialog::OnCommand(int id, WORD code) {
+  switch (id) {
+    case kIdSpinInterval:
+      if (code == kSpinDownEvent) panInterval_->SetCaption(editor_.SpinDown());
+      if (code == kSpinUpEvent) panInterval_->SetCaption(editor_.SpinUp());
+      return;
+    case kIdSSCommand4:
+      if (code == BN_CLICKED) editor_.Set();
+      return;
+    case kIdSSCommand5:
+      if (code == BN_CLICKED) editor_.Help();
+      return;
+    case kIdSSCommand6:
+      if (code == BN_CLICKED) editor_.Exit();
+      return;
+    default:
+      return;  // IDOK and IDCANCEL from Enter and Escape mean nothing here
+  }
+}
+
+void SettingsDialog::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd(), focus)) focus_ = focus;
+    return;
+  }
+  if (focus_ && IsWindow(focus_)) SetFocus(focus_);
+}
+
+void SettingsDialog::OnNextControl(WPARAM which, bool isHandle) {
+  HWND next = isHandle ? reinterpret_cast<HWND>(which) : GetNextDlgTabItem(hwnd(), GetFocus(), which != 0);
+  if (next && IsChild(hwnd(), next) && IsWindowEnabled(next) && IsWindowVisible(next) &&
+      (GetWindowLongPtrW(next, GWL_STYLE) & WS_TABSTOP)) {
+    SetFocus(next);
+  }
+}
+
+LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_SETFOCUS:
+      if (focus_ && IsWindow(focus_)) SetFocus(focus_);
+      return 0;
+    case WM_NEXTDLGCTL:
+      OnNextControl(wParam, LOWORD(lParam) != 0);
+      return 0;
+    case WM_DESTROY:
+      // Closed from the frame: nothing is saved, and the program ends.
+      g_dialog = nullptr;
       PostQuitMessage(0);
       return 0;
-    }
-    return Default(message, wParam, lParam);
+    default:
+      return Default(message, wParam, lParam);
   }
-};
+}
 
 }  // namespace
 
-void ShowSettingsDialog(HINSTANCE instance, Platform&, SharedState&) {
-  Window<SettingsDialog>::Register(instance, kSettingsClass, 0, GetSysColorBrush(COLOR_BTNFACE),
-                                   ProgramIcon(instance, 32));
-  HWND window = CreateWindowExW(0, kSettingsClass, L"Screen Saver Settings", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 430, 330, nullptr, nullptr, instance, new SettingsDialog);
+void ShowSettingsDialog(HINSTANCE instance, Platform& platform, SharedState& state) {
+  SettingsDialog::Register(instance, kSettingsClass, 0, GetSysColorBrush(COLOR_BTNFACE), ProgramIcon(instance, 32));
+  const float twipsPerPixel = TwipsPerPixel(DisplayDpi());
+  const PixelRect client = ToPixels(kClientArea, twipsPerPixel);
+  RECT frame{0, 0, client.width(), client.height()};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  // Centred; on a screen smaller than the dialog the title bar stays on it.
+  const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+
+  auto* dialog = new SettingsDialog(platform, state);
+  HWND window = CreateWindowExW(kExStyle, kSettingsClass, L"Screen Saver Settings", kStyle, left, top, width, height,
+                                nullptr, nullptr, instance, dialog);
+  if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The settings window could not be created.");
+  g_dialog = window;
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 32)));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(instance, 16)));
+  dialog->CreateControls(instance);
   ShowWindow(window, SW_SHOWNORMAL);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
 }
 
-bool PreTranslateDialogMessage(MSG&) { return false; }
+bool PreTranslateDialogMessage(MSG& msg) {
+  if (!g_dialog || (msg.hwnd != g_dialog && !IsChild(g_dialog, msg.hwnd))) return false;
+  return IsDialogMessageW(g_dialog, &msg) != FALSE;
+}
 
 }  // namespace salvanto::win

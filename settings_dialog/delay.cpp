@@ -1,0 +1,80 @@
+#include "settings_dialog/delay.h"
+
+#include "startup/errors.h"
+
+namespace salvanto {
+
+namespace {
+
+struct StepPair {
+  std::int32_t from, to;
+};
+
+// The irregular end of the cycle (one-second steps, and the wrap-around);
+// everything else is five seconds apart.
+constexpr StepPair kDownPairs[] = {{1000, 60000}, {5000, 4000}, {4000, 3000}, {3000, 2000}, {2000, 1000}};
+constexpr StepPair kUpPairs[] = {{60000, 1000}, {1000, 2000}, {2000, 3000}, {3000, 4000}, {4000, 5000}};
+
+template <size_t N>
+std::int32_t Step(const StepPair (&pairs)[N], std::int32_t delayMs, std::int32_t otherwise) {
+  for (const StepPair& pair : pairs) {
+    if (pair.from == delayMs) return pair.to;
+  }
+  std::int32_t next;
+  if (__builtin_add_overflow(delayMs, otherwise, &next)) {
+    throw RuntimeError(ErrorKind::Overflow, L"The photo delay of " + std::to_wstring(delayMs) +
+                                                L" ms cannot be stepped: the result does not fit in a "
+                                                L"32-bit whole number.");
+  }
+  return next;
+}
+
+}  // namespace
+
+std::int32_t StepDown(std::int32_t delayMs) { return Step(kDownPairs, delayMs, -5000); }
+std::int32_t StepUp(std::int32_t delayMs) { return Step(kUpPairs, delayMs, 5000); }
+
+std::wstring StepCaption(std::int32_t delayMs) { return DelayText(delayMs) + L" Seconds"; }
+
+std::wstring HelpText() {
+  // Lines one and two end with a blank; the line breaks are CR LF.
+  constexpr std::wstring_view kCrLf = L"\r\n";
+  std::wstring text;
+  text += L"The Salvanto Anthology Screen Saver must be initially installed from ";
+  text += kCrLf;
+  text += L"within the Salvanto Anthology itself. Use this screen to adjust the ";
+  text += kCrLf;
+  text += L"timing interval of the presentation.";
+  text += kCrLf;
+  text += kCrLf;
+  text += L"Additional options exist allowing you to set the screen saver to use";
+  text += kCrLf;
+  text += L"all the photos from the Salvanto Anthology library or just the ones that";
+  text += kCrLf;
+  text += L"you have selected from the Screen Saver Photo Selection form. They";
+  text += kCrLf;
+  text += L"are available under the File/Install Screen Saver menu items within";
+  text += kCrLf;
+  text += L"the Salvanto Anthology software.";
+  text += kCrLf;
+  text += kCrLf;
+  return text;
+}
+
+std::wstring DelayEditor::SpinDown() {
+  state_.DelayMs = StepDown(state_.DelayMs);
+  return StepCaption(state_.DelayMs);
+}
+
+std::wstring DelayEditor::SpinUp() {
+  state_.DelayMs = StepUp(state_.DelayMs);
+  return StepCaption(state_.DelayMs);
+}
+
+void DelayEditor::Set() { SaveDelay(platform_.store, state_.DelayMs); }
+
+void DelayEditor::Help() { platform_.boxes.ShowMessage(HelpText(), kHelpTitle); }
+
+void DelayEditor::Exit() { EndScreenSaver(platform_.cursor, platform_.end); }
+
+}  // namespace salvanto

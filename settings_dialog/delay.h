@@ -1,0 +1,51 @@
+#pragma once
+// The settings dialog's rules: the sixteen delays and how the spin button
+// steps through them, what the delay display reads, the help message, and
+// the five events of the dialog over the platform's interfaces.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "startup/platform.h"
+
+namespace salvanto {
+
+// The delays the dialog offers, in milliseconds, shortest first.
+inline constexpr std::int32_t kDelayCycleMs[] = {1000,  2000,  3000,  4000,  5000,  10000, 15000, 20000,
+                                                 25000, 30000, 35000, 40000, 45000, 50000, 55000, 60000};
+
+// One step of the spin button. The listed pairs come first, in the order
+// tested; any other delay moves by 5000 ms. Both directions wrap between
+// one and sixty seconds. A step that would leave the 32-bit range is an
+// Overflow run-time error instead of a wrapped number.
+std::int32_t StepDown(std::int32_t delayMs);
+std::int32_t StepUp(std::int32_t delayMs);
+
+// What the delay display reads when the dialog opens.
+inline constexpr std::wstring_view kOpeningCaption = L"1 Second";
+// What it reads after a step: the delay text and " Seconds", always plural.
+std::wstring StepCaption(std::int32_t delayMs);
+
+// The help message box: its title and its text, which ends with two line breaks.
+inline constexpr std::wstring_view kHelpTitle = L"The Salvanto Anthology Screen Saver Settings";
+std::wstring HelpText();
+
+// The dialog's events. The window calls one per spin step or button
+// click and shows the caption a step returns.
+class DelayEditor {
+public:
+  DelayEditor(Platform& platform, SharedState& state) : platform_(platform), state_(state) {}
+
+  std::wstring SpinDown();  // the down arrow: steps DelayMs, returns the new caption
+  std::wstring SpinUp();    // the up arrow
+  void Set();               // writes the delay text to Interval; a refused write throws
+  void Help();              // shows the help message and waits for it
+  [[noreturn]] void Exit(); // EndScreenSaver: nothing is saved
+
+private:
+  Platform& platform_;
+  SharedState& state_;
+};
+
+}  // namespace salvanto

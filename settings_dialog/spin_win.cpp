@@ -1,0 +1,269 @@
+#include "settings_dialog/spin_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace salvanto::win {
+
+namespace {
+
+constexpr UINT_PTR kRepeatTimer = 1;
+constexpr UINT kFirstRepeatMs = 400;
+constexpr UINT kRepeatMs = 80;
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+  SetDCBrushColor(dc, colour);
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void Frame(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
+  if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2) return;
+  FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, topLeft);
+  FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, topLeft);
+  FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, bottomRight);
+  FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, bottomRight);
+  InflateRect(&rect, -1, -1);
+}
+
+HWND CreateToolTip(HWND tool, const std::wstring& text) {
+  static const bool ready = [] {
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&init) != FALSE;
+  }();
+  if (!ready || text.empty()) return nullptr;
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tool, GWLP_HINSTANCE));
+  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tool, nullptr, instance,
+                             nullptr);
+  if (!tip) return nullptr;
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = GetParent(tool);
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.lpszText = const_cast<wchar_t*>(text.c_str());  // copied by the tooltip
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  return tip;
+}
+
+}  // namespace
+
+SpinButton& SpinButton::Create(HWND parent, int id, SpinSettings settings, const PixelRect& rect) {
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  Register(instance, kSpinClass, CS_HREDRAW | CS_VREDRAW, nullptr);
+  auto* spin = new SpinButton(std::move(settings));
+  HWND window = CreateWindowExW(0, kSpinClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, rect.left,
+                                rect.top, rect.width(), rect.height(), parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, spin);
+  if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"A spin button of the window could not be created.");
+  return *spin;
+}
+
+void SpinButton::OnCreate() {
+  dpi_ = DisplayDpi();
+  // Without its tooltip the control still works: the hint is a courtesy.
+  tooltip_ = CreateToolTip(hwnd(), settings_.ToolTip);
+}
+
+RECT SpinButton::ArrowRect(Arrow arrow) const {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  const LONG middle = client.right / 2;
+  if (arrow == Arrow::Down) return {0, 0, middle, client.bottom};
+  return {middle, 0, client.right, client.bottom};
+}
+
+SpinButton::Arrow SpinButton::ArrowAt(LPARAM clientPoint) const {
+  const POINT point{static_cast<short>(LOWORD(clientPoint)), static_cast<short>(HIWORD(clientPoint))};
+  for (Arrow arrow : {Arrow::Down, Arrow::Up}) {
+    const RECT rect = ArrowRect(arrow);
+    if (PtInRect(&rect, point)) return arrow;
+  }
+  return Arrow::None;
+}
+
+void SpinButton::PaintArrow(HDC dc, RECT rect, Arrow arrow, bool pushed) {
+  const COLORREF face = ResolveColour(settings_.BackColor);
+  const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
+  const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
+  const COLORREF outline = RGB(0, 0, 0);
+  FillSolid(dc, rect, face);
+  Frame(dc, rect, outline, outline);
+  int shift = 0;
+  if (pushed) {
+    Frame(dc, rect, shadow, shadow);
+    shift = 1;
+  } else {
+    for (int i = 0, depth = std::max(1, Scaled(2)); i < depth; ++i) Frame(dc, rect, light, shadow);
+  }
+
+  if (GetFocus() == hwnd()) {
+    // The dotted mark runs round the face, under the arrow.
+    RECT mark = rect;
+    OffsetRect(&mark, shift, shift);
+    if (mark.right > mark.left && mark.bottom > mark.top) {
+      SetTextColor(dc, RGB(0, 0, 0));
+      SetBkColor(dc, RGB(255, 255, 255));
+      DrawFocusRect(dc, &mark);
+    }
+  }
+
+  // A solid triangle pointing the way the delay goes: left for down, right for up.
+  const int height = rect.bottom - rect.top;
+  const int half = std::max(2, std::min(Scaled(4), (height - 3) / 2));  // half the base
+  const int depth = half;                                              // tip to base
+  const int cx = (rect.left + rect.right) / 2 + shift;
+  const int cy = (rect.top + rect.bottom - 1) / 2 + shift;
+  POINT points[3];
+  if (arrow == Arrow::Down) {
+    const int tip = cx - depth / 2 - 1;
+    points[0] = {tip, cy};
+    points[1] = {tip + depth, cy - half};
+    points[2] = {tip + depth, cy + half};
+  } else {
+    const int tip = cx + depth / 2;
+    points[0] = {tip, cy};
+    points[1] = {tip - depth, cy - half};
+    points[2] = {tip - depth, cy + half};
+  }
+  SetDCBrushColor(dc, ResolveColour(settings_.ForeColor));
+  SetDCPenColor(dc, ResolveColour(settings_.ForeColor));
+  select_object brush(dc, GetStockObject(DC_BRUSH));
+  select_object pen(dc, GetStockObject(DC_PEN));
+  Polygon(dc, points, 3);
+}
+
+void SpinButton::Paint(HDC target) {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  unique_hdc dc(CreateCompatibleDC(target));
+  unique_hbitmap canvas(
+      CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+  if (!dc || !canvas) return;
+  select_object useCanvas(dc.get(), canvas.get());
+  for (Arrow arrow : {Arrow::Down, Arrow::Up}) PaintArrow(dc.get(), ArrowRect(arrow), arrow, pushed_ == arrow);
+  BitBlt(target, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
+}
+
+void SpinButton::ShowPushed(Arrow arrow) {
+  if (pushed_ == arrow) return;
+  pushed_ = arrow;
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void SpinButton::Raise(Arrow arrow) {
+  const WORD code = arrow == Arrow::Down ? kSpinDownEvent : kSpinUpEvent;
+  SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), code),
+               reinterpret_cast<LPARAM>(hwnd()));
+}
+
+void SpinButton::StopRepeating() {
+  KillTimer(hwnd(), kRepeatTimer);
+  held_ = Arrow::None;
+  ShowPushed(keyHeld_);
+}
+
+void SpinButton::OnLButtonDown(LPARAM point) {
+  const Arrow arrow = ArrowAt(point);
+  if (GetFocus() != hwnd()) SetFocus(hwnd());
+  if (arrow == Arrow::None) return;
+  SetCapture(hwnd());
+  held_ = arrow;
+  ShowPushed(arrow);
+  Raise(arrow);
+  SetTimer(hwnd(), kRepeatTimer, kFirstRepeatMs, nullptr);
+}
+
+void SpinButton::OnMouseMove(LPARAM point) {
+  // While held, the arrow shows pushed only with the pointer over it, and
+  // repeats only then.
+  if (held_ != Arrow::None) ShowPushed(ArrowAt(point) == held_ ? held_ : keyHeld_);
+}
+
+void SpinButton::OnTimer() {
+  if (held_ == Arrow::None) {
+    KillTimer(hwnd(), kRepeatTimer);
+    return;
+  }
+  SetTimer(hwnd(), kRepeatTimer, kRepeatMs, nullptr);
+  if (pushed_ == held_) Raise(held_);
+}
+
+void SpinButton::OnKeyDown(WPARAM key) {
+  Arrow arrow = Arrow::None;
+  if (key == VK_DOWN || key == VK_LEFT) arrow = Arrow::Down;
+  if (key == VK_UP || key == VK_RIGHT) arrow = Arrow::Up;
+  if (arrow == Arrow::None) return;
+  // The keyboard's own repeat steps again while the key is held.
+  keyHeld_ = arrow;
+  if (held_ == Arrow::None) ShowPushed(arrow);
+  Raise(arrow);
+}
+
+void SpinButton::OnKeyUp(WPARAM key) {
+  if (key == VK_DOWN || key == VK_LEFT || key == VK_UP || key == VK_RIGHT) {
+    keyHeld_ = Arrow::None;
+    if (held_ == Arrow::None) ShowPushed(Arrow::None);
+  }
+}
+
+LRESULT SpinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_DESTROY:
+      KillTimer(hwnd(), kRepeatTimer);
+      if (tooltip_) DestroyWindow(std::exchange(tooltip_, nullptr));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // Paint covers every pixel
+    case WM_PAINT: {
+      paint_scope paint(hwnd());
+      Paint(paint.get());
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_SETFOCUS:
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      return 0;
+    case WM_KILLFOCUS:
+      keyHeld_ = Arrow::None;
+      if (held_ == Arrow::None) ShowPushed(Arrow::None);
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      if (held_ != Arrow::None) ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (held_ != Arrow::None && reinterpret_cast<HWND>(lParam) != hwnd()) StopRepeating();
+      return 0;
+    case WM_CANCELMODE:
+      if (held_ != Arrow::None) ReleaseCapture();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kRepeatTimer) OnTimer();
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      return 0;
+    case WM_KEYUP:
+      OnKeyUp(wParam);
+      return 0;
+    default:
+      return Default(message, wParam, lParam);
+  }
+}
+
+}  // namespace salvanto::win

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <set>
+#include <vector>
+
+#include "settings_dialog/delay.h"
+#include "startup/errors.h"
+#include "tests/unit/fakes.h"
+
+namespace salvanto {
+namespace {
+
+using testing::Ended;
+using testing::FakeConventions;
+using testing::FakeCursor;
+using testing::FakeEnd;
+using testing::FakeScreen;
+using testing::FakeStore;
+
+// The whole cycle in seconds: each delay with the delay after a down step
+// and after an up step.
+struct CycleRow {
+  int seconds, down, up;
+};
+constexpr CycleRow kCycle[] = {{1, 60, 2},   {2, 1, 3},    {3, 2, 4},    {4, 3, 5},    {5, 4, 10},   {10, 5, 15},
+                               {15, 10, 20}, {20, 15, 25}, {25, 20, 30}, {30, 25, 35}, {35, 30, 40}, {40, 35, 45},
+                               {45, 40, 50}, {50, 45, 55}, {55, 50, 60}, {60, 55, 1}};
+
+TEST(DelaySteps, EveryDelayStepsToItsNeighboursBothWays) {
+  ASSERT_EQ(std::size(kCycle), std::size(kDelayCycleMs));
+  for (size_t i = 0; i < std::size(kCycle); ++i) {
+    const CycleRow& row = kCycle[i];
+    EXPECT_EQ(kDelayCycleMs[i], row.seconds * 1000);
+    EXPECT_EQ(StepDown(row.seconds * 1000), row.down * 1000) << row.seconds << " s down";
+    EXPECT_EQ(StepUp(row.seconds * 1000), row.up * 1000) << row.seconds << " s up";
+  }
+}
+
+TEST(DelaySteps, SixteenStepsVisitEveryDelayOnceAndReturn) {
+  const std::set<std::int32_t> offered(std::begin(kDelayCycleMs), std::end(kDelayCycleMs));
+  for (auto step : {&StepDown, &StepUp}) {
+    for (std::int32_t start : kDelayCycleMs) {
+      std::set<std::int32_t> seen;
+      std::int32_t delay = start;
+      for (int i = 0; i < 16; ++i) {
+        delay = step(delay);
+        EXPECT_TRUE(offered.count(delay)) << delay;
+        seen.insert(delay);
+      }
+      EXPECT_EQ(delay, start);
+      EXPECT_EQ(seen, offered);
+    }
+  }
+}
+
+TEST(DelaySteps, DelaysOffTheCycleMoveByFiveSecondsAndNeverWrap) {
+  EXPECT_EQ(StepUp(7000), 12000);
+  EXPECT_EQ(StepDown(7000), 2000);
+  EXPECT_EQ(StepDown(0), -5000);
+  EXPECT_EQ(StepUp(std::numeric_limits<std::int32_t>::max() - 5000), std::numeric_limits<std::int32_t>::max());
+  for (auto [step, delay] : {std::pair{&StepUp, std::numeric_limits<std::int32_t>::max() - 4999},
+                             std::pair{&StepDown, std::numeric_limits<std::int32_t>::min() + 4999}}) {
+    try {
+      step(delay);
+      ADD_FAILURE() << delay << " stepped without an error";
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
+    }
+  }
+}
+
+TEST(DelayCaption, IsTheDelayTextAndSecondsAlwaysPlural) {
+  for (const CycleRow& row : kCycle) {
+    EXPECT_EQ(StepCaption(row.seconds * 1000), std::to_wstring(row.seconds) + L" Seconds");
+  }
+  EXPECT_EQ(kOpeningCaption, L"1 Second");
+  EXPECT_EQ(StepCaption(StepUp(60000)), L"1 Seconds");
+}
+
+std::vector<std::wstring> SplitCrLf(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  for (size_t at; (at = text.find(L"\r\n", start)) != std::wstring::npos; start = at + 2) {
+    lines.push_back(text.substr(start, at - start));
+  }
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+TEST(HelpText, HasNineLinesAnEmptyLineTheTrailingBlanksAndTwoFinalBreaks) {
+  const std::wstring text = HelpText();
+  const std::vector<std::wstring> expected = {
+      L"The Salvanto Anthology Screen Saver must be initially installed from ",
+      L"within the Salvanto Anthology itself. Use this screen to adjust the ",
+      L"timing interval of the presentation.",
+      L"",
+      L"Additional options exist allowing you to set the screen saver to use",
+      L"all the photos from the Salvanto Anthology library or just the ones that",
+      L"you have selected from the Screen Saver Photo Selection form. They",
+      L"are available under the File/Install Screen Saver menu items within",
+      L"the Salvanto Anthology software.",
+      L"",
+      L"",  // after the final CR LF CR LF
+  };
+  EXPECT_EQ(SplitCrLf(text), expected);
+  // No line break other than CR LF.
+  EXPECT_EQ(std::count(text.begin(), text.end(), L'\r'), 10);
+  EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), 10);
+  EXPECT_TRUE(text.ends_with(L"software.\r\n\r\n"));
+  EXPECT_EQ(kHelpTitle, L"The Salvanto Anthology Screen Saver Settings");
+}
+
+struct FakeBoxes : MessageBoxes {
+  void ShowMessage(std::wstring_view text, std::wstring_view title) override {
+    shown.push_back({std::wstring(text), std::wstring(title)});
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> shown;
+};
+
+// The dialog as start-up opens it: DelayMs at 1000, whatever is stored.
+struct DialogTest : ::testing::Test {
+  FakeCursor cursor{-2};
+  FakeEnd end;
+  FakeScreen screen{12000, 9000};
+  FakeStore store;
+  FakeConventions conventions;
+  FakeBoxes boxes;
+  Platform platform{cursor, end, screen, store, conventions, boxes};
+  SharedState state{.DelayMs = 1000, .IntervalSeconds = 0, .PhotoDir = {}};
+  DelayEditor dialog{platform, state};
+
+  std::wstring Stored() { return store.Read(kAppTitle, kSection, kIntervalKey, L"<none>"); }
+};
+
+TEST_F(DialogTest, SetWritesTheDelayTextOfTheDelayShown) {
+  store.Set(kIntervalKey, L"45");
+  dialog.Set();
+  EXPECT_EQ(Stored(), L"1");  // opening at one second, whatever was stored
+
+  EXPECT_EQ(dialog.SpinUp(), L"2 Seconds");
+  dialog.Set();
+  EXPECT_EQ(Stored(), L"2");
+
+  for (int i = 0; i < 4; ++i) dialog.SpinUp();
+  EXPECT_EQ(state.DelayMs, 10000);
+  dialog.Set();
+  EXPECT_EQ(Stored(), L"10");  // neither "10 Seconds" nor 10000
+
+  EXPECT_EQ(dialog.SpinDown(), L"5 Seconds");
+  EXPECT_EQ(dialog.SpinDown(), L"4 Seconds");
+  dialog.Set();
+  EXPECT_EQ(Stored(), L"4");  // the later of two saves
+  EXPECT_EQ(store.values.size(), 1u);  // nothing but Interval
+}
+
+TEST_F(DialogTest, StepsAloneWriteNothingAndExitSavesNothing) {
+  store.Set(kIntervalKey, L"30");
+  EXPECT_EQ(dialog.SpinDown(), L"60 Seconds");
+  EXPECT_EQ(dialog.SpinDown(), L"55 Seconds");
+  EXPECT_EQ(Stored(), L"30");
+  EXPECT_THROW(dialog.Exit(), Ended);
+  EXPECT_EQ(end.ends, 1);
+  EXPECT_EQ(cursor.count, 1);  // the cursor is visible again
+  EXPECT_EQ(Stored(), L"30");
+}
+
+TEST_F(DialogTest, HelpShowsTheMessageAndChangesNothing) {
+  dialog.SpinDown();
+  dialog.Help();
+  dialog.Help();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].first, HelpText());
+  EXPECT_EQ(boxes.shown[1].second, kHelpTitle);
+  EXPECT_EQ(state.DelayMs, 60000);
+  EXPECT_TRUE(store.values.empty());
+}
+
+TEST_F(DialogTest, ARefusedWriteReachesTheCallerAndKeepsTheEarlierValue) {
+  dialog.Set();
+  store.refuseWrites = true;
+  dialog.SpinUp();
+  EXPECT_ANY_THROW(dialog.Set());
+  EXPECT_EQ(Stored(), L"1");
+  EXPECT_EQ(state.DelayMs, 2000);
+}
+
+}  // namespace
+}  // namespace salvanto
