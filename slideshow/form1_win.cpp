@@ -76,8 +76,11 @@ void Form1::CreateControls() {
   SetTimerInterval(1000);
 
   Image1_->SetPicture(LoadPictureResource(instance, IDR_SAMPLE_PHOTO, Image1_->ClientSize()));
-  // The banner is shown at its own size: the control takes the picture's.
-  Image2_->SetPicture(LoadPictureResource(instance, IDR_BANNER, {0, 0}));
+  // The banner keeps its size in twips, so at densities above 96 DPI its
+  // pixels are scaled up like every other control's; the control then
+  // takes the picture's size.
+  const PixelRect banner = px(layout_.Image2);
+  Image2_->SetPicture(LoadPictureResource(instance, IDR_BANNER, {banner.width(), banner.height()}));
   Image2_->SizeToPicture();
   photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_);
 }

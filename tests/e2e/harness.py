@@ -712,6 +712,18 @@ class Session:
     def close_window(self, hwnd: int) -> None:
         self.inspect("close", str(hwnd))
 
+    def sync(self, hwnd: int, timeout_ms: int = 5000) -> bool:
+        """A WM_NULL round trip to the window: True when its thread answered
+        within timeout_ms, that is, it is back in its message loop and took
+        the input queued before this call."""
+        return bool(self.inspect("sync", str(hwnd), str(timeout_ms))["answered"])
+
+    def end_session(self, hwnd: int, timeout_ms: int = 5000) -> dict:
+        """Log-off as Windows does it: WM_QUERYENDSESSION, then WM_ENDSESSION
+        with the answer. {"query_answered", "query_result", "query_ms",
+        "end_sent", "end_answered", "end_ms"}."""
+        return self.inspect("endsession", str(hwnd), str(timeout_ms))
+
     def version_info(self, path: Path | str | None = None) -> dict:
         return self.inspect("version", self.wine_path(path or self.scr_path))
 
@@ -860,6 +872,89 @@ def main() -> None:
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     unittest.main(module="__main__", verbosity=2)
 
+
+
+# --------------------------------------------------------------------------
+# Watching the slideshow over time (photo-cycle and robustness tests)
+# --------------------------------------------------------------------------
+
+
+def raw_clock() -> float:
+    """Linux's CLOCK_MONOTONIC_RAW in seconds: the clock Wine's performance
+    counter reads, so times taken here and the "t" of `inspector watch` are
+    on one scale."""
+    return time.clock_gettime(time.CLOCK_MONOTONIC_RAW)
+
+
+class SlideshowWatch:
+    """`inspector watch` beside the program: it polls every few milliseconds
+    and writes a line each time what the slideshow shows changes, with the
+    time on raw_clock's scale: {"t", "alive", "form", "caption",
+    "year_visible", "boxes": [{"hwnd", "title", "text", "buttons": [{"hwnd",
+    "text", "rect"}], "icon", "rect"}]}. Reading its states costs a file
+    read, so a test can follow the show closely without slowing it."""
+
+    def __init__(self, session: Session, seconds: float, exe: str = SCR_NAME):
+        self.session = session
+        self.process = session.start_exe(session.inspector_path, "watch", str(int(seconds * 1000)), exe)
+        self._parsed: list[dict] = []
+        self._consumed = 0
+        session.wait_until(self.states, 30, "inspector watch running", self.process)
+
+    def states(self) -> list[dict]:
+        """Every state seen so far, oldest first (complete lines only)."""
+        text = self.process.output()
+        end = text.rfind("\n")
+        if end > self._consumed:
+            for line in text[self._consumed : end].splitlines():
+                line = line.strip()
+                if line.startswith("{"):
+                    self._parsed.append(json.loads(line))
+            self._consumed = end
+        return self._parsed
+
+    def last(self) -> dict:
+        return self.states()[-1]
+
+    def wait_for(self, predicate: Callable[[dict], Any], timeout: float, what: str, since: int = 0,
+                 process: Process | None = None) -> tuple[int, dict]:
+        """The first state from index since on that satisfies predicate, with its index."""
+        def probe():
+            states = self.states()
+            for i in range(since, len(states)):
+                if predicate(states[i]):
+                    return i, states[i]
+            return None
+        return self.session.wait_until(probe, timeout, what, process, interval=0.01)
+
+    def stop(self) -> None:
+        self.process.kill()
+
+
+def click_button(session: Session, button: dict) -> None:
+    """A real mouse click in the middle of a button whose "rect" (screen
+    pixels) is known, e.g. one of the buttons that SlideshowWatch reports."""
+    left, top, right, bottom = button["rect"]
+    session.click((left + right) // 2, (top + bottom) // 2)
+
+
+def wine_processes(session: Session, image: str = SCR_NAME) -> list[int]:
+    """Linux process ids of the Wine processes of this session's prefix whose
+    command line names image: what is left of a program after it ended."""
+    assert session.prefix is not None, "session not started"
+    wanted_env = b"WINEPREFIX=" + str(session.prefix).encode()
+    found = []
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            cmdline = (entry / "cmdline").read_bytes()
+            environ = (entry / "environ").read_bytes()
+        except OSError:  # ended meanwhile, or not ours to read
+            continue
+        if image.lower().encode() in cmdline.lower() and wanted_env in environ.split(b"\0"):
+            found.append(int(entry.name))
+    return found
 
 if __name__ == "__main__":
     # `harness.py template [--force]`: the CTest fixture that makes the template.

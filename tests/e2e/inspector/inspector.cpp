@@ -5,11 +5,18 @@
 //   inspector msgbox                          dialog boxes (#32770): title, text, buttons
 //   inspector press <hwnd> <button text>      clicks a button of a dialog box
 //   inspector close <hwnd>                    asks a window to close (WM_CLOSE)
+//   inspector sync <hwnd> [ms]                a WM_NULL round trip: the window's thread answers
+//   inspector endsession <hwnd> [ms]          log-off as Windows does it: WM_QUERYENDSESSION, then
+//                                             WM_ENDSESSION with the answer
 //   inspector version <file>                  version record strings and the icon groups
 //   inspector reg <HKCU subkey> [value]       the key's values with their types
 //   inspector screen                          screen size in pixels and the logical DPI
 //   inspector probe [ms]                      a full-screen window that logs input as JSON lines
 //   inspector cursor                          cursor position and the CURSOR_SHOWING flag
+//   inspector watch <ms> [exe]                what the slideshow shows, a line per change, for ms
+//   inspector icon <hwnd>                     the icon a static control shows (STM_GETICON; 0: none)
+//   inspector focus [hwnd]                    the focus and active windows of that window's thread
+//                                             (default: the foreground window's)
 //
 // Exit codes: 0 done, 1 nothing to act on (no such window or button), 2 bad usage.
 #include <windows.h>
@@ -333,6 +340,56 @@ int AskToClose(HWND window) {
   return 0;
 }
 
+// Sends a message and waits for the answer at most ms milliseconds; SMTO_BLOCK
+// so that this tool does nothing else meanwhile.
+struct SentReply {
+  bool answered;
+  LRESULT result;
+  long long ms;
+};
+
+SentReply SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT ms) {
+  const ULONGLONG start = GetTickCount64();
+  DWORD_PTR result = 0;
+  const bool answered =
+      SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, ms, &result) != 0;
+  return {answered, static_cast<LRESULT>(result), static_cast<long long>(GetTickCount64() - start)};
+}
+
+UINT TimeoutArgument(int argc, wchar_t** argv) {
+  return argc >= 4 ? static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)) : 5000u;
+}
+
+// A WM_NULL round trip: when it returns, the window's thread has been back in
+// its message loop since this call began, so input queued before has had its
+// turn. Also tells a hung program from a busy one.
+int Sync(HWND window, UINT ms) {
+  if (!IsWindow(window)) return Fail(1, L"sync: no such window");
+  const SentReply reply = SendAndWait(window, WM_NULL, 0, 0, ms);
+  Print(Object().Add("answered", Bool(reply.answered)).Add("ms", Num(reply.ms)).Str());
+  return 0;
+}
+
+// What Windows sends a top-level window at log-off: the query, then the end
+// with the query's answer (the second only when the window is still there).
+int EndSession(HWND window, UINT ms) {
+  if (!IsWindow(window)) return Fail(1, L"endsession: no such window");
+  const SentReply query = SendAndWait(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, ms);
+  const bool allowed = query.answered && query.result != 0;
+  Object out;
+  out.Add("query_answered", Bool(query.answered))
+      .Add("query_result", Num(static_cast<long long>(query.result)))
+      .Add("query_ms", Num(query.ms));
+  if (query.answered && IsWindow(window)) {
+    const SentReply end = SendAndWait(window, WM_ENDSESSION, allowed ? TRUE : FALSE, ENDSESSION_LOGOFF, ms);
+    out.Add("end_sent", Bool(true)).Add("end_answered", Bool(end.answered)).Add("end_ms", Num(end.ms));
+  } else {
+    out.Add("end_sent", Bool(false));
+  }
+  Print(out.Str());
+  return 0;
+}
+
 // ---- Version record and icon -----------------------------------------------
 
 #pragma pack(push, 2)
@@ -632,9 +689,158 @@ int Probe(int argc, wchar_t** argv) {
   return 0;
 }
 
+// The icon a static control shows: how a message box's icon is seen from
+// outside, since the box keeps its (empty) icon control when it has none.
+int StaticIcon(HWND window) {
+  if (!IsWindow(window)) return Fail(1, L"icon: no such window");
+  DWORD_PTR icon = 0;
+  const bool answered =
+      SendMessageTimeoutW(window, STM_GETICON, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &icon) != 0;
+  Print(Object()
+            .Add("answered", Bool(answered))
+            .Add("icon", Num(static_cast<long long>(icon)))
+            .Add("style", Num(GetWindowLongW(window, GWL_STYLE)))
+            .Str());
+  return 0;
+}
+
+// ---- Watching the slideshow -------------------------------------------------
+
+// Seconds on the performance counter: under Wine that is Linux's
+// CLOCK_MONOTONIC_RAW, so a test can set these times beside its own.
+double Seconds() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// True when a static control of the box shows an icon. A box without one may
+// still hold an (empty) icon control, so the icon itself is asked for.
+bool ShowsIcon(HWND box) {
+  for (HWND child : DirectChildren(box)) {
+    if (lstrcmpiW(ClassOf(child).c_str(), L"Static") != 0 || !IsWindowVisible(child)) continue;
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+    DWORD_PTR icon = 0;
+    if (SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 1000, &icon) && icon) return true;
+  }
+  return false;
+}
+
+std::string DescribeBox(HWND box) {
+  std::wstring message;
+  std::vector<std::string> buttons;
+  for (HWND child : DirectChildren(box)) {
+    const std::wstring kind = ClassOf(child);
+    const std::wstring text = TextOf(child);
+    if (lstrcmpiW(kind.c_str(), L"Static") == 0 && !text.empty()) {
+      message += (message.empty() ? L"" : L"\n") + text;
+    } else if (lstrcmpiW(kind.c_str(), L"Button") == 0 && IsWindowVisible(child)) {
+      RECT rect{};
+      GetWindowRect(child, &rect);
+      buttons.push_back(
+          Object().Add("hwnd", Handle(child)).Add("text", Quote(WithoutMnemonic(text))).Add("rect", Rect(rect)).Str());
+    }
+  }
+  RECT rect{};
+  GetWindowRect(box, &rect);
+  return Object()
+      .Add("hwnd", Handle(box))
+      .Add("title", Quote(TextOf(box)))
+      .Add("text", Quote(message))
+      .Add("buttons", Array(buttons))
+      .Add("icon", Bool(ShowsIcon(box)))
+      .Add("rect", Rect(rect))
+      .Str();
+}
+
+// What the slideshow of one program shows, as one JSON object: whether its
+// Form1 is up, panYear's caption, and its visible dialog boxes.
+std::string SlideshowState(const std::wstring& exe) {
+  bool any = false, form = false, yearVisible = false;
+  std::string caption = "null";
+  std::vector<std::string> boxes;
+  for (HWND window : TopLevelWindows()) {
+    if (lstrcmpiW(ExeOf(PidOf(window)).c_str(), exe.c_str()) != 0) continue;
+    any = true;
+    if (!IsWindowVisible(window)) continue;
+    const std::wstring kind = ClassOf(window);
+    if (kind == salvanto::win::kForm1Class) {
+      form = true;
+      if (HWND year = GetDlgItem(window, salvanto::win::kIdPanYear)) {
+        caption = Quote(TextOf(year));
+        yearVisible = IsWindowVisible(year) != FALSE;
+      }
+    } else if (IsDialogBox(window)) {
+      boxes.push_back(DescribeBox(window));
+    }
+  }
+  return Object()
+      .Add("alive", Bool(any))
+      .Add("form", Bool(form))
+      .Add("caption", caption)
+      .Add("year_visible", Bool(yearVisible))
+      .Add("boxes", Array(boxes))
+      .Str();
+}
+
+// Polls every few milliseconds for ms milliseconds and prints a line, with
+// the time "t" in seconds, each time the state changes (the first at once).
+// Looking costs the program nothing: no message is sent to its windows
+// except STM_GETICON to a box's icon control.
+int Watch(UINT ms, const std::wstring& exe) {
+  const double end = Seconds() + ms / 1000.0;
+  std::string last;
+  while (true) {
+    const double now = Seconds();
+    std::string state = SlideshowState(exe);
+    if (state != last) {
+      char stamp[32];
+      std::snprintf(stamp, sizeof stamp, "%.4f", now);
+      Print("{\"t\":" + std::string(stamp) + "," + state.substr(1));
+      last = std::move(state);
+    }
+    if (now >= end) break;
+    Sleep(5);
+  }
+  return 0;
+}
+
+// Where the keyboard focus is, read from the input state of the window's
+// thread (GetGUIThreadInfo), so that looking moves no focus and sends nothing.
+std::string FocusWindow(HWND window) {
+  const std::wstring className = window ? ClassOf(window) : L"";
+  const wchar_t* name = window && IsProductClass(className) ? ControlName(window) : nullptr;
+  return Object()
+      .Add("hwnd", Handle(window))
+      .Add("class", Quote(className))
+      .Add("name", name ? Quote(name) : "null")
+      .Add("text", Quote(window ? TextOf(window) : L""))
+      .Str();
+}
+
+int Focus(HWND window) {
+  if (!window) window = GetForegroundWindow();
+  if (!window || !IsWindow(window)) return Fail(1, L"focus: no such window");
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return Fail(1, L"focus: no thread input");
+  Print(Object()
+            .Add("focus", FocusWindow(info.hwndFocus))
+            .Add("active", FocusWindow(info.hwndActive))
+            .Add("capture", Handle(info.hwndCapture))
+            .Str());
+  return 0;
+}
+
 int Usage() {
   return Fail(2, L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
-                 L"close <hwnd> | version <file> | reg <HKCU subkey> [value] | screen | probe [ms] | cursor");
+                 L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | reg <HKCU subkey> [value] | screen | probe [ms] | cursor | icon <hwnd> | focus [hwnd] | "
+                 L"watch <ms> [exe]");
 }
 
 }  // namespace
@@ -646,10 +852,19 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"msgbox" && argc == 2) return ListMessageBoxes();
   if (verb == L"press" && argc == 4) return PressButton(ParseHandle(argv[2]), argv[3]);
   if (verb == L"close" && argc == 3) return AskToClose(ParseHandle(argv[2]));
+  if (verb == L"sync" && (argc == 3 || argc == 4)) return Sync(ParseHandle(argv[2]), TimeoutArgument(argc, argv));
+  if (verb == L"endsession" && (argc == 3 || argc == 4)) {
+    return EndSession(ParseHandle(argv[2]), TimeoutArgument(argc, argv));
+  }
   if (verb == L"version" && argc == 3) return Version(argv[2]);
   if (verb == L"reg" && (argc == 3 || argc == 4)) return Registry(argv[2], argc == 4 ? argv[3] : nullptr);
   if (verb == L"probe" && argc <= 3) return Probe(argc, argv);
   if (verb == L"screen" && argc == 2) return Screen();
   if (verb == L"cursor" && argc == 2) return Cursor();
+  if (verb == L"icon" && argc == 3) return StaticIcon(ParseHandle(argv[2]));
+  if (verb == L"focus" && argc <= 3) return Focus(argc == 3 ? ParseHandle(argv[2]) : nullptr);
+  if (verb == L"watch" && (argc == 3 || argc == 4)) {
+    return Watch(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)), argc == 4 ? argv[3] : L"Salvanto2002.scr");
+  }
   return Usage();
 }

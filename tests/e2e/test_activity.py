@@ -1,0 +1,176 @@
+"""Exit on user activity, with real input from xdotool on the virtual
+screen: a key or a mouse button ends the screen saver at once; mouse moves
+are counted per surface (Form1's own, Image1) and the fourth on one surface
+ends it; input over the frame's bevel, the caption strip and the banner
+never counts.
+
+Interval "60": no tick comes while a case runs, so an ending is the input's.
+Each move goes to a new position in an xdotool call of its own, and the
+program answers a WM_NULL round trip before the next one, so moves are never
+merged (see README: one xdotool mousemove is one WM_MOUSEMOVE)."""
+
+from __future__ import annotations
+
+import time
+
+import harness
+
+FORM1 = "Salvanto.Form1"
+QUIET = {"Interval": "60"}
+SIZE = (1024, 768)
+
+# Ending at once: ExitProcess from the input handler. Far below the next
+# tick (60 s), with room for a loaded machine.
+PROMPT_END_S = 3.0
+
+Box = tuple[int, int, int, int]
+Point = tuple[int, int]
+
+
+def spread(box: Box, n: int, margin: int = 2) -> list[Point]:
+    """n distinct points inside box (left, top, right, bottom), spread over
+    it, no two in a row at the same place."""
+    left, top, right, bottom = box[0] + margin, box[1] + margin, box[2] - margin, box[3] - margin
+    assert right > left and bottom > top, f"box too small: {box}"
+    step = 7 if n % 7 else 5
+    return [(left + (right - left - 1) * (i + 1) // (n + 1),
+             top + (bottom - top - 1) * ((step * i) % n + 1) // (n + 1)) for i in range(n)]
+
+
+class Slideshow:
+    """One running copy: its window and the places to aim at, from the
+    inspector's rectangles."""
+
+    def __init__(self, test: "ActivityTest", s: harness.Session):
+        self.test, self.s = test, s
+        self.scr = s.start_scr("/s")
+        self.form = s.wait_for_window(FORM1, process=self.scr)
+        s.wait_until(lambda: s.find_windows(name="panYear", visible=True), 10, "panYear visible", self.scr)
+        rects = {w["name"]: w["rect"] for w in harness.walk(s.windows()) if w["name"]}
+        self.panel, self.image1 = rects["SSPanel1"], rects["Image1"]
+        self.year, self.banner = rects["panYear"], rects["Image2"]
+        # The black surface left of the frame, and the photo.
+        self.surface_box: Box = (0, 0, self.panel[0], SIZE[1])
+        self.photo_box: Box = tuple(self.image1)  # type: ignore[assignment]
+        self.test.assertGreater(self.panel[0], 40, f"room for the pointer left of the frame: {rects}")
+        self.expect_running("after start-up")
+
+    # ---- places ---------------------------------------------------------
+
+    def surface(self, n: int) -> list[Point]:
+        return spread(self.surface_box, n, margin=8)
+
+    def photo(self, n: int) -> list[Point]:
+        return spread(self.photo_box, n, margin=8)
+
+    def bevel(self, n: int) -> list[Point]:
+        """Points on SSPanel1's band around Image1, all four sides in turn."""
+        (pl, pt, pr, pb), (il, it, ir, ib) = self.panel, self.image1
+        bands = [(il, pt, ir, it), (ir, it, pr, ib), (il, ib, ir, pb), (pl, it, il, ib)]
+        per_band = [spread(band, (n + 3 - k) // 4, margin=1) for k, band in enumerate(bands)]
+        return [per_band[i % 4][i // 4] for i in range(n)]
+
+    # ---- input and what follows --------------------------------------------
+
+    def move(self, point: Point) -> None:
+        self.s.mouse_move(*point)
+
+    def expect_running(self, after: str) -> None:
+        """The program took everything queued so far and still runs."""
+        answered = self.s.sync(self.form["hwnd"])
+        self.test.assertTrue(self.scr.running, f"ended ({self.scr.exit_code}) {after}")
+        self.test.assertTrue(answered, f"no answer from Form1 {after}")
+
+    def expect_end(self, after: str) -> float:
+        """Exit code 0 within PROMPT_END_S; returns how long it took."""
+        started = time.monotonic()
+        try:
+            code = self.scr.wait(PROMPT_END_S)
+        except TimeoutError:
+            self.test.fail(f"still running {PROMPT_END_S} s {after}")
+        self.test.assertEqual(code, 0, f"exit code {after}: {self.scr.output()[-1000:]}")
+        return time.monotonic() - started
+
+
+class ActivityTest(harness.SessionTestCase):
+    def cursor_showing(self, s: harness.Session) -> bool:
+        return bool(s.inspect("cursor")["showing"])
+
+    def test_any_key_ends_at_once(self):
+        with self.session(size=SIZE, settings=QUIET) as s:
+            for key in ["a", "shift", "alt", "F10", "Escape", "space"]:
+                with self.subTest(key=key):
+                    show = Slideshow(self, s)
+                    self.assertTrue(self.cursor_showing(s), "the cursor stays visible while the slideshow runs")
+                    s.key(key)
+                    took = show.expect_end(f"after the key {key}")
+                    harness.log(f"key {key}: ended {took:.3f} s after xdotool returned")
+                    self.assertTrue(self.cursor_showing(s), "the cursor is visible afterwards")
+
+    def test_any_button_over_the_surface_or_the_photo_ends_at_once(self):
+        with self.session(size=SIZE, settings=QUIET) as s:
+            for place in ["surface", "photo"]:
+                for button, name in [(1, "left"), (3, "right"), (2, "middle")]:
+                    with self.subTest(place=place, button=name):
+                        show = Slideshow(self, s)
+                        point = (show.surface if place == "surface" else show.photo)(1)[0]
+                        # The click's own move (one, to a new place) is tolerated;
+                        # the button ends it.
+                        s.click(*point, button=button)
+                        show.expect_end(f"after a {name} click on the {place} at {point}")
+
+    def test_fourth_move_on_the_surface_ends(self):
+        with self.session(size=SIZE, settings=QUIET) as s:
+            # The pointer rests on the black surface when the window appears:
+            # the move Wine reports then is no user's and must not count.
+            s.mouse_move(5, 5)
+            show = Slideshow(self, s)
+            points = show.surface(4)
+            for i, point in enumerate(points[:3], 1):
+                show.move(point)
+                show.expect_running(f"after surface move {i} to {point}")
+            show.move(points[3])
+            show.expect_end(f"after the fourth surface move to {points[3]}")
+
+    def test_surface_and_photo_counted_apart(self):
+        with self.session(size=SIZE, settings=QUIET) as s:
+            s.mouse_move(5, 5)
+            show = Slideshow(self, s)
+            for i, point in enumerate(show.surface(3), 1):
+                show.move(point)
+                show.expect_running(f"after surface move {i} to {point}")
+            photo = show.photo(4)
+            for i, point in enumerate(photo[:3], 1):
+                show.move(point)
+                show.expect_running(f"after photo move {i} to {point}, three on the surface before")
+            show.move(photo[3])
+            show.expect_end(f"after the fourth photo move to {photo[3]}")
+
+    def test_input_over_bevel_caption_strip_and_banner_never_counts(self):
+        with self.session(size=SIZE, settings=QUIET) as s:
+            s.mouse_move(5, 5)
+            show = Slideshow(self, s)
+            targets = {
+                "SSPanel1's bevel": show.bevel(13),
+                "panYear": spread(tuple(show.year), 13),  # type: ignore[arg-type]
+                "Image2": spread(tuple(show.banner), 13),  # type: ignore[arg-type]
+            }
+            for target, points in targets.items():
+                with self.subTest(target=target):
+                    for point in points[:10]:
+                        show.move(point)
+                    show.expect_running(f"after 10 moves over {target}")
+                    for point, button in zip(points[10:], (1, 3, 2)):
+                        s.click(*point, button=button)
+                        show.expect_running(f"after a click (button {button}) over {target} at {point}")
+            # Neither counter moved: three more on each surface are still tolerated.
+            for i, point in enumerate(show.surface(3) + show.photo(3), 1):
+                show.move(point)
+                show.expect_running(f"after move {i} of three on the surface and three on the photo")
+            last = show.surface(4)[3]
+            show.move(last)
+            show.expect_end(f"after the fourth surface move to {last}")
+
+
+if __name__ == "__main__":
+    harness.main()
