@@ -4,66 +4,24 @@
 
 namespace salvanto::win {
 
-namespace {
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-  SetDCBrushColor(dc, colour);
-  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
-// A one-pixel frame just inside rect, then rect shrinks past it.
-void Frame(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
-  if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2) return;
-  FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, topLeft);
-  FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, topLeft);
-  FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, bottomRight);
-  FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, bottomRight);
-  InflateRect(&rect, -1, -1);
-}
-
-}  // namespace
-
 Button3D& Button3D::Create(HWND parent, int id, ButtonSettings settings, const PixelRect& rect) {
-  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  Register(instance, kCommandClass, CS_HREDRAW | CS_VREDRAW, nullptr);
   auto* button = new Button3D(std::move(settings));
   button->dpi_ = DisplayDpi();
   button->font_ = MakeFont(button->settings_.Font, button->dpi_);
-  HWND window = CreateWindowExW(0, kCommandClass, button->settings_.Caption.c_str(),
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, rect.left, rect.top,
-                                rect.width(), rect.height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                instance, button);
-  if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"A button of the window could not be created.");
-  return *button;
+  return CreateChild(parent, kCommandClass, CS_HREDRAW | CS_VREDRAW, button, button->settings_.Caption.c_str(),
+                     WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, rect, id);
 }
 
 void Button3D::Paint(HDC target) {
   RECT client;
   GetClientRect(hwnd(), &client);
-  unique_hdc dc(CreateCompatibleDC(target));
-  unique_hbitmap canvas(
-      CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
-  if (!dc || !canvas) return;
-  select_object useCanvas(dc.get(), canvas.get());
+  offscreen_canvas dc(target, client);
+  if (!dc) return;
 
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
-  const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
-  const COLORREF outline = RGB(0, 0, 0);  // the classic black outline
-  FillSolid(dc.get(), client, face);
-
-  // A black outline, then the bevel: raised and two pixels deep at rest,
-  // a flat shadow frame when pushed in, with the caption moved along.
+  // Two pixels of bevel at rest; pushed in, the caption moves along.
   RECT inside = client;
-  Frame(dc.get(), inside, outline, outline);
-  const int depth = std::max(1, Scaled(2));
-  int shift = 0;
-  if (pressed_) {
-    Frame(dc.get(), inside, shadow, shadow);
-    shift = std::max(1, Scaled(1));
-  } else {
-    for (int i = 0; i < depth; ++i) Frame(dc.get(), inside, light, shadow);
-  }
+  const int shift =
+      DrawButtonFace(dc.get(), inside, GetSysColor(COLOR_BTNFACE), pressed_, std::max(1, Scaled(2)), std::max(1, Scaled(1)));
 
   const std::wstring caption = settings_.Caption;
   RECT text = inside;
@@ -87,7 +45,6 @@ void Button3D::Paint(HDC target) {
       DrawFocusRect(dc.get(), &mark);
     }
   }
-  BitBlt(target, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
 }
 
 void Button3D::ShowPressed(bool pressed) {
@@ -168,17 +125,8 @@ LRESULT Button3D::OnGetDlgCode(const MSG* msg) {
 }
 
 LRESULT Button3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (auto painted = HandlePaint(message, wParam)) return *painted;
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // Paint covers every pixel
-    case WM_PAINT: {
-      paint_scope paint(hwnd());
-      Paint(paint.get());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_SETFOCUS:
       InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;

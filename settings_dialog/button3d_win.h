@@ -29,6 +29,7 @@ public:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+  friend class Window<Button3D>;
   explicit Button3D(ButtonSettings settings) : settings_(std::move(settings)) {}
   void Paint(HDC dc);
   void ShowPressed(bool pressed);

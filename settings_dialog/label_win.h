@@ -27,6 +27,7 @@ public:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+  friend class Window<Label>;
   explicit Label(LabelSettings settings) : settings_(std::move(settings)) {}
   void Paint(HDC dc);
 

@@ -12,20 +12,6 @@ constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT kFirstRepeatMs = 400;
 constexpr UINT kRepeatMs = 80;
 
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-  SetDCBrushColor(dc, colour);
-  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
-void Frame(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
-  if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2) return;
-  FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, topLeft);
-  FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, topLeft);
-  FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, bottomRight);
-  FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, bottomRight);
-  InflateRect(&rect, -1, -1);
-}
-
 HWND CreateToolTip(HWND tool, const std::wstring& text) {
   static const bool ready = [] {
     INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
@@ -50,14 +36,8 @@ HWND CreateToolTip(HWND tool, const std::wstring& text) {
 }  // namespace
 
 SpinButton& SpinButton::Create(HWND parent, int id, SpinSettings settings, const PixelRect& rect) {
-  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  Register(instance, kSpinClass, CS_HREDRAW | CS_VREDRAW, nullptr);
-  auto* spin = new SpinButton(std::move(settings));
-  HWND window = CreateWindowExW(0, kSpinClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, rect.left,
-                                rect.top, rect.width(), rect.height(), parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, spin);
-  if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"A spin button of the window could not be created.");
-  return *spin;
+  return CreateChild(parent, kSpinClass, CS_HREDRAW | CS_VREDRAW, new SpinButton(std::move(settings)), L"",
+                     WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, rect, id);
 }
 
 void SpinButton::OnCreate() {
@@ -84,19 +64,7 @@ SpinButton::Arrow SpinButton::ArrowAt(LPARAM clientPoint) const {
 }
 
 void SpinButton::PaintArrow(HDC dc, RECT rect, Arrow arrow, bool pushed) {
-  const COLORREF face = ResolveColour(settings_.BackColor);
-  const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
-  const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
-  const COLORREF outline = RGB(0, 0, 0);
-  FillSolid(dc, rect, face);
-  Frame(dc, rect, outline, outline);
-  int shift = 0;
-  if (pushed) {
-    Frame(dc, rect, shadow, shadow);
-    shift = 1;
-  } else {
-    for (int i = 0, depth = std::max(1, Scaled(2)); i < depth; ++i) Frame(dc, rect, light, shadow);
-  }
+  const int shift = DrawButtonFace(dc, rect, ResolveColour(settings_.BackColor), pushed, std::max(1, Scaled(2)), 1);
 
   if (GetFocus() == hwnd()) {
     // The dotted mark runs round the face, under the arrow.
@@ -137,13 +105,9 @@ void SpinButton::PaintArrow(HDC dc, RECT rect, Arrow arrow, bool pushed) {
 void SpinButton::Paint(HDC target) {
   RECT client;
   GetClientRect(hwnd(), &client);
-  unique_hdc dc(CreateCompatibleDC(target));
-  unique_hbitmap canvas(
-      CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
-  if (!dc || !canvas) return;
-  select_object useCanvas(dc.get(), canvas.get());
+  offscreen_canvas dc(target, client);
+  if (!dc) return;
   for (Arrow arrow : {Arrow::Down, Arrow::Up}) PaintArrow(dc.get(), ArrowRect(arrow), arrow, pushed_ == arrow);
-  BitBlt(target, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
 }
 
 void SpinButton::ShowPushed(Arrow arrow) {
@@ -209,6 +173,7 @@ void SpinButton::OnKeyUp(WPARAM key) {
 }
 
 LRESULT SpinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (auto painted = HandlePaint(message, wParam)) return *painted;
   switch (message) {
     case WM_CREATE:
       OnCreate();
@@ -216,16 +181,6 @@ LRESULT SpinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       KillTimer(hwnd(), kRepeatTimer);
       if (tooltip_) DestroyWindow(std::exchange(tooltip_, nullptr));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // Paint covers every pixel
-    case WM_PAINT: {
-      paint_scope paint(hwnd());
-      Paint(paint.get());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_SETFOCUS:
       InvalidateRect(hwnd(), nullptr, FALSE);

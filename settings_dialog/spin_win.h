@@ -33,6 +33,7 @@ public:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+  friend class Window<SpinButton>;
   enum class Arrow { None, Down, Up };
 
   explicit SpinButton(SpinSettings settings) : settings_(std::move(settings)) {}

@@ -3,14 +3,7 @@
 namespace salvanto::win {
 
 ImageControl& ImageControl::Create(HWND parent, int id, const PixelRect& rect, ImageEvents* events) {
-  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  Register(instance, kImageClass, 0, nullptr);
-  auto* image = new ImageControl(events);
-  HWND window = CreateWindowExW(0, kImageClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
-                                rect.width(), rect.height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                instance, image);
-  if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"An image of the window could not be created.");
-  return *image;
+  return CreateChild(parent, kImageClass, 0, new ImageControl(events), L"", WS_VISIBLE | WS_CLIPSIBLINGS, rect, id);
 }
 
 void ImageControl::SetPicture(unique_hbitmap picture) {
@@ -52,17 +45,8 @@ void ImageControl::Paint(HDC target) {
 }
 
 LRESULT ImageControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (auto painted = HandlePaint(message, wParam)) return *painted;
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      paint_scope paint(hwnd());
-      Paint(paint.get());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

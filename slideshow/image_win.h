@@ -32,6 +32,7 @@ public:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+  friend class Window<ImageControl>;
   explicit ImageControl(ImageEvents* events) : events_(events) {}
   void Paint(HDC dc);
 

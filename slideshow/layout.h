@@ -9,12 +9,6 @@ struct TwipRect {
   float Left, Top, Width, Height;
 };
 
-struct PixelRect {
-  int left, top, right, bottom;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-};
-
 struct Form1Layout {
   TwipRect panYear;
   TwipRect SSPanel1;

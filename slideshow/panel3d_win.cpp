@@ -18,39 +18,47 @@ unique_hfont MakeFont(const FontSpec& spec, int dpi) {
   return unique_hfont(CreateFontIndirectW(&lf));
 }
 
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+  SetDCBrushColor(dc, colour);
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void DrawFrame(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
+  if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2) return;
+  FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, topLeft);
+  FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, topLeft);
+  FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, bottomRight);
+  FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, bottomRight);
+  InflateRect(&rect, -1, -1);
+}
+
 void DrawBevel(HDC dc, RECT& rect, Bevel bevel, int width) {
-  if (bevel == Bevel::None || width <= 0) return;
+  if (bevel == Bevel::None) return;
   const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
   const COLORREF dark = GetSysColor(COLOR_3DSHADOW);
-  const COLORREF topLeft = bevel == Bevel::Raised ? light : dark;
-  const COLORREF bottomRight = bevel == Bevel::Raised ? dark : light;
-  for (int i = 0; i < width && rect.right - rect.left > 1 && rect.bottom - rect.top > 1; ++i) {
-    // One pixel ring: top and left in one colour, bottom and right in the other.
-    SetDCBrushColor(dc, topLeft);
-    HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
-    RECT top{rect.left, rect.top, rect.right - 1, rect.top + 1};
-    RECT left{rect.left, rect.top, rect.left + 1, rect.bottom - 1};
-    FillRect(dc, &top, brush);
-    FillRect(dc, &left, brush);
-    SetDCBrushColor(dc, bottomRight);
-    RECT bottom{rect.left, rect.bottom - 1, rect.right, rect.bottom};
-    RECT right{rect.right - 1, rect.top, rect.right, rect.bottom};
-    FillRect(dc, &bottom, brush);
-    FillRect(dc, &right, brush);
-    InflateRect(&rect, -1, -1);
+  for (int i = 0; i < width; ++i) {
+    if (bevel == Bevel::Raised) DrawFrame(dc, rect, light, dark);
+    else DrawFrame(dc, rect, dark, light);
   }
 }
 
+int DrawButtonFace(HDC dc, RECT& rect, COLORREF face, bool pushed, int depth, int pushedShift) {
+  const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
+  const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
+  FillSolid(dc, rect, face);
+  DrawFrame(dc, rect, RGB(0, 0, 0), RGB(0, 0, 0));
+  if (pushed) {
+    DrawFrame(dc, rect, shadow, shadow);
+    return pushedShift;
+  }
+  for (int i = 0; i < depth; ++i) DrawFrame(dc, rect, light, shadow);
+  return 0;
+}
+
 Panel3D& Panel3D::Create(HWND parent, int id, PanelSettings settings, const PixelRect& rect, bool visible) {
-  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  Register(instance, kPanelClass, CS_HREDRAW | CS_VREDRAW, nullptr);
   auto* panel = new Panel3D(std::move(settings));
-  const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
-  HWND window = CreateWindowExW(0, kPanelClass, panel->settings_.Caption.c_str(), style, rect.left, rect.top,
-                                rect.width(), rect.height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                instance, panel);
-  if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"A panel of the window could not be created.");
-  return *panel;
+  return CreateChild(parent, kPanelClass, CS_HREDRAW | CS_VREDRAW, panel, panel->settings_.Caption.c_str(),
+                     WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), rect, id);
 }
 
 void Panel3D::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
@@ -73,14 +81,10 @@ void Panel3D::OnCreate() {
 void Panel3D::Paint(HDC target) {
   RECT client;
   GetClientRect(hwnd(), &client);
-  // Paint off screen and copy once, so that a caption change never flickers.
-  unique_hdc dc(CreateCompatibleDC(target));
-  unique_hbitmap canvas(CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
-  if (!dc || !canvas) return;
-  select_object useCanvas(dc.get(), canvas.get());
-
-  SetDCBrushColor(dc.get(), ResolveColour(settings_.BackColor));
-  FillRect(dc.get(), &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  // Off screen, so that a caption change never flickers.
+  offscreen_canvas dc(target, client);
+  if (!dc) return;
+  FillSolid(dc.get(), client, ResolveColour(settings_.BackColor));
   RECT inside = client;
   DrawBevel(dc.get(), inside, settings_.BevelOuter, Scaled(settings_.BevelWidth));
   if (settings_.BevelInner != Bevel::None) {
@@ -103,23 +107,13 @@ void Panel3D::Paint(HDC target) {
     RECT text = client;
     DrawTextW(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &text, format);
   }
-  BitBlt(target, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT Panel3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (auto painted = HandlePaint(message, wParam)) return *painted;
   switch (message) {
     case WM_CREATE:
       OnCreate();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // Paint covers every pixel
-    case WM_PAINT: {
-      paint_scope paint(hwnd());
-      Paint(paint.get());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_SETTEXT: {
       // A new caption shows at once.

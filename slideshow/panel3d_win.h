@@ -55,6 +55,7 @@ public:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+  friend class Window<Panel3D>;
   explicit Panel3D(PanelSettings settings) : settings_(std::move(settings)) {}
   void OnCreate();
   void Paint(HDC dc);
@@ -65,8 +66,18 @@ private:
   int dpi_ = 96;
 };
 
-// Draws a classic bevel of the given width just inside rect and shrinks rect
-// past it. Shared by every 3-D control.
+// Shared by every 3-D control: a solid fill; a one-pixel frame just inside
+// rect (top and left in one colour, bottom and right in the other), after
+// which rect shrinks past it; and a classic bevel of the given width made
+// of such frames.
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
+void DrawFrame(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight);
 void DrawBevel(HDC dc, RECT& rect, Bevel bevel, int width);
+
+// The face of a classic push button in rect: a black outline, then a raised
+// bevel depth pixels deep at rest, or a flat shadow frame when pushed in.
+// rect shrinks to the face inside; returns how far the content moves when
+// pushed (pushedShift, or 0 at rest).
+int DrawButtonFace(HDC dc, RECT& rect, COLORREF face, bool pushed, int depth, int pushedShift);
 
 }  // namespace salvanto::win

@@ -19,6 +19,13 @@ public:
 // the height is read only when the width matches.
 Boolean IsScreenSize(ScreenMetrics& screen, std::int32_t width, std::int32_t height);
 
+// A rectangle in device pixels, edges included on the left and top.
+struct PixelRect {
+  int left, top, right, bottom;
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+};
+
 // Pixels to twips as the platform's screen object reports them.
 float PixelsToTwips(int pixels, int dpi);
 

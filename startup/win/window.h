@@ -6,7 +6,12 @@
 // deletes it on WM_NCDESTROY.
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
+#include "startup/screen.h"
 #include "startup/win/control_ids.h"
+#include "startup/win/handles.h"
 #include "startup/win/platform_win.h"
 
 namespace salvanto::win {
@@ -42,6 +47,44 @@ public:
 protected:
   Window() = default;
   virtual ~Window() = default;
+
+  // Creates a control of this kind as a child of parent; from then on the
+  // window owns self. The class is registered on first use.
+  static Derived& CreateChild(HWND parent, const wchar_t* className, UINT classStyle, Derived* self,
+                              const wchar_t* text, DWORD style, const PixelRect& rect, int id) {
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    Register(instance, className, classStyle, nullptr);
+    HWND window = CreateWindowExW(0, className, text, WS_CHILD | style, rect.left, rect.top, rect.width(),
+                                  rect.height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                                  self);
+    // A window that failed after WM_NCCREATE has already deleted self; one
+    // that failed before has not, but the error ends the program anyway.
+    if (!window) {
+      throw RuntimeError(ErrorKind::InvalidPropertyValue,
+                         std::wstring(L"A control of the window (") + className + L") could not be created.");
+    }
+    return *self;
+  }
+
+  // WM_ERASEBKGND, WM_PAINT and WM_PRINTCLIENT for a control whose
+  // Paint(HDC) covers every pixel: the message's result when it was one of
+  // them, nothing otherwise.
+  std::optional<LRESULT> HandlePaint(UINT message, WPARAM wParam) {
+    switch (message) {
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT: {
+        paint_scope paint(hwnd_);
+        static_cast<Derived*>(this)->Paint(paint.get());
+        return 0;
+      }
+      case WM_PRINTCLIENT:
+        static_cast<Derived*>(this)->Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+      default:
+        return std::nullopt;
+    }
+  }
 
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
