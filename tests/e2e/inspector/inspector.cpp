@@ -772,7 +772,11 @@ std::string SlideshowState(const std::wstring& exe) {
     if (kind == salvanto::win::kForm1Class) {
       form = true;
       if (HWND year = GetDlgItem(window, salvanto::win::kIdPanYear)) {
-        caption = Quote(TextOf(year));
+        // One read into a buffer larger than any caption: asking for the
+        // length first could cut a caption that changes in between.
+        wchar_t text[1024] = {};
+        GetWindowTextW(year, text, 1024);
+        caption = Quote(text);
         yearVisible = IsWindowVisible(year) != FALSE;
       }
     } else if (IsDialogBox(window)) {

@@ -1,0 +1,99 @@
+"""The settings dialog driven by a user's clicks: the delay it shows and
+steps, what "Set" stores, leaving by "Exit" or by the frame, and the delay
+the next slideshow runs with. (The step tables themselves are unit-tested.)"""
+
+import harness
+from dialog_view import CYCLE, EARLIER, FORM1, OPENING_CAPTION, Dialog, caption_after_step
+
+
+class SteppingTheDelay(harness.SessionTestCase):
+    def test_each_arrow_steps_from_the_opening_delay(self):
+        # Down from one second wraps to sixty; up from sixty wraps to one,
+        # which then reads in the plural like every stepped delay.
+        sequences = {
+            "down first": [("down", "60 Seconds"), ("up", "1 Seconds"), ("up", "2 Seconds")],
+            "up first": [("up", "2 Seconds"), ("down", "1 Seconds"), ("down", "60 Seconds")],
+        }
+        with self.session(settings={"Interval": EARLIER}) as s:
+            for label, steps in sequences.items():
+                with self.subTest(label):
+                    dialog = Dialog.open(s)
+                    self.assertEqual(dialog.caption(), OPENING_CAPTION)
+                    for direction, caption in steps:
+                        dialog.step(direction)
+                        dialog.wait_for_caption(caption)
+                    s.stop_scr(dialog.scr)
+
+    def test_sixteen_steps_each_way_visit_every_delay_and_store_nothing(self):
+        with self.session(settings={"Interval": EARLIER}) as s:
+            dialog = Dialog.open(s)
+            # Up by the mouse: 2, 3, ... 60, then round to 1.
+            for seconds in CYCLE[1:] + CYCLE[:1]:
+                dialog.step("up")
+                dialog.wait_for_caption(caption_after_step(seconds))
+            # Down by the keyboard, on the spin button the clicks focused:
+            # both Down and Left step down.
+            self.assertEqual(dialog.focus()["focus"]["name"], "SpinInterval")
+            for i, seconds in enumerate(reversed(CYCLE)):
+                s.key("Down" if i % 2 == 0 else "Left")
+                dialog.wait_for_caption(caption_after_step(seconds))
+            dialog.settle()
+            self.assertEqual(s.setting("Interval"), EARLIER, "stepping alone wrote the store")
+
+
+class SavingTheDelay(harness.SessionTestCase):
+    def test_set_stores_the_delay_shown_and_exit_keeps_the_last_one(self):
+        with self.session() as s:
+            # The dialog reads nothing from the store, whatever is there.
+            stored_before = [EARLIER, None, "not a number"]
+            for i, earlier in enumerate(stored_before):
+                with self.subTest(stored_before=earlier):
+                    s.set_setting("Interval", earlier)
+                    dialog = Dialog.open(s)
+                    self.assertEqual(dialog.caption(), OPENING_CAPTION)
+                    dialog.press_set("1")
+                    if i < len(stored_before) - 1:
+                        s.stop_scr(dialog.scr)
+            # Still the last copy: a second "Set" at another delay wins, as
+            # the delay text alone (not the caption, not milliseconds).
+            dialog.step_to(10)
+            dialog.press_set("10")
+            self.assertEqual(dialog.caption(), "10 Seconds", "Set changed the display")
+            dialog.step("down")
+            dialog.wait_for_caption("5 Seconds")
+            dialog.click("SSCommand6")
+            self.assertEqual(dialog.wait_for_end(), 0)
+            self.assertEqual(s.setting("Interval"), "10", "Exit saved the delay it showed")
+
+    def test_leaving_without_set_keeps_the_stored_delay(self):
+        ways = {
+            "Exit": lambda s, d: d.click("SSCommand6"),
+            "WM_CLOSE": lambda s, d: s.close_window(d.hwnd),
+            "Alt+F4": lambda s, d: s.key("alt+F4"),
+        }
+        with self.session(settings={"Interval": EARLIER}) as s:
+            for way, leave in ways.items():
+                with self.subTest(way):
+                    dialog = Dialog.open(s)
+                    dialog.step_to(3)
+                    leave(s, dialog)
+                    self.assertEqual(dialog.wait_for_end(), 0)
+                    self.assertEqual(s.setting("Interval"), EARLIER)
+
+    def test_saved_delay_is_the_period_of_the_next_slideshow(self):
+        with self.session(settings={"Interval": EARLIER}) as s:
+            for seconds in [5, 60]:
+                with self.subTest(seconds=seconds):
+                    dialog = Dialog.open(s)
+                    dialog.step_to(seconds)
+                    dialog.press_set(str(seconds))
+                    dialog.click("SSCommand6")
+                    self.assertEqual(dialog.wait_for_end(), 0)
+                    scr = s.start_scr("/s")
+                    form = s.wait_for_window(FORM1, process=scr)
+                    self.assertEqual(form["timer1_interval"], seconds * 1000)
+                    s.stop_scr(scr)
+
+
+if __name__ == "__main__":
+    harness.main()
