@@ -506,6 +506,7 @@ class Session:
         self.out_dir.mkdir(parents=True, exist_ok=True)
         sessions_dir().mkdir(parents=True, exist_ok=True)
         self.root = Path(tempfile.mkdtemp(prefix=f"{self.name}-", dir=sessions_dir()))
+        (self.root / "owner.pid").write_text(str(os.getpid()))
         self.prefix = self.root / "prefix"
         copy_prefix(template, self.prefix)
         reg = RegFile(self.prefix / "user.reg")
@@ -956,12 +957,25 @@ def wine_processes(session: Session, image: str = SCR_NAME) -> list[int]:
             found.append(int(entry.name))
     return found
 
+def remove_abandoned_sessions() -> None:
+    if not sessions_dir().is_dir():
+        return
+    for session in sessions_dir().iterdir():
+        try:
+            owner = int((session / "owner.pid").read_text())
+            os.kill(owner, 0)
+            continue  # its test still runs
+        except (OSError, ValueError):
+            shutil.rmtree(session, ignore_errors=True)
+
+
 if __name__ == "__main__":
     # `harness.py template [--force]`: the CTest fixture that makes the template.
     if len(sys.argv) >= 2 and sys.argv[1] == "template":
         make_template(force="--force" in sys.argv[2:])
-        # Prefix copies that a killed run left behind; no session runs yet.
-        shutil.rmtree(sessions_dir(), ignore_errors=True)
+        # Prefix copies that a killed run left behind. Another run of the suite
+        # may share this tree: keep the sessions whose test process lives.
+        remove_abandoned_sessions()
         print("template ready")
     else:
         print(__doc__)
