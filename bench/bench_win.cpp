@@ -13,13 +13,24 @@
 //   salvanto_bench soak <folder> <ticks>
 //       ticks of the real photo show over a folder, with working set and
 //       GDI/USER object counts every 200 ticks
+//   salvanto_bench soak-figures <folder> <ticks> <every>
+//       the same soak, printing one JSON line every <every> ticks: working
+//       set, private bytes, handle count, Linux file descriptors, GDI and
+//       USER objects, boxes
+//   salvanto_bench names <pattern>
+//       one pass of the photo listing as the tick sees it, one UTF-8 JSON
+//       line per name (any name the file system holds comes out exactly)
 #include <windows.h>
 #include <psapi.h>
 #include <wincodec.h>
 #include <winternl.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "slideshow/image_win.h"
@@ -246,6 +257,194 @@ int List(const std::wstring& pattern) {
   return failures;
 }
 
+// A JSON string of UTF-16 text, in UTF-8.
+std::string JsonText(std::wstring_view text) {
+  std::string utf8;
+  if (!text.empty()) {
+    const int size = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    utf8.resize(static_cast<std::size_t>(bytes > 0 ? bytes : 0));
+    if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), bytes, nullptr, nullptr);
+  }
+  std::string out = "\"";
+  for (const char c : utf8) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// Written as bytes: the console's code page must not touch the UTF-8.
+void PrintLine(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+int Names(const std::wstring& pattern) {
+  Win32Listing listing;
+  try {
+    for (std::wstring name = listing.Start(pattern, kOrdinaryFiles); !name.empty(); name = listing.Continue()) {
+      PrintLine("{\"name\":" + JsonText(name) + "}");
+    }
+  } catch (const PhotoFailure& e) {
+    PrintLine("{\"failure\":" + JsonText(std::wstring(e.what(), e.what() + std::strlen(e.what()))) + "}");
+    return 1;
+  }
+  return 0;
+}
+
+// A figure with where it came from: the platform's own counter where it
+// answers, else what Wine's process on Linux shows.
+struct Figure {
+  unsigned long long value;
+  const char* source;
+};
+
+// The whole of a small file, e.g. one under Z:\proc (Wine's drive Z: is
+// the Linux root), or nothing when it cannot be read.
+std::string ReadSmallFile(const wchar_t* path) {
+  unique_handle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    file.release();
+    return {};
+  }
+  std::string text;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) text.append(chunk, read);
+  return text;
+}
+
+// Memory that belongs to this process alone. Wine 8 leaves PrivateUsage at
+// 0; Linux's count of the process's private pages stands in for it.
+Figure PrivateBytes(const PROCESS_MEMORY_COUNTERS_EX& memory) {
+  if (memory.PrivateUsage) return {memory.PrivateUsage, "PrivateUsage"};
+  const std::string rollup = ReadSmallFile(L"Z:\\proc\\self\\smaps_rollup");
+  unsigned long long kb = 0;
+  bool found = false;
+  for (const char* field : {"Private_Clean:", "Private_Dirty:"}) {
+    const auto at = rollup.find(field);
+    if (at == std::string::npos) continue;
+    kb += std::strtoull(rollup.c_str() + at + std::strlen(field), nullptr, 10);
+    found = true;
+  }
+  return found ? Figure{kb * 1024, "Linux private pages"} : Figure{0, "none"};
+}
+
+// Open kernel handles. Wine 8 does not count them for GetProcessHandleCount,
+// so the handle table is probed: every value that names a handle counts.
+// New handles take the lowest free slot, so the table is dense; the probe
+// ends after a long run of free slots.
+Figure HandleCount() {
+  DWORD count = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &count) && count) return {count, "GetProcessHandleCount"};
+  constexpr std::uintptr_t kStep = 4, kGap = 4096 * kStep;
+  unsigned long long n = 0;
+  std::uintptr_t last = 0;
+  for (std::uintptr_t value = kStep; value < last + kGap; value += kStep) {
+    DWORD flags = 0;
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
+      ++n;
+      last = value;
+    }
+  }
+  return {n, "probing the handle table"};
+}
+
+// File descriptors of the Linux process under this one: a file handle that
+// is never closed keeps one.
+unsigned long LinuxDescriptors() {
+  WIN32_FIND_DATAW data{};
+  HANDLE find = FindFirstFileW(L"Z:\\proc\\self\\fd\\*", &data);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  unsigned long n = 0;
+  do {
+    if (data.cFileName[0] != L'.') ++n;
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return n;
+}
+
+// The soak with the figures a leak would show in: memory the process holds
+// (working set, private bytes), kernel handles, GDI and USER objects.
+int SoakFigures(const std::wstring& folder, int ticks, int every) {
+  if (ticks < 0 || every < 1) {
+    PrintLine("{\"error\":\"usage: soak-figures <folder> <ticks> <every>, every at least 1\"}");
+    return 2;
+  }
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = instance;
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = L"SalvantoSoakHost";
+  RegisterClassExW(&wc);
+  HWND host = CreateWindowExW(0, wc.lpszClassName, L"soak", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 560,
+                              nullptr, nullptr, instance, nullptr);
+  if (!host) {
+    PrintLine("{\"error\":\"no window (is there a display?)\"}");
+    return 2;
+  }
+  // Image1 in its frame and the caption strip, as Form1 lays them out on 800 x 600.
+  PanelSettings frame;
+  frame.BackColor = RGB(0, 0, 0);
+  frame.BevelOuter = Bevel::Inset;
+  frame.BevelWidth = 8;
+  Panel3D& panel = Panel3D::Create(host, kIdSSPanel1, frame, PixelRect{0, 0, 793, 489});
+  ImageControl& image = ImageControl::Create(panel.hwnd(), kIdImage1, PixelRect{8, 8, 785, 481});
+  PanelSettings strip;
+  strip.ForeColor = RGB(255, 0, 0);
+  strip.BackColor = RGB(0, 0, 0);
+  strip.BevelOuter = Bevel::None;
+  Panel3D& year = Panel3D::Create(host, kIdPanYear, strip, PixelRect{270, 489, 523, 513});
+
+  Platform& real = ThePlatform();
+  CountingBoxes boxes;
+  Platform platform{real.cursor, real.end, real.screen, real.store, real.text, boxes};
+  SharedState state;
+  state.PhotoDir = real.text.Upper(folder);
+  PhotoShow show(platform, state, image, year);
+
+  const double start = NowMs();
+  const auto report = [&](int done) {
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    const Figure priv = PrivateBytes(memory);
+    const Figure handles = HandleCount();
+    const GdiCount gdi = GdiObjects();
+    char line[768];
+    std::snprintf(line, sizeof line,
+                  "{\"ticks\":%d,\"seconds\":%.2f,\"working_set\":%llu,\"private_bytes\":%llu,"
+                  "\"private_source\":\"%s\",\"handles\":%llu,\"handles_source\":\"%s\",\"fds\":%lu,"
+                  "\"gdi\":%lu,\"gdi_source\":\"%s\",\"user\":%lu,\"boxes\":%d,\"pass_count\":%d,\"caption\":",
+                  done, (NowMs() - start) / 1000.0, static_cast<unsigned long long>(memory.WorkingSetSize), priv.value,
+                  priv.source, handles.value, handles.source, LinuxDescriptors(), gdi.count, gdi.source,
+                  static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)), boxes.shown,
+                  static_cast<int>(show.PassCount()));
+    PrintLine(line + JsonText(year.Caption()) + "}");
+  };
+  report(0);
+  for (int tick = 1; tick <= ticks; ++tick) {
+    show.Tick();
+    PumpMessages();
+    if (tick % every == 0) report(tick);
+  }
+  DestroyWindow(host);
+  return 0;
+}
+
 int Usage() {
   std::printf("usage: salvanto_bench load|bare|save|soak ... (see bench/bench_win.cpp)\n");
   return 2;
@@ -281,5 +480,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (mode == L"list") return List(argv[2]);
   if (mode == L"soak" && argc >= 4) return Soak(argv[2], _wtoi(argv[3]));
+  if (mode == L"soak-figures" && argc >= 5) return SoakFigures(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
+  if (mode == L"names") return Names(argv[2]);
   return Usage();
 }

@@ -165,7 +165,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnQueryClose();
       return TRUE;
     case WM_ENDSESSION:
-      if (wParam) OnUnload();
+      // The session ends: the window is unloaded like any closed one.
+      if (wParam) {
+        OnUnload();
+        DestroyWindow(hwnd());
+      }
       return 0;
     case WM_CLOSE:
       OnQueryClose();

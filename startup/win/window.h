@@ -3,7 +3,7 @@
 // object per window, reached from the window procedure through
 // GWLP_USERDATA. The object is created before the window and handed over
 // in CreateWindowEx's parameter; the window owns it from WM_NCCREATE on and
-// deletes it on WM_NCDESTROY.
+// deletes it after WM_NCDESTROY, once no handler of it is running.
 #include <windows.h>
 
 #include <optional>
@@ -100,16 +100,23 @@ private:
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    // A window can be destroyed while one of its own handlers is still on
+    // the stack (a close that arrives through a message box's loop): the
+    // state object then lives until that outermost handler has returned.
+    ++self->activeCalls_;
     LRESULT result = Guarded([&] { return self->HandleMessage(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       self->hwnd_ = nullptr;
-      delete self;
+      self->destroyed_ = true;
     }
+    if (--self->activeCalls_ == 0 && self->destroyed_) delete self;
     return result;
   }
 
   HWND hwnd_ = nullptr;
+  int activeCalls_ = 0;
+  bool destroyed_ = false;
 };
 
 // The program's own icon, as the window classes show it.

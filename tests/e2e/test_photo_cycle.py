@@ -1,0 +1,204 @@
+"""The photo cycle seen from outside: with a one-second interval the show
+goes through the collection in the listing's order, the first photo on
+three ticks, each with its caption; a missing collection or a file that is
+not a picture brings the failure box, one at a time, and the show goes on.
+
+`inspector watch` follows the caption and the boxes with a few milliseconds'
+resolution while the test samples Image1's pixels, both on one clock; ticks
+are told apart by those times, not by sleeping."""
+
+import harness
+import photos
+from harness import SlideshowWatch, click_button, raw_clock
+from photos import BLUE, GREEN, RED, Photo
+
+INTERVAL = 1.0
+# How far a tick may land from its place on the one-second grid: the timer's
+# own jitter plus the watcher's polling, with room for a loaded machine.
+TICK_SLACK = 0.35
+
+
+def image1_rect(s: harness.Session) -> list[int]:
+    return s.wait_until(lambda: s.find_windows(name="Image1"), 10, "Image1")[0]["rect"]
+
+
+class PhotoCycle(harness.SessionTestCase):
+    def test_three_photos_cycle_with_the_first_on_three_ticks(self):
+        folder = photos.private_folder(self)
+        photo = {
+            "SALVAS_JA1.JPG": Photo("Painter Portfolio ", RED),
+            "SALVAS_ZY2.JPG": Photo("Salvanto Coin ", GREEN),
+            "SALVAS_57X.JPG": Photo("  1957 Salvanto   ", BLUE),
+        }
+        for name, p in photo.items():
+            photos.solid(folder / name, p.colour)
+        with self.session(settings={"Interval": "1", "SalvantosDir": photos.wine_dir(folder)}) as s:
+            order = photos.listing_order(s, photos.wine_dir(folder))
+            self.assertEqual(sorted(order), sorted(photo), "the listing gives the three photos")
+            harness.log(f"listing order: {order}")
+            outcomes = photos.tick_outcomes([[(n, photo[n]) for n in order]], 10)
+            per_tick = [p for _, p in outcomes]
+            letter = {photo[name]: "ABC"[i] for i, name in enumerate(order)}
+            self.assertEqual("".join(letter[p] for p in per_tick), "AAABCAAABC")
+
+            # The ticks on which the caption changes; A's second and third
+            # ticks change nothing and are found by time, one interval on
+            # from the last change (so a timer that runs a little slow under
+            # load does not add up over ten ticks).
+            changing_ticks = [k for k in range(1, 11) if k == 1 or per_tick[k - 1] != per_tick[k - 2]]
+            self.assertEqual(changing_ticks, [1, 4, 5, 6, 9, 10])
+
+            watch = SlideshowWatch(s, 25)
+            scr = s.start_scr("/s")
+            _, shown = watch.wait_for(lambda st: st["form"], 20, "Form1 on screen", process=scr)
+            left, top, right, bottom = image1_rect(s)
+            centre = ((left + right) // 2, (top + bottom) // 2)
+
+            def tick_start(k: int, changes: list[float]) -> float | None:
+                """When tick k began, from the last change seen at or before it."""
+                known = [(tick, t) for tick, t in zip(changing_ticks, changes) if tick <= k]
+                if not known:
+                    return None
+                tick, t = known[-1]
+                return t + (k - tick) * INTERVAL
+
+            def changes_so_far() -> list[float]:
+                return [t for t, kind, _ in photos.Timeline(watch.states()).events() if kind == "caption"]
+
+            # The Image1 area in the middle of each tick, kept for a person to look at.
+            crops: dict[int, object] = {}
+
+            def keep(sample: photos.Sample, pixels) -> None:
+                changes = changes_so_far()
+                middle = (sample.t0 + sample.t1) / 2
+                for k in range(1, 11):
+                    start = tick_start(k, changes)
+                    if start is not None and k not in crops and 0.35 <= (middle - start) / INTERVAL <= 0.65:
+                        crops[k] = pixels
+
+            course = photos.follow_show(s, scr, watch, photos.expected_events(outcomes), centre, INTERVAL,
+                                        on_sample=keep)
+            changes = [t for t, kind, _ in course.events if kind == "caption"]
+            # Tick 10 brought the last change; look on until its middle has passed.
+            while raw_clock() < changes[-1] + 0.7 * INTERVAL:
+                t0 = raw_clock()
+                pixels = s.pixels()
+                course.samples.append(photos.Sample(t0, raw_clock(), pixels.at(*centre)))
+                keep(course.samples[-1], pixels)
+            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+
+            # The first tick comes one interval after the window shows (the
+            # period is set just before), each change the expected number of
+            # intervals after the one before.
+            gaps = [round(b - a, 2) for a, b in zip(changes, changes[1:])]
+            harness.log(f"first tick {changes[0] - shown['t']:.2f} s after the window showed; "
+                        f"gaps between changes: {gaps} s")
+            self.assertAlmostEqual(changes[0] - shown["t"], INTERVAL, delta=0.5)
+            for gap, (a, b) in zip(gaps, zip(changing_ticks, changing_ticks[1:])):
+                self.assertAlmostEqual(gap, (b - a) * INTERVAL, delta=TICK_SLACK,
+                                       msg=f"gaps {gaps} s; the changes belong on ticks {changing_ticks}")
+
+            palette = [p.colour for p in photo.values()]
+            name_of = {p.colour: letter[p] for p in photo.values()}
+            seen = []
+            for k in range(1, 11):
+                middle = tick_start(k, changes) + 0.5 * INTERVAL
+                near = [x for x in course.samples if abs((x.t0 + x.t1) / 2 - middle) <= 0.5 * INTERVAL - 0.15]
+                self.assertTrue(near, f"no look at Image1 during tick {k}")
+                colours = {photos.nearest_colour(x.rgb, palette) for x in near}
+                captions = course.timeline.captions_between(middle - 0.3, middle + 0.3)
+                seen.append("".join(sorted(name_of.get(c, "?") for c in colours)))
+                self.assertEqual(colours, {per_tick[k - 1].colour}, f"tick {k}: Image1 showed {colours}")
+                self.assertEqual(captions, {per_tick[k - 1].caption}, f"tick {k}: panYear read {captions}")
+            harness.log(f"Image1 over ten ticks: {' '.join(seen)}")
+            self.assertEqual(photos.colour_mismatches(course.samples, course.timeline,
+                                                      {p.caption: p.colour for p in photo.values()}, palette), [])
+            self.assertEqual(course.timeline.most_boxes_at_once(), 0, "a failure box over good photos")
+            for k, pixels in sorted(crops.items()):
+                photos.save_crop(pixels, (left, top, right, bottom),
+                                 s.out_dir / f"tick{k:02d}-{letter[per_tick[k - 1]]}.png")
+
+    def test_missing_collection_shows_one_box_at_a_time_and_the_show_goes_on(self):
+        missing = photos.private_folder(self) / "no-such-collection"
+        self.assertFalse(missing.exists())
+        with self.session(settings={"Interval": "1", "SalvantosDir": photos.wine_dir(missing)}) as s:
+            watch = SlideshowWatch(s, 30)
+            scr = s.start_scr("/s")
+            watch.wait_for(lambda st: st["form"], 20, "Form1 on screen", process=scr)
+            first, state = watch.wait_for(lambda st: st["boxes"], 5, "the failure box", process=scr)
+            box = state["boxes"][0]
+            self.assertEqual(photos.box_problems(box), [], box)
+            s.screenshot("failure-box")
+
+            # Left open for several intervals: the ticks meanwhile are skipped.
+            opened = raw_clock()
+            while raw_clock() < opened + 3.5 * INTERVAL:
+                watch.states()
+                s.wait_until(lambda: True, 0.1)
+            held = watch.states()[first:]
+            self.assertEqual({tuple(b["hwnd"] for b in st["boxes"]) for st in held}, {(box["hwnd"],)},
+                             "exactly the one box, all along")
+            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+
+            # Dismissed with Return, then with a click on OK: each time the
+            # next tick brings the box again, and nothing else changes.
+            since = len(watch.states())
+            for how in ["key", "click"]:
+                if how == "key":
+                    s.key("Return")
+                else:
+                    click_button(s, box["buttons"][0])
+                gone, state = watch.wait_for(lambda st: not st["boxes"], 5, f"the box dismissed ({how})",
+                                             since, scr)
+                closed = state["t"]
+                again, state = watch.wait_for(lambda st: st["boxes"], 3 * INTERVAL, "the next box", gone, scr)
+                box = state["boxes"][0]
+                self.assertEqual(photos.box_problems(box), [], box)
+                self.assertLessEqual(state["t"] - closed, INTERVAL + TICK_SLACK, "the next tick brings it")
+                since = again
+            states = watch.states()
+            self.assertEqual(photos.Timeline(states).most_boxes_at_once(), 1)
+            self.assertEqual({st["caption"] for st in states if st["year_visible"]}, {photos.DESIGN_CAPTION},
+                             "no photo, so the caption stays")
+            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+
+    def test_file_that_is_not_a_picture_brings_the_box_and_the_photo_stays(self):
+        folder = photos.private_folder(self)
+        photos.solid(folder / "SALVAS_JA1.JPG", RED)
+        photos.text_file(folder / "SALVAS_ZY2.JPG")
+        files = {"SALVAS_JA1.JPG": Photo("Painter Portfolio ", RED), "SALVAS_ZY2.JPG": photos.BAD}
+        with self.session(settings={"Interval": "1", "SalvantosDir": photos.wine_dir(folder)}) as s:
+            order = photos.listing_order(s, photos.wine_dir(folder))
+            self.assertEqual(sorted(order), sorted(files))
+            # Two passes.
+            outcomes = photos.tick_outcomes([[(n, files[n]) for n in order]], 8)
+            expected = photos.expected_events(outcomes)
+            watch = SlideshowWatch(s, 30)
+            scr = s.start_scr("/s")
+            watch.wait_for(lambda st: st["form"], 20, "Form1 on screen", process=scr)
+            left, top, right, bottom = image1_rect(s)
+            corner = (left + 12, top + 12)  # clear of the box, which stands in the middle
+            shots = []
+
+            def look(index, event):
+                if event[1] == "box" and not shots:
+                    shots.append(s.screenshot("box-over-previous-photo"))
+
+            course = photos.follow_show(s, scr, watch, expected, corner, INTERVAL,
+                                        dismiss=lambda n: ["click", "key"][n % 2], on_event=look)
+            self.assertEqual(course.boxes_dismissed, sum(1 for kind, _ in expected if kind == "box"))
+            self.assertEqual(photos.colour_mismatches(course.samples, course.timeline,
+                                                      {"Painter Portfolio ": RED}, [RED]), [])
+            # While each box is up, the photo and caption from before it stay.
+            spans = course.timeline.box_open_spans()
+            during = [x for x in course.samples if any(a <= x.t0 and x.t1 <= b for a, b in spans)]
+            self.assertTrue(during, "no look at Image1 while a box was up")
+            for a, b in spans:
+                before = course.timeline.captions_between(a - 0.05, a - 0.05)
+                self.assertEqual(course.timeline.captions_between(a, min(b, raw_clock())), before)
+            self.assertEqual(course.timeline.most_boxes_at_once(), 1)
+            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+
+
+if __name__ == "__main__":
+    harness.main()

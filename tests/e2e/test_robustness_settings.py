@@ -1,0 +1,158 @@
+"""Broken settings, end to end: Interval texts that are no whole number of
+seconds, or a period the timer cannot take, end the program at load with a
+box that says so; the usable ones become the timer's period. Photo
+directories that are blank, missing, in lower case, without their final
+separator, naming a file, or removed while the show runs give the
+photo-cycle's behaviour: the photos when they can be found, the failure box
+tick after tick when not, and never a crash."""
+
+import os
+import shutil
+from contextlib import contextmanager
+from pathlib import Path
+
+import harness
+import photos
+from harness import APP_TITLE, SlideshowWatch, click_button
+from photos import RED
+
+FORM1 = "Salvanto.Form1"
+RED_PHOTO = "SALVAS_JA1.JPG"
+RED_CAPTION = "Painter Portfolio "
+
+
+@contextmanager
+def working_directory(path: Path):
+    """The current directory that programs started meanwhile inherit."""
+    old = os.getcwd()
+    os.chdir(path)
+    try:
+        yield
+    finally:
+        os.chdir(old)
+
+
+class IntervalSettings(harness.SessionTestCase):
+    def test_each_stored_interval_is_a_period_or_a_fatal_box(self):
+        # (stored text, timer period in ms or None, error name, exit code).
+        # Exit codes are the run-time error numbers, as Linux keeps them (8 bits).
+        cases = [
+            ("-1", None, "invalid property value", 380 & 0xFF),
+            ("2147484", None, "overflow", 6),  # 2147484000 ms is past 32 bits
+            ("&H10", None, "type mismatch", 13),
+            ("7,5", None, "type mismatch", 13),  # the decimal separator here is the point
+            ("0", 0, None, None),
+            ("1e3", 1_000_000, None, None),
+            (" 7 ", 7000, None, None),
+        ]
+        with self.session(settings={"SalvantosDir": None}) as s:
+            for stored, period, error, code in cases:
+                with self.subTest(interval=stored):
+                    s.set_setting("Interval", stored)
+                    scr = s.start_scr("/s")
+                    try:
+                        if period is None:
+                            box = s.wait_for_message_box(process=scr)
+                            self.assertEqual(box["title"], APP_TITLE)
+                            self.assertIn("Interval", box["text"])
+                            self.assertIn(stored, box["text"], "the box shows what is stored")
+                            self.assertIn(error, box["text"].lower())
+                            self.assertEqual([b["text"] for b in box["buttons"] if b["visible"]], ["OK"])
+                            self.assertEqual(s.find_windows(cls=FORM1, visible=True), [], "the slideshow shows")
+                            s.press(box["hwnd"], "OK")
+                            self.assertEqual(scr.wait(10), code, scr.output()[-1000:])
+                        else:
+                            form = s.wait_for_window(FORM1, process=scr)
+                            self.assertEqual(form["timer1_interval"], period)
+                            if period == 0:
+                                # No tick at all: with no collection each tick would
+                                # bring the failure box, and the design-time timer
+                                # (one second) would have ticked by now.
+                                watch = SlideshowWatch(s, 2.5)
+                                watch.process.wait(20)
+                                self.assertEqual({(st["caption"], len(st["boxes"])) for st in watch.states()
+                                                  if st["year_visible"]}, {(photos.DESIGN_CAPTION, 0)})
+                            self.assertEqual(s.message_boxes(), [])
+                            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+                    finally:
+                        s.stop_scr(scr)
+                    self.assertEqual(s.setting("Interval"), stored, "the stored text is left as it was")
+
+
+class PhotoDirectorySettings(harness.SessionTestCase):
+    def setUp(self):
+        self.folder = photos.private_folder(self)
+        photos.solid(self.folder / RED_PHOTO, RED)
+        self.photo_dir = photos.wine_dir(self.folder)
+
+    def start_and_watch(self, s: harness.Session, cwd: Path | None = None):
+        watch = SlideshowWatch(s, 30)
+        if cwd is None:
+            scr = s.start_scr("/s")
+        else:
+            with working_directory(cwd):
+                scr = s.start_scr("/s")
+        shown, _ = watch.wait_for(lambda st: st["form"] and st["year_visible"], 20, "Form1 on screen", process=scr)
+        return scr, watch, shown
+
+    def expect_photo(self, s, scr, watch, since):
+        """The red photo comes with its caption on the first tick."""
+        _, state = watch.wait_for(lambda st: st["caption"] != photos.DESIGN_CAPTION or st["boxes"], 5,
+                                  "the first tick", since, scr)
+        self.assertEqual((state["caption"], state["boxes"]), (RED_CAPTION, []))
+        rect = s.find_windows(name="Image1")[0]["rect"]
+        rgb = s.pixels().at((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
+        self.assertEqual(photos.nearest_colour(rgb, [RED]), RED, f"Image1 shows {rgb}")
+
+    def expect_boxes(self, s, scr, watch, count=2, since=0):
+        """Tick after tick the failure box, and the program runs on."""
+        for n in range(count):
+            index, state = watch.wait_for(lambda st: st["boxes"], 5, f"failure box {n + 1}", since, scr)
+            box = state["boxes"][0]
+            self.assertEqual(photos.box_problems(box), [], box)
+            click_button(s, box["buttons"][0])
+            since, _ = watch.wait_for(lambda st: not st["boxes"], 5, "the box gone", index, scr)
+        self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+        self.assertEqual(photos.Timeline(watch.states()).most_boxes_at_once(), 1)
+
+    def test_each_photo_directory_setting(self):
+        file_path = self.photo_dir + RED_PHOTO
+        # (label, stored SalvantosDir or None, photo shown?, current directory)
+        cases = [
+            ("absent", None, False, None),
+            ("blank", " ", False, None),
+            ("empty: the current directory", "", True, self.folder),
+            ("lower case", self.photo_dir.lower(), True, None),
+            ("without the final separator", self.photo_dir[:-1], False, None),
+            ("naming a file", file_path, False, None),
+            ("naming a file, with a separator", file_path + "\\", False, None),
+        ]
+        with self.session(settings={"Interval": "1"}) as s:
+            for label, stored, shown, cwd in cases:
+                with self.subTest(photo_dir=label):
+                    s.set_setting("SalvantosDir", stored)
+                    scr, watch, since = self.start_and_watch(s, cwd)
+                    try:
+                        if shown:
+                            self.expect_photo(s, scr, watch, since)
+                        else:
+                            self.expect_boxes(s, scr, watch, since=since)
+                    finally:
+                        s.stop_scr(scr)
+                        watch.stop()
+                    self.assertEqual(s.setting("SalvantosDir"), stored)
+
+    def test_collection_removed_while_the_show_runs(self):
+        second = "SALVAS_ZY2.JPG"
+        photos.solid(self.folder / second, photos.GREEN)
+        with self.session(settings={"Interval": "1", "SalvantosDir": self.photo_dir}) as s:
+            scr, watch, since = self.start_and_watch(s)
+            index, _ = watch.wait_for(lambda st: st["caption"] not in (None, photos.DESIGN_CAPTION), 5,
+                                      "the first photo", since, scr)
+            shutil.rmtree(self.folder)
+            self.expect_boxes(s, scr, watch, count=4, since=index)
+            s.screenshot("collection-gone")
+
+
+if __name__ == "__main__":
+    harness.main()
