@@ -27,6 +27,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -181,57 +182,88 @@ void PumpMessages() {
   }
 }
 
+// Image1 in its frame and the caption strip, as Form1 lays them out on
+// 800 x 600, with the real photo show over a folder. Message boxes are
+// counted, not shown: the soak runs unattended.
+class SoakHost {
+public:
+  explicit SoakHost(const std::wstring& folder)
+      : platform_{ThePlatform().cursor, ThePlatform().end, ThePlatform().screen, ThePlatform().store,
+                  ThePlatform().text, boxes_} {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = L"SalvantoSoakHost";
+    RegisterClassExW(&wc);
+    host_ = CreateWindowExW(0, wc.lpszClassName, L"soak", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 560,
+                            nullptr, nullptr, instance, nullptr);
+    if (!host_) return;
+    PanelSettings frame;
+    frame.BackColor = RGB(0, 0, 0);
+    frame.BevelOuter = Bevel::Inset;
+    frame.BevelWidth = 8;
+    Panel3D& panel = Panel3D::Create(host_, kIdSSPanel1, frame, PixelRect{0, 0, 793, 489});
+    ImageControl& image = ImageControl::Create(panel.hwnd(), kIdImage1, PixelRect{8, 8, 785, 481});
+    PanelSettings strip;
+    strip.ForeColor = RGB(255, 0, 0);
+    strip.BackColor = RGB(0, 0, 0);
+    strip.BevelOuter = Bevel::None;
+    year_ = &Panel3D::Create(host_, kIdPanYear, strip, PixelRect{270, 489, 523, 513});
+    state_.PhotoDir = platform_.text.Upper(folder);
+    show_ = std::make_unique<PhotoShow>(platform_, state_, image, *year_);
+  }
+  SoakHost(const SoakHost&) = delete;
+  SoakHost& operator=(const SoakHost&) = delete;
+  ~SoakHost() {
+    show_.reset();
+    if (host_) DestroyWindow(host_);
+  }
+
+  // False when there is no display to make the windows on.
+  explicit operator bool() const { return show_ != nullptr; }
+  // One tick, and the messages it left (repaints) handled.
+  void Tick() {
+    show_->Tick();
+    PumpMessages();
+  }
+  int BoxesShown() const { return boxes_.shown; }
+  int PassCount() const { return show_->PassCount(); }
+  std::wstring Caption() const { return year_->Caption(); }
+
+private:
+  CountingBoxes boxes_;
+  Platform platform_;
+  SharedState state_;
+  HWND host_ = nullptr;
+  Panel3D* year_ = nullptr;
+  std::unique_ptr<PhotoShow> show_;
+};
+
 int Soak(const std::wstring& folder, int ticks) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = instance;
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = L"SalvantoBenchHost";
-  RegisterClassExW(&wc);
-  HWND host = CreateWindowExW(0, wc.lpszClassName, L"soak", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 560,
-                              nullptr, nullptr, instance, nullptr);
-  if (!host) {
+  SoakHost soak(folder);
+  if (!soak) {
     std::printf("no window (is there a display?)\n");
     return 2;
   }
-  PanelSettings frame;
-  frame.BackColor = RGB(0, 0, 0);
-  frame.BevelOuter = Bevel::Inset;
-  frame.BevelWidth = 8;
-  Panel3D& panel = Panel3D::Create(host, kIdSSPanel1, frame, PixelRect{0, 0, 793, 489});
-  ImageControl& image = ImageControl::Create(panel.hwnd(), kIdImage1, PixelRect{8, 8, 785, 481});
-  PanelSettings strip;
-  strip.ForeColor = RGB(255, 0, 0);
-  strip.BackColor = RGB(0, 0, 0);
-  strip.BevelOuter = Bevel::None;
-  Panel3D& year = Panel3D::Create(host, kIdPanYear, strip, PixelRect{270, 489, 523, 513});
-
-  Platform& real = ThePlatform();
-  CountingBoxes boxes;
-  Platform platform{real.cursor, real.end, real.screen, real.store, real.text, boxes};
-  SharedState state;
-  state.PhotoDir = real.text.Upper(folder);
-  PhotoShow show(platform, state, image, year);
 
   std::printf("GDI objects counted through %s\n", GdiObjects().source);
   std::printf("%6s %9s %9s %9s %5s %6s\n", "ticks", "ws_mb", "priv_mb", "peak_mb", "gdi", "boxes");
   const auto report = [&](int done) {
     const auto memory = Memory();
     std::printf("%6d %9.2f %9.2f %9.2f %5lu %6d\n", done, Mb(memory.WorkingSetSize), Mb(memory.PagefileUsage),
-                Mb(memory.PeakWorkingSetSize), GdiObjects().count, boxes.shown);
+                Mb(memory.PeakWorkingSetSize), GdiObjects().count, soak.BoxesShown());
     std::fflush(stdout);
   };
   report(0);
   const double start = NowMs();
   for (int tick = 1; tick <= ticks; ++tick) {
-    show.Tick();
-    PumpMessages();
+    soak.Tick();
     if (tick % 200 == 0) report(tick);
   }
-  std::printf("%d ticks in %.1f s, caption now \"%ls\"\n", ticks, (NowMs() - start) / 1000.0, year.Caption().c_str());
-  DestroyWindow(host);
+  std::printf("%d ticks in %.1f s, caption now \"%ls\"\n", ticks, (NowMs() - start) / 1000.0, soak.Caption().c_str());
   return 0;
 }
 
@@ -382,39 +414,11 @@ int SoakFigures(const std::wstring& folder, int ticks, int every) {
     PrintLine("{\"error\":\"usage: soak-figures <folder> <ticks> <every>, every at least 1\"}");
     return 2;
   }
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = instance;
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = L"SalvantoSoakHost";
-  RegisterClassExW(&wc);
-  HWND host = CreateWindowExW(0, wc.lpszClassName, L"soak", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 560,
-                              nullptr, nullptr, instance, nullptr);
-  if (!host) {
+  SoakHost soak(folder);
+  if (!soak) {
     PrintLine("{\"error\":\"no window (is there a display?)\"}");
     return 2;
   }
-  // Image1 in its frame and the caption strip, as Form1 lays them out on 800 x 600.
-  PanelSettings frame;
-  frame.BackColor = RGB(0, 0, 0);
-  frame.BevelOuter = Bevel::Inset;
-  frame.BevelWidth = 8;
-  Panel3D& panel = Panel3D::Create(host, kIdSSPanel1, frame, PixelRect{0, 0, 793, 489});
-  ImageControl& image = ImageControl::Create(panel.hwnd(), kIdImage1, PixelRect{8, 8, 785, 481});
-  PanelSettings strip;
-  strip.ForeColor = RGB(255, 0, 0);
-  strip.BackColor = RGB(0, 0, 0);
-  strip.BevelOuter = Bevel::None;
-  Panel3D& year = Panel3D::Create(host, kIdPanYear, strip, PixelRect{270, 489, 523, 513});
-
-  Platform& real = ThePlatform();
-  CountingBoxes boxes;
-  Platform platform{real.cursor, real.end, real.screen, real.store, real.text, boxes};
-  SharedState state;
-  state.PhotoDir = real.text.Upper(folder);
-  PhotoShow show(platform, state, image, year);
 
   const double start = NowMs();
   const auto report = [&](int done) {
@@ -431,17 +435,15 @@ int SoakFigures(const std::wstring& folder, int ticks, int every) {
                   "\"gdi\":%lu,\"gdi_source\":\"%s\",\"user\":%lu,\"boxes\":%d,\"pass_count\":%d,\"caption\":",
                   done, (NowMs() - start) / 1000.0, static_cast<unsigned long long>(memory.WorkingSetSize), priv.value,
                   priv.source, handles.value, handles.source, LinuxDescriptors(), gdi.count, gdi.source,
-                  static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)), boxes.shown,
-                  static_cast<int>(show.PassCount()));
-    PrintLine(line + JsonText(year.Caption()) + "}");
+                  static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)), soak.BoxesShown(),
+                  soak.PassCount());
+    PrintLine(line + JsonText(soak.Caption()) + "}");
   };
   report(0);
   for (int tick = 1; tick <= ticks; ++tick) {
-    show.Tick();
-    PumpMessages();
+    soak.Tick();
     if (tick % every == 0) report(tick);
   }
-  DestroyWindow(host);
   return 0;
 }
 
