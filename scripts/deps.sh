@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs whatever the build and the tests need and this machine lacks
-# (Debian 12, as root). Quiet when everything is already there.
+# (Debian 12, as root), recommended packages included: Wine relies on
+# several of them (XInput, XRender, XRandR) for input and drawing. Quiet when
+# everything is already there.
 set -euo pipefail
 
 packages=(
@@ -22,5 +24,5 @@ if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq -o DPkg::Lock::Timeout=600
-  apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq -o DPkg::Lock::Timeout=600 "${missing[@]}" >/dev/null
 fi
