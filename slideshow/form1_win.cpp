@@ -41,14 +41,13 @@ POINT CursorNow() {
 
 }  // namespace
 
-Form1::Form1(Platform& platform, SharedState& state)
-    : platform_(platform), state_(state), twipsPerPixel_(TwipsPerPixel(DisplayDpi())),
-      pointer_(CursorNow().x, CursorNow().y) {}
+Form1::Form1(Platform& platform, SharedState& state, POINT cursor)
+    : platform_(platform), state_(state), twipsPerPixel_(TwipsPerPixel(DisplayDpi())), pointer_(cursor.x, cursor.y) {}
 
 Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
   Form1::Register(instance, kForm1Class, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
                   ProgramIcon(instance, 32));
-  auto* form = new Form1(platform, state);
+  auto* form = new Form1(platform, state, CursorNow());
   // Created hidden: the load handling runs before the window first shows.
   HWND window = CreateWindowExW(WS_EX_TOPMOST, kForm1Class, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
@@ -158,7 +157,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_SYSCOMMAND:
-      // No screen saver of its own over this one, and no monitor power-down prompt.
+      // No other screen saver starts over this one.
       if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 0;
       return Default(message, wParam, lParam);
     case WM_QUERYENDSESSION:

@@ -25,7 +25,8 @@ public:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-  Form1(Platform& platform, SharedState& state);
+  // cursor: where the pointer stands when the window is made.
+  Form1(Platform& platform, SharedState& state, POINT cursor);
   void CreateControls();
   void Load();
   void SetTimerInterval(std::int32_t milliseconds);
