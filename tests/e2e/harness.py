@@ -645,17 +645,34 @@ class Session:
 
     # ---- the inspector ---------------------------------------------------------
 
+    # Verbs that only look (or, for sync, send a WM_NULL): running one twice
+    # changes nothing.
+    _INSPECT_READ_ONLY = {"windows", "msgbox", "sync", "version", "reg", "screen", "cursor", "icon", "focus"}
+
     def inspect(self, *args: str, timeout: float = 30, check: bool = True) -> Any:
-        """Runs inspector.exe with args; returns its JSON."""
-        result = self.run_wine(str(self.inspector_path), *args, timeout=timeout)
-        text = result.stdout.decode("utf-8", "replace").strip()
+        """Runs inspector.exe with args; returns its JSON.
+
+        Every verb prints one line of JSON, its errors included. Rarely, on a
+        loaded machine, Wine ends the inspector with exit code 1 before it
+        prints anything; a looking verb is then run once more, and what Wine
+        said is logged."""
+        attempts = 2 if args and args[0] in self._INSPECT_READ_ONLY else 1
+        for attempt in range(1, attempts + 1):
+            result = self.run_wine(str(self.inspector_path), *args, timeout=timeout)
+            text = result.stdout.decode("utf-8", "replace").strip()
+            if text or result.returncode == 0:
+                break
+            stderr = result.stderr.decode(errors="replace").strip()
+            log(f"inspector {' '.join(args)}: exit code {result.returncode}, nothing printed"
+                f" (attempt {attempt} of {attempts}); Wine said: {stderr[-1500:]!r}")
         try:
             data = json.loads(text.splitlines()[-1]) if text else None
         except json.JSONDecodeError:
             raise RuntimeError(f"inspector {' '.join(args)} printed no JSON: {text!r} "
                                f"{result.stderr.decode(errors='replace')!r}") from None
         if check and result.returncode != 0:
-            raise RuntimeError(f"inspector {' '.join(args)} failed ({result.returncode}): {text}")
+            raise RuntimeError(f"inspector {' '.join(args)} failed ({result.returncode}): {text} "
+                               f"{result.stderr.decode(errors='replace')[-1500:]!r}")
         return data
 
     def windows(self, exe: str | None = SCR_NAME) -> list[dict]:
@@ -716,8 +733,9 @@ class Session:
     def sync(self, hwnd: int, timeout_ms: int = 5000) -> bool:
         """A WM_NULL round trip to the window: True when its thread answered
         within timeout_ms, that is, it is back in its message loop and took
-        the input queued before this call."""
-        return bool(self.inspect("sync", str(hwnd), str(timeout_ms))["answered"])
+        the input queued before this call. False when the window is gone."""
+        reply = self.inspect("sync", str(hwnd), str(timeout_ms), check=False)
+        return bool(reply and reply.get("answered"))
 
     def end_session(self, hwnd: int, timeout_ms: int = 5000) -> dict:
         """Log-off as Windows does it: WM_QUERYENDSESSION, then WM_ENDSESSION
