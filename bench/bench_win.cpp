@@ -34,13 +34,14 @@
 #include <string_view>
 #include <vector>
 
-#include "slideshow/image_win.h"
-#include "slideshow/listing_win.h"
-#include "slideshow/panel3d_win.h"
+#include "controls/image_win.h"
+#include "pictures/listing_win.h"
+#include "controls/panel3d_win.h"
+#include "slideshow/layout.h"
 #include "slideshow/photo_show_win.h"
-#include "slideshow/picture_win.h"
-#include "startup/win/handles.h"
-#include "startup/win/platform_win.h"
+#include "pictures/picture_win.h"
+#include "framework/handles.h"
+#include "framework/platform_win.h"
 
 using namespace salvanto;
 using namespace salvanto::win;
@@ -182,6 +183,12 @@ void PumpMessages() {
   }
 }
 
+// A screen of 800 x 600 pixels at 96 DPI.
+struct Screen800x600 final : ScreenMetrics {
+  float WidthTwips() override { return PixelsToTwips(800, 96); }
+  float HeightTwips() override { return PixelsToTwips(600, 96); }
+};
+
 // Image1 in its frame and the caption strip, as Form1 lays them out on
 // 800 x 600, with the real photo show over a folder. Message boxes are
 // counted, not shown: the soak runs unattended.
@@ -201,17 +208,20 @@ public:
     host_ = CreateWindowExW(0, wc.lpszClassName, L"soak", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 560,
                             nullptr, nullptr, instance, nullptr);
     if (!host_) return;
+    Screen800x600 screen;
+    const Form1Layout layout = LoadLayout(screen);
+    const auto pixels = [](const TwipRect& rect) { return ToPixels(rect, TwipsPerPixel(96)); };
     PanelSettings frame;
     frame.BackColor = RGB(0, 0, 0);
     frame.BevelOuter = Bevel::Inset;
     frame.BevelWidth = 8;
-    Panel3D& panel = Panel3D::Create(host_, kIdSSPanel1, frame, PixelRect{0, 0, 793, 489});
-    ImageControl& image = ImageControl::Create(panel.hwnd(), kIdImage1, PixelRect{8, 8, 785, 481});
+    Panel3D& panel = Panel3D::Create(host_, kIdSSPanel1, frame, pixels(layout.SSPanel1));
+    ImageControl& image = ImageControl::Create(panel.hwnd(), kIdImage1, pixels(layout.Image1));
     PanelSettings strip;
     strip.ForeColor = RGB(255, 0, 0);
     strip.BackColor = RGB(0, 0, 0);
     strip.BevelOuter = Bevel::None;
-    year_ = &Panel3D::Create(host_, kIdPanYear, strip, PixelRect{270, 489, 523, 513});
+    year_ = &Panel3D::Create(host_, kIdPanYear, strip, pixels(layout.panYear));
     state_.PhotoDir = platform_.text.Upper(folder);
     show_ = std::make_unique<PhotoShow>(platform_, state_, image, *year_);
   }

@@ -1,11 +1,11 @@
-# Salvanto2002.scr: the core plus every *_win.cpp of the subsystem folders,
+# Salvanto2002.scr: the core plus every *_win.cpp of the layer folders,
 # the resources (icon, version record, manifest, pictures), statically linked
 # so that it runs on a bare Windows.
-file(GLOB SALVANTO_WIN_SOURCES CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/startup/*_win.cpp
-  ${PROJECT_SOURCE_DIR}/startup/win/*_win.cpp
-  ${PROJECT_SOURCE_DIR}/slideshow/*_win.cpp
-  ${PROJECT_SOURCE_DIR}/settings_dialog/*_win.cpp)
+set(_win_globs)
+foreach(_layer ${SALVANTO_LAYERS})
+  list(APPEND _win_globs ${PROJECT_SOURCE_DIR}/${_layer}/*_win.cpp)
+endforeach()
+file(GLOB SALVANTO_WIN_SOURCES CONFIGURE_DEPENDS ${_win_globs})
 
 enable_language(RC)
 set(SALVANTO_WIN_LIBS user32 gdi32 advapi32 kernel32 ole32 oleaut32 windowscodecs comctl32 uuid)
@@ -19,7 +19,7 @@ target_compile_definitions(salvanto_win PUBLIC ${SALVANTO_WIN_DEFS})
 target_link_libraries(salvanto_win PUBLIC salvanto_core ${SALVANTO_WIN_LIBS})
 target_compile_definitions(salvanto_core PUBLIC ${SALVANTO_WIN_DEFS})
 
-add_executable(Salvanto2002 WIN32 ${PROJECT_SOURCE_DIR}/startup/main_win.cpp ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc)
+add_executable(Salvanto2002 WIN32 ${PROJECT_SOURCE_DIR}/program/main_win.cpp ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc)
 set_target_properties(Salvanto2002 PROPERTIES SUFFIX ".scr")
 set_source_files_properties(${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc PROPERTIES
   OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/Salvanto2002.ico;${PROJECT_SOURCE_DIR}/assets/Salvanto2002.manifest")

@@ -1,6 +1,6 @@
 #include "settings_dialog/delay.h"
 
-#include "startup/errors.h"
+#include "base/errors.h"
 
 namespace salvanto {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "startup/platform.h"
+#include "base/platform.h"
 
 namespace salvanto {
 

@@ -4,15 +4,15 @@
 #include <string>
 
 #include "assets/resource.h"
-#include "settings_dialog/button3d_win.h"
+#include "controls/button3d_win.h"
 #include "settings_dialog/delay.h"
-#include "settings_dialog/label_win.h"
-#include "settings_dialog/spin_win.h"
-#include "slideshow/image_win.h"
-#include "slideshow/layout.h"
-#include "slideshow/panel3d_win.h"
-#include "slideshow/picture_win.h"
-#include "startup/win/window.h"
+#include "controls/label_win.h"
+#include "controls/spin_win.h"
+#include "controls/image_win.h"
+#include "base/twips.h"
+#include "controls/panel3d_win.h"
+#include "pictures/picture_win.h"
+#include "framework/window.h"
 
 namespace salvanto::win {
 namespace {
@@ -41,39 +41,23 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 // The one dialog of the run, for the message loop's keyboard handling.
 HWND g_dialog = nullptr;
 
-// The help box belongs to the dialog, so that the dialog takes no input
-// while it is open, however the click reached the button.
-class OwnedBoxes final : public MessageBoxes {
-public:
-  void SetOwner(HWND owner) { owner_ = owner; }
-  void ShowMessage(std::wstring_view text, std::wstring_view title) override {
-    const std::wstring body(text), caption(title);
-    MessageBoxW(owner_, body.c_str(), caption.c_str(), MB_OK);
-  }
-
-private:
-  HWND owner_ = nullptr;
-};
-
 class SettingsDialog final : public Window<SettingsDialog> {
 public:
-  SettingsDialog(Platform& platform, SharedState& state)
-      : platform_{platform.cursor, platform.end, platform.screen, platform.store, platform.text, boxes_},
-        editor_(platform_, state), twipsPerPixel_(TwipsPerPixel(DisplayDpi())) {}
+  SettingsDialog(Platform& platform, SharedState& state) : editor_(platform, state) {}
 
-  void CreateControls(HINSTANCE instance);
+  void CreateControls();
+  // The frame's size around the design's client area at the window's density.
+  SIZE FrameSize() const;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-  PixelRect Pixels(const TwipRect& rect) const { return ToPixels(rect, twipsPerPixel_); }
+  PixelRect Pixels(const TwipRect& rect) const { return ToPixels(rect, TwipsPerPixel(Dpi())); }
   void OnCommand(int id, WORD code);
   void OnActivate(bool active);
   void OnNextControl(WPARAM which, bool isHandle);
+  void OnDpiChanged(const RECT& suggested);
 
-  OwnedBoxes boxes_;
-  Platform platform_;
   DelayEditor editor_;
-  float twipsPerPixel_;
   Panel3D* pnlSSaver_ = nullptr;
   Panel3D* panInterval_ = nullptr;
   HWND focus_ = nullptr;  // the control that gets the focus back when the dialog is active again
@@ -103,8 +87,15 @@ PanelSettings PanIntervalSettings() {
           .Align = Alignment::CenterMiddle};
 }
 
-void SettingsDialog::CreateControls(HINSTANCE instance) {
-  boxes_.SetOwner(hwnd());
+SIZE SettingsDialog::FrameSize() const {
+  const PixelRect client = Pixels(kClientArea);
+  RECT frame{0, 0, client.width(), client.height()};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(Dpi()));
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void SettingsDialog::CreateControls() {
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
   pnlSSaver_ = &Panel3D::Create(hwnd(), kIdPnlSSaver, PnlSSaverSettings(), Pixels(kPnlSSaver));
   HWND panel = pnlSSaver_->hwnd();
   // Tab and the arrow keys go into the panel to reach the controls in it.
@@ -142,7 +133,7 @@ void SettingsDialog::CreateControls(HINSTANCE instance) {
   // size in twips at any other density.
   const PixelRect imageRect = Pixels(kImage2);
   ImageControl& image = ImageControl::Create(panel, kIdDialogImage2, imageRect);
-  const SIZE target = DisplayDpi() == 96 ? SIZE{0, 0} : SIZE{imageRect.width(), imageRect.height()};
+  const SIZE target = Dpi() == 96 ? SIZE{0, 0} : SIZE{imageRect.width(), imageRect.height()};
   image.SetPicture(LoadPictureResource(instance, IDR_DIALOG_PHOTO, target));
   if (image.HasPicture()) {
     image.SizeToPicture();
@@ -184,6 +175,22 @@ void SettingsDialog::OnActivate(bool active) {
   if (focus_ && IsWindow(focus_)) SetFocus(focus_);
 }
 
+void SettingsDialog::OnDpiChanged(const RECT& suggested) {
+  // Made again from the design at the new density, as at load, keeping what
+  // the user sees: the delay display and which control has the focus.
+  const std::wstring delay = panInterval_->Caption();
+  HWND focus = GetFocus();
+  if (!focus || !IsChild(hwnd(), focus)) focus = focus_;
+  const int focusId = focus ? GetDlgCtrlID(focus) : 0;
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  DestroyWindow(pnlSSaver_->hwnd());
+  CreateControls();
+  panInterval_->SetCaption(delay);
+  if (HWND again = focusId ? GetDlgItem(pnlSSaver_->hwnd(), focusId) : nullptr) focus_ = again;
+  if (GetActiveWindow() == hwnd() && focus_) SetFocus(focus_);
+}
+
 void SettingsDialog::OnNextControl(WPARAM which, bool isHandle) {
   HWND next = isHandle ? reinterpret_cast<HWND>(which) : GetNextDlgTabItem(hwnd(), GetFocus(), which != 0);
   if (next && IsChild(hwnd(), next) && IsWindowEnabled(next) && IsWindowVisible(next) &&
@@ -203,6 +210,9 @@ LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SETFOCUS:
       if (focus_ && IsWindow(focus_)) SetFocus(focus_);
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_NEXTDLGCTL:
       OnNextControl(wParam, LOWORD(lParam) != 0);
       return 0;
@@ -220,24 +230,22 @@ LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 void ShowSettingsDialog(HINSTANCE instance, Platform& platform, SharedState& state) {
   SettingsDialog::Register(instance, kSettingsClass, 0, GetSysColorBrush(COLOR_BTNFACE), ProgramIcon(instance, 32));
-  const float twipsPerPixel = TwipsPerPixel(DisplayDpi());
-  const PixelRect client = ToPixels(kClientArea, twipsPerPixel);
-  RECT frame{0, 0, client.width(), client.height()};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  // Centred; on a screen smaller than the dialog the title bar stays on it.
-  const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-  const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-
   auto* dialog = new SettingsDialog(platform, state);
-  HWND window = CreateWindowExW(kExStyle, kSettingsClass, L"Screen Saver Settings", kStyle, left, top, width, height,
-                                nullptr, nullptr, instance, dialog);
+  HWND window = CreateWindowExW(kExStyle, kSettingsClass, L"Screen Saver Settings", kStyle, 0, 0, 0, 0, nullptr,
+                                nullptr, instance, dialog);
   if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The settings window could not be created.");
   g_dialog = window;
+  // Centred; on a screen smaller than the dialog the title bar stays on it.
+  const SIZE frame = dialog->FrameSize();
+  const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - static_cast<int>(frame.cx)) / 2);
+  const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - static_cast<int>(frame.cy)) / 2);
+  SetWindowPos(window, nullptr, left, top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The help box belongs to the dialog, so that the dialog takes no input
+  // while it is open, however the click reached the button.
+  TheMessageBoxes().SetOwner(window);
   SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 32)));
   SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(instance, 16)));
-  dialog->CreateControls(instance);
+  dialog->CreateControls();
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
   SetForegroundWindow(window);

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "startup/platform.h"
+#include "base/platform.h"
 
 namespace salvanto::win {
 

@@ -49,6 +49,10 @@ constexpr std::array<CaptionRow, 39> kTable{{
 
 constexpr std::wstring_view kYearTail = L" Salvanto   ";
 
+// The code stands one character past the marker's end: "SALVAS_JA001" has
+// the separator "_" between the marker and "JA".
+constexpr std::size_t kCodeOffset = kMarker.size() + 1;
+
 }  // namespace
 
 std::span<const CaptionRow> CaptionTable() { return kTable; }
@@ -64,19 +68,19 @@ std::wstring_view Mid(std::wstring_view text, std::size_t start, std::size_t len
 }
 
 std::wstring CaptionFor(std::wstring_view upperPath, std::size_t markerPos) {
-  const std::wstring_view code = Mid(upperPath, markerPos + 7, 2);
+  const std::wstring_view code = Mid(upperPath, markerPos + kCodeOffset, 2);
   for (const CaptionRow& row : kTable) {
     if (row.code == code) return std::wstring(row.caption);
   }
   // A text comparison by character code: true for exactly the digits 5 to 9.
-  const std::wstring_view first = Mid(upperPath, markerPos + 7, 1);
+  const std::wstring_view first = Mid(upperPath, markerPos + kCodeOffset, 1);
   std::wstring caption;
   if (first >= L"5" && first <= L"9") {
     caption = L"  19";
-    caption += Mid(upperPath, markerPos + 7, 2);
+    caption += Mid(upperPath, markerPos + kCodeOffset, 2);
   } else {
     caption = L"  200";
-    caption += Mid(upperPath, markerPos + 8, 1);
+    caption += Mid(upperPath, markerPos + kCodeOffset + 1, 1);
   }
   caption += kYearTail;
   return caption;

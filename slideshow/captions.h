@@ -30,7 +30,8 @@ std::size_t InStr(std::wstring_view text, std::wstring_view what);
 std::wstring_view Mid(std::wstring_view text, std::size_t start, std::size_t length);
 
 // The caption of an upper-cased path whose marker starts at markerPos
-// (0 when it has none): the code at markerPos + 7 from the table, or else
+// (0 when it has none): the two-character code one past the marker's end
+// (markerPos + 7) from the table, or else
 // the year rule.
 std::wstring CaptionFor(std::wstring_view upperPath, std::size_t markerPos);
 

@@ -1,8 +1,10 @@
 #include "slideshow/form1_win.h"
 
+#include <windowsx.h>
+
 #include "assets/resource.h"
-#include "slideshow/picture_win.h"
-#include "startup/win/control_ids.h"
+#include "pictures/picture_win.h"
+#include "framework/control_ids.h"
 
 namespace salvanto::win {
 namespace {
@@ -42,7 +44,7 @@ POINT CursorNow() {
 }  // namespace
 
 Form1::Form1(Platform& platform, SharedState& state, POINT cursor)
-    : platform_(platform), state_(state), twipsPerPixel_(TwipsPerPixel(DisplayDpi())), pointer_(cursor.x, cursor.y) {}
+    : platform_(platform), state_(state), pointer_(cursor.x, cursor.y) {}
 
 Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
   Form1::Register(instance, kForm1Class, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
@@ -66,22 +68,26 @@ Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
 
 void Form1::CreateControls() {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
-  const auto px = [this](const TwipRect& r) { return ToPixels(r, twipsPerPixel_); };
-  panYear_ = &Panel3D::Create(hwnd(), kIdPanYear, PanYearSettings(), px(layout_.panYear), false);
-  SSPanel1_ = &Panel3D::Create(hwnd(), kIdSSPanel1, SSPanel1Settings(), px(layout_.SSPanel1));
-  Image1_ = &ImageControl::Create(SSPanel1_->hwnd(), kIdImage1, px(layout_.Image1), this);
-  Image2_ = &ImageControl::Create(hwnd(), kIdImage2, px(layout_.Image2));
+  panYear_ = &Panel3D::Create(hwnd(), kIdPanYear, PanYearSettings(), Pixels(layout_.panYear), false);
+  SSPanel1_ = &Panel3D::Create(hwnd(), kIdSSPanel1, SSPanel1Settings(), Pixels(layout_.SSPanel1));
+  Image1_ = &ImageControl::Create(SSPanel1_->hwnd(), kIdImage1, Pixels(layout_.Image1), this);
+  Image2_ = &ImageControl::Create(hwnd(), kIdImage2, Pixels(layout_.Image2));
   // Timer1 runs from creation at its design interval until Load sets the stored one.
   SetTimerInterval(1000);
 
   Image1_->SetPicture(LoadPictureResource(instance, IDR_SAMPLE_PHOTO, Image1_->ClientSize()));
+  LoadBanner();
+  photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_);
+}
+
+void Form1::LoadBanner() {
   // The banner keeps its size in twips, so at densities above 96 DPI its
   // pixels are scaled up like every other control's; the control then
   // takes the picture's size.
-  const PixelRect banner = px(layout_.Image2);
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
+  const PixelRect banner = Pixels(DesignLayout().Image2);
   Image2_->SetPicture(LoadPictureResource(instance, IDR_BANNER, {banner.width(), banner.height()}));
   Image2_->SizeToPicture();
-  photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_);
 }
 
 void Form1::SetTimerInterval(std::int32_t milliseconds) {
@@ -93,9 +99,20 @@ void Form1::SetTimerInterval(std::int32_t milliseconds) {
   SetPropW(hwnd(), kTimerIntervalProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(milliseconds)));
 }
 
-void Form1::Place(HWND control, const TwipRect& rect) {
-  const PixelRect pixels = ToPixels(rect, twipsPerPixel_);
-  SetWindowPos(control, nullptr, pixels.left, pixels.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void Form1::CoverScreen() {
+  // The window at the screen's origin, maximised over the whole screen.
+  SetWindowPos(hwnd(), nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::ArrangeControls() {
+  // Only the positions change: the sizes stay those of the design.
+  for (const auto& [control, rect] : {std::pair{SSPanel1_->hwnd(), layout_.SSPanel1},
+                                      std::pair{panYear_->hwnd(), layout_.panYear},
+                                      std::pair{Image2_->hwnd(), layout_.Image2}}) {
+    const PixelRect pixels = Pixels(rect);
+    SetWindowPos(control, nullptr, pixels.left, pixels.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void Form1::Load() {
@@ -103,12 +120,29 @@ void Form1::Load() {
   SetTimerInterval(TimerPeriodMs(state_.IntervalSeconds));
   state_.PhotoDir = ReadPhotoDir(platform_.store, platform_.text);
   layout_ = LoadLayout(platform_.screen);
-  // The window at the screen's origin, maximised over the whole screen.
-  SetWindowPos(hwnd(), nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  Place(SSPanel1_->hwnd(), layout_.SSPanel1);
-  Place(panYear_->hwnd(), layout_.panYear);
-  Place(Image2_->hwnd(), layout_.Image2);
+  CoverScreen();
+  ArrangeControls();
+}
+
+void Form1::OnDpiChanged() {
+  // Laid out again as at load, at the new density; the photo on show is
+  // stretched to its frame until the next tick loads one at the new size.
+  const Form1Layout design = DesignLayout();
+  const auto resize = [this](auto& control, const TwipRect& rect) {
+    control.SetDpi(Dpi());
+    const PixelRect pixels = Pixels(rect);
+    SetWindowPos(control.hwnd(), nullptr, pixels.left, pixels.top, pixels.width(), pixels.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  resize(*panYear_, design.panYear);
+  resize(*SSPanel1_, design.SSPanel1);
+  resize(*Image1_, design.Image1);
+  resize(*Image2_, design.Image2);
+  LoadBanner();
+  Win32Screen screen(Dpi());
+  layout_ = LoadLayout(screen);
+  CoverScreen();
+  ArrangeControls();
 }
 
 void Form1::SetYearVisible(bool visible) { ShowWindow(panYear_->hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
@@ -126,8 +160,8 @@ void Form1::OnImageMouseMove(POINT screenPoint) {
 void Form1::OnImageMouseDown() { End(); }
 void Form1::OnImageClick() { End(); }
 
-void Form1::OnQueryClose() { SetCursorVisible(platform_.cursor, True); }
-void Form1::OnUnload() { SetCursorVisible(platform_.cursor, True); }
+void Form1::OnQueryClose() { SetCursorVisible(platform_.cursor, true); }
+void Form1::OnUnload() { SetCursorVisible(platform_.cursor, true); }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -151,11 +185,14 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_XBUTTONDOWN:
       End();
     case WM_MOUSEMOVE: {
-      POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ClientToScreen(hwnd(), &point);
       OnMouseMove(point);
       return 0;
     }
+    case WM_DPICHANGED:
+      OnDpiChanged();
+      return 0;
     case WM_SYSCOMMAND:
       // No other screen saver starts over this one.
       if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 0;

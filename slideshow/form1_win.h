@@ -4,12 +4,12 @@
 #include <memory>
 
 #include "slideshow/activity.h"
-#include "slideshow/image_win.h"
+#include "controls/image_win.h"
 #include "slideshow/layout.h"
-#include "slideshow/panel3d_win.h"
+#include "controls/panel3d_win.h"
 #include "slideshow/photo_show_win.h"
-#include "startup/platform.h"
-#include "startup/win/window.h"
+#include "base/platform.h"
+#include "framework/window.h"
 
 namespace salvanto::win {
 
@@ -30,7 +30,11 @@ private:
   void CreateControls();
   void Load();
   void SetTimerInterval(std::int32_t milliseconds);
-  void Place(HWND control, const TwipRect& rect);
+  PixelRect Pixels(const TwipRect& rect) const { return ToPixels(rect, TwipsPerPixel(Dpi())); }
+  void LoadBanner();
+  void CoverScreen();
+  void ArrangeControls();
+  void OnDpiChanged();
   [[noreturn]] void End();
 
   void OnMouseMove(POINT screenPoint);
@@ -42,7 +46,6 @@ private:
 
   Platform& platform_;
   SharedState& state_;
-  float twipsPerPixel_;
   Form1Layout layout_ = DesignLayout();
   Panel3D* panYear_ = nullptr;
   Panel3D* SSPanel1_ = nullptr;

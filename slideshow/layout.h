@@ -1,13 +1,10 @@
 #pragma once
 // Form1's controls in twips, as designed and as the load handling lays them
-// out for the screen, and the one rule that turns twips into pixels.
-#include "startup/screen.h"
+// out for the screen.
+#include "base/screen.h"
+#include "base/twips.h"
 
 namespace salvanto {
-
-struct TwipRect {
-  float Left, Top, Width, Height;
-};
 
 struct Form1Layout {
   TwipRect panYear;
@@ -25,14 +22,5 @@ Form1Layout DesignLayout();
 // banner are centred, one under the other. Single precision; a result that
 // is not finite is a FloatingPoint run-time error.
 Form1Layout LoadLayout(ScreenMetrics& screen);
-
-// Twips per pixel at a display density: 15 at 96 DPI, 12 at 120 DPI.
-float TwipsPerPixel(int dpi);
-
-// Twips to device pixels. Each edge is converted on its own, so controls
-// that touch in twips touch in pixels; an edge that falls on half a pixel
-// goes to the next pixel to the right or below (floor(x + 0.5)).
-int TwipsToPixels(float twips, float twipsPerPixel);
-PixelRect ToPixels(const TwipRect& rect, float twipsPerPixel);
 
 }  // namespace salvanto

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "slideshow/picture_win.h"
+#include "pictures/picture_win.h"
 
 namespace salvanto::win {
 

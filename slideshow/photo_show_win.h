@@ -2,11 +2,11 @@
 // What each tick of Timer1 does: the next photo into Image1, its caption
 // into panYear. The rules are PhotoCycle's; this wires them to the file
 // system, the picture loader and the two controls.
-#include "slideshow/image_win.h"
-#include "slideshow/listing_win.h"
-#include "slideshow/panel3d_win.h"
+#include "controls/image_win.h"
+#include "pictures/listing_win.h"
+#include "controls/panel3d_win.h"
 #include "slideshow/photo_cycle.h"
-#include "startup/platform.h"
+#include "base/platform.h"
 
 namespace salvanto::win {
 
@@ -14,7 +14,7 @@ class PhotoShow {
 public:
   PhotoShow(Platform& platform, const SharedState& state, ImageControl& image1, Panel3D& panYear);
   void Tick() { cycle_.Tick(); }
-  std::int16_t PassCount() const { return cycle_.PassCount; }
+  std::int16_t PassCount() const { return cycle_.PassCount(); }
 
 private:
   // Decoded and scaled to Image1's size in device pixels, then handed over.

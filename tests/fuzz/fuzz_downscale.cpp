@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "slideshow/downscale.h"
+#include "pictures/downscale.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "startup/errors.h"
-#include "startup/settings.h"
+#include "base/errors.h"
+#include "base/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "slideshow/picture_header.h"
+#include "pictures/picture_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // A copy of exactly the input's length, so that any over-read is caught.

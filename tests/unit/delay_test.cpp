@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "settings_dialog/delay.h"
-#include "startup/errors.h"
+#include "base/errors.h"
 #include "tests/unit/fakes.h"
 
 namespace salvanto {

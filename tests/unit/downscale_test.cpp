@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "slideshow/downscale.h"
-#include "slideshow/picture_header.h"
+#include "pictures/downscale.h"
+#include "pictures/picture_header.h"
 
 namespace salvanto {
 namespace {

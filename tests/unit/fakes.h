@@ -6,9 +6,9 @@
 #include <string>
 #include <tuple>
 
-#include "startup/cursor.h"
-#include "startup/screen.h"
-#include "startup/settings.h"
+#include "base/cursor.h"
+#include "base/screen.h"
+#include "base/settings.h"
 
 namespace salvanto::testing {
 

@@ -4,7 +4,7 @@
 
 #include "slideshow/activity.h"
 #include "slideshow/layout.h"
-#include "startup/errors.h"
+#include "base/errors.h"
 #include "tests/unit/fakes.h"
 
 namespace salvanto {

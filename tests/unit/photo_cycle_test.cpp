@@ -124,7 +124,7 @@ TEST(PhotoCycle, FirstFileOfEachPassOnThreeTicks) {
   Names seen;
   for (int i = 0; i < 10; ++i) {
     seen.push_back(show.Tick());
-    passCounts.push_back(show.cycle.PassCount);
+    passCounts.push_back(show.cycle.PassCount());
   }
   EXPECT_EQ(seen, (Names{L"A.JPG", L"A.JPG", L"A.JPG", L"B.JPG", L"C.JPG", L"A.JPG", L"A.JPG", L"A.JPG", L"B.JPG",
                          L"C.JPG"}));
@@ -141,7 +141,7 @@ TEST(PhotoCycle, ASingleFileOnEveryTick) {
   // Starts on ticks 1-3, then on every third tick the listing runs out and
   // starts again within that tick: ticks 4 and 7.
   EXPECT_EQ(show.folder.patterns.size(), 9u);
-  EXPECT_EQ(show.cycle.PassCount, 3);
+  EXPECT_EQ(show.cycle.PassCount(), 3);
 }
 
 TEST(PhotoCycle, EmptyOrMissingFolderClimbsToThreeThenFailsOnContinue) {
@@ -151,7 +151,7 @@ TEST(PhotoCycle, EmptyOrMissingFolderClimbsToThreeThenFailsOnContinue) {
     std::vector<int> passCounts;
     for (int i = 0; i < 6; ++i) {
       EXPECT_EQ(show.Tick(), L"box");
-      passCounts.push_back(show.cycle.PassCount);
+      passCounts.push_back(show.cycle.PassCount());
     }
     EXPECT_EQ(passCounts, (std::vector<int>{1, 2, 3, 3, 3, 3}));
     // Photos that arrive later are not picked up.
@@ -173,7 +173,7 @@ TEST(PhotoCycle, UnreadableDriveKeepsPassCountAtZeroUntilReadable) {
   show.folder.readable = false;
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(show.Tick(), L"box");
-    EXPECT_EQ(show.cycle.PassCount, 0);
+    EXPECT_EQ(show.cycle.PassCount(), 0);
   }
   show.folder.readable = true;
   EXPECT_EQ(show.Ticks(5), (Names{L"A.JPG", L"A.JPG", L"A.JPG", L"B.JPG", L"A.JPG"}));
@@ -197,7 +197,7 @@ TEST(PhotoCycle, ABadFileCostsItsTicksAndKeepsThePreviousPhotoAndCaption) {
   std::vector<int> passCounts;
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(bad.Tick(), L"box");
-    passCounts.push_back(bad.cycle.PassCount);
+    passCounts.push_back(bad.cycle.PassCount());
   }
   EXPECT_EQ(passCounts, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(bad.Tick(), L"A.JPG");
@@ -301,14 +301,14 @@ TEST(PhotoCycle, ATickArrivingWhileTheFailureBoxIsOpenIsSkipped) {
   show.cycle.Tick();
   EXPECT_EQ(nested, 5);
   EXPECT_EQ(show.boxes.shown, 1);
-  EXPECT_EQ(show.cycle.PassCount, 1);
+  EXPECT_EQ(show.cycle.PassCount(), 1);
 
   // After the box is dismissed the show goes on.
   show.boxes.whileOpen = nullptr;
   show.folder.exists = true;
   show.folder.Add(L"A.JPG");
   EXPECT_EQ(show.Tick(), L"A.JPG");
-  EXPECT_EQ(show.cycle.PassCount, 2);
+  EXPECT_EQ(show.cycle.PassCount(), 2);
 }
 
 TEST(PhotoCycle, AnyExceptionOfTheLoaderEndsInTheBox) {

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "startup/errors.h"
-#include "startup/settings.h"
+#include "base/errors.h"
+#include "base/settings.h"
 #include "tests/unit/fakes.h"
 
 namespace salvanto {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "startup/errors.h"
-#include "startup/mode.h"
+#include "base/errors.h"
+#include "base/twips.h"
+#include "program/mode.h"
 #include "tests/unit/fakes.h"
 
 namespace salvanto {
@@ -40,7 +41,7 @@ TEST(SetCursorVisible, EndsAtTheLargerOfCountPlusOneAndOne) {
   struct Case { int start, calls, end; };
   for (Case c : {Case{-3, 4, 1}, Case{0, 1, 1}, Case{2, 1, 3}, Case{-1, 2, 1}}) {
     FakeCursor cursor(c.start);
-    SetCursorVisible(cursor, True);
+    SetCursorVisible(cursor, true);
     EXPECT_EQ(cursor.calls, c.calls) << "from " << c.start;
     EXPECT_EQ(cursor.count, c.end) << "from " << c.start;
   }
@@ -49,14 +50,14 @@ TEST(SetCursorVisible, EndsAtTheLargerOfCountPlusOneAndOne) {
 TEST(SetCursorVisible, ReadsTheCountAsSixteenBitsAndNeverSpinsForever) {
   // A count that wraps to a 16-bit negative keeps the loop going until it is positive.
   FakeCursor cursor(65535 - 1);  // 65535 reads as -1
-  SetCursorVisible(cursor, True);
+  SetCursorVisible(cursor, true);
   EXPECT_EQ(cursor.calls, 3);
 
   struct Stuck : CursorCounter {
     int calls = 0;
     int ShowCursor(bool) override { ++calls; return -5; }
   } stuck;
-  SetCursorVisible(stuck, True);
+  SetCursorVisible(stuck, true);
   EXPECT_EQ(stuck.calls, 32769);
 }
 
@@ -70,23 +71,23 @@ TEST(EndScreenSaver, RaisesTheCursorThenEnds) {
 
 TEST(IsScreenSize, ComparesTwipsAtFifteenPerPixel) {
   FakeScreen vga96(PixelsToTwips(800, 96), PixelsToTwips(600, 96));
-  EXPECT_EQ(IsScreenSize(vga96, 800, 600), True);
+  EXPECT_EQ(IsScreenSize(vga96, 800, 600), true);
   FakeScreen vga120(PixelsToTwips(800, 120), PixelsToTwips(600, 120));
-  EXPECT_EQ(IsScreenSize(vga120, 800, 600), False);
-  EXPECT_EQ(IsScreenSize(vga120, 640, 480), True);  // 9600 x 7200 twips
+  EXPECT_FALSE(IsScreenSize(vga120, 800, 600));
+  EXPECT_EQ(IsScreenSize(vga120, 640, 480), true);  // 9600 x 7200 twips
   FakeScreen big120(PixelsToTwips(1000, 120), PixelsToTwips(750, 120));
-  EXPECT_EQ(IsScreenSize(big120, 800, 600), True);
+  EXPECT_EQ(IsScreenSize(big120, 800, 600), true);
   FakeScreen small96(PixelsToTwips(640, 96), PixelsToTwips(480, 96));
-  EXPECT_EQ(IsScreenSize(small96, 640, 480), True);
-  EXPECT_EQ(IsScreenSize(small96, 800, 600), False);
+  EXPECT_EQ(IsScreenSize(small96, 640, 480), true);
+  EXPECT_FALSE(IsScreenSize(small96, 800, 600));
 }
 
 TEST(IsScreenSize, ReadsTheHeightOnlyWhenTheWidthMatches) {
   FakeScreen wrongHeight(12000, 9015);
-  EXPECT_EQ(IsScreenSize(wrongHeight, 800, 600), False);
+  EXPECT_FALSE(IsScreenSize(wrongHeight, 800, 600));
   EXPECT_EQ(wrongHeight.heightReads, 1);
   FakeScreen wrongWidth(12015, 9000);
-  EXPECT_EQ(IsScreenSize(wrongWidth, 800, 600), False);
+  EXPECT_FALSE(IsScreenSize(wrongWidth, 800, 600));
   EXPECT_EQ(wrongWidth.heightReads, 0);
 }
 

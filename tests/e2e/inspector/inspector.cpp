@@ -30,8 +30,8 @@
 #include <string>
 #include <vector>
 
-#include "startup/win/control_ids.h"
-#include "startup/win/handles.h"
+#include "framework/control_ids.h"
+#include "framework/handles.h"
 
 namespace {
 

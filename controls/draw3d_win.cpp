@@ -1,0 +1,76 @@
+#include "controls/draw3d_win.h"
+
+#include <cmath>
+
+namespace salvanto::win {
+
+COLORREF ResolveColour(COLORREF colour) {
+  return (colour & kSystemColour) ? GetSysColor(static_cast<int>(colour & 0xFF)) : colour;
+}
+
+unique_hfont MakeFont(const FontSpec& spec, int dpi) {
+  LOGFONTW lf{};
+  lf.lfHeight = -static_cast<LONG>(std::lround(spec.points * static_cast<float>(dpi) / 72.0f));
+  lf.lfWeight = spec.weight;
+  lf.lfCharSet = static_cast<BYTE>(spec.charset);
+  lf.lfQuality = DEFAULT_QUALITY;
+  lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+  return unique_hfont(CreateFontIndirectW(&lf));
+}
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+  SetDCBrushColor(dc, colour);
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void DrawFrame(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
+  if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2) return;
+  FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, topLeft);
+  FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, topLeft);
+  FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, bottomRight);
+  FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, bottomRight);
+  InflateRect(&rect, -1, -1);
+}
+
+void DrawBevel(HDC dc, RECT& rect, Bevel bevel, int width) {
+  if (bevel == Bevel::None) return;
+  const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
+  const COLORREF dark = GetSysColor(COLOR_3DSHADOW);
+  for (int i = 0; i < width; ++i) {
+    if (bevel == Bevel::Raised) {
+      DrawFrame(dc, rect, light, dark);
+    } else {
+      DrawFrame(dc, rect, dark, light);
+    }
+  }
+}
+
+int DrawButtonFace(HDC dc, RECT& rect, COLORREF face, bool pushed, int depth, int pushedShift) {
+  const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
+  const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
+  FillSolid(dc, rect, face);
+  DrawFrame(dc, rect, RGB(0, 0, 0), RGB(0, 0, 0));
+  if (pushed) {
+    DrawFrame(dc, rect, shadow, shadow);
+    return pushedShift;
+  }
+  for (int i = 0; i < depth; ++i) DrawFrame(dc, rect, light, shadow);
+  return 0;
+}
+
+void DrawFocusMark(HDC dc, const RECT& rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &rect);
+}
+
+void DrawCaption(HDC dc, std::wstring_view text, RECT rect, HFONT font, COLORREF colour, UINT format) {
+  if (text.empty()) return;
+  select_object useFont(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ResolveColour(colour));
+  DrawTextW(dc, text.data(), static_cast<int>(text.size()), &rect, format | DT_NOPREFIX);
+}
+
+}  // namespace salvanto::win

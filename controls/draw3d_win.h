@@ -1,0 +1,51 @@
+#pragma once
+// What every 3-D control draws with: colours that may name a system colour,
+// fonts at the window's density, solid fills, classic bevels and button
+// faces, the dotted focus mark and a caption.
+#include <windows.h>
+
+#include <string_view>
+
+#include "framework/handles.h"
+
+namespace salvanto::win {
+
+// A colour with this bit set names a system colour (COLOR_xxx in the low byte).
+inline constexpr COLORREF kSystemColour = 0x80000000u;
+inline constexpr COLORREF kButtonTextColour = kSystemColour | COLOR_BTNTEXT;
+COLORREF ResolveColour(COLORREF colour);
+
+struct FontSpec {
+  const wchar_t* face;
+  float points;
+  int weight;       // 400 regular, 700 bold
+  int charset = 0;  // ANSI
+};
+
+// A font at a display density: points become pixels through its DPI.
+unique_hfont MakeFont(const FontSpec& spec, int dpi);
+
+enum class Bevel { None, Inset, Raised };
+
+// A solid fill; a one-pixel frame just inside rect (top and left in one
+// colour, bottom and right in the other), after which rect shrinks past it;
+// and a classic bevel of the given width made of such frames.
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
+void DrawFrame(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight);
+void DrawBevel(HDC dc, RECT& rect, Bevel bevel, int width);
+
+// The face of a classic push button in rect: a black outline, then a raised
+// bevel depth pixels deep at rest, or a flat shadow frame when pushed in.
+// rect shrinks to the face inside; returns how far the content moves when
+// pushed (pushedShift, or 0 at rest).
+int DrawButtonFace(HDC dc, RECT& rect, COLORREF face, bool pushed, int depth, int pushedShift);
+
+// The dotted focus mark on rect, black on white whatever the DC's colours;
+// nothing when rect is empty.
+void DrawFocusMark(HDC dc, const RECT& rect);
+
+// Text in a font and colour on a transparent background, placed in rect by
+// DrawText's format flags; nothing for empty text.
+void DrawCaption(HDC dc, std::wstring_view text, RECT rect, HFONT font, COLORREF colour, UINT format);
+
+}  // namespace salvanto::win

@@ -1,0 +1,76 @@
+#include "controls/image_win.h"
+
+#include <windowsx.h>
+
+namespace salvanto::win {
+
+ImageControl& ImageControl::Create(HWND parent, int id, const PixelRect& rect, ImageEvents* events) {
+  return CreateChild(parent, kImageClass, 0, new ImageControl(events), L"", WS_VISIBLE | WS_CLIPSIBLINGS, rect, id);
+}
+
+void ImageControl::SetPicture(unique_hbitmap picture) {
+  picture_ = std::move(picture);
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+SIZE ImageControl::ClientSize() const {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  return {client.right, client.bottom};
+}
+
+void ImageControl::SizeToPicture() {
+  BITMAP info{};
+  if (picture_ && GetObjectW(picture_.get(), sizeof info, &info)) {
+    SetWindowPos(hwnd(), nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void ImageControl::Paint(HDC target) {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  BITMAP info{};
+  if (!picture_ || !GetObjectW(picture_.get(), sizeof info, &info)) {
+    FillRect(target, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    return;
+  }
+  unique_hdc source(CreateCompatibleDC(target));
+  select_object usePicture(source.get(), picture_.get());
+  if (info.bmWidth == client.right && info.bmHeight == client.bottom) {
+    BitBlt(target, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
+  } else {
+    // Only until the control's size changes to the bitmap's; pictures are
+    // scaled to the control when they are loaded.
+    SetStretchBltMode(target, HALFTONE);
+    StretchBlt(target, 0, 0, client.right, client.bottom, source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  }
+}
+
+LRESULT ImageControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (auto painted = HandlePaint(message, wParam)) return *painted;
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      if (events_) {
+        buttonDown_ = message == WM_LBUTTONDOWN;
+        events_->OnImageMouseDown();
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      if (events_ && std::exchange(buttonDown_, false)) events_->OnImageClick();
+      return 0;
+    case WM_MOUSEMOVE:
+      if (events_) {
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd(), &point);
+        events_->OnImageMouseMove(point);
+      }
+      return 0;
+    default:
+      return Default(message, wParam, lParam);
+  }
+}
+
+}  // namespace salvanto::win

@@ -1,0 +1,44 @@
+#pragma once
+// The image control: holds one ready bitmap, already scaled to the size it
+// shows at, and paints by copying it. It takes the mouse over it; where a
+// listener is set (Image1), its button-down, click and move reach it.
+#include <windows.h>
+
+#include "base/twips.h"
+#include "framework/handles.h"
+#include "framework/window.h"
+
+namespace salvanto::win {
+
+class ImageEvents {
+public:
+  virtual ~ImageEvents() = default;
+  virtual void OnImageMouseDown() = 0;
+  virtual void OnImageClick() = 0;
+  virtual void OnImageMouseMove(POINT screenPoint) = 0;
+};
+
+class ImageControl final : public Window<ImageControl> {
+public:
+  static ImageControl& Create(HWND parent, int id, const PixelRect& rect, ImageEvents* events = nullptr);
+
+  // Replaces the picture; the old bitmap is freed at once.
+  void SetPicture(unique_hbitmap picture);
+  bool HasPicture() const { return static_cast<bool>(picture_); }
+  SIZE ClientSize() const;
+  // Without stretching, the control takes its picture's size.
+  void SizeToPicture();
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+  friend class Window<ImageControl>;
+  explicit ImageControl(ImageEvents* events) : events_(events) {}
+  void Paint(HDC dc);
+
+  ImageEvents* events_;
+  unique_hbitmap picture_;
+  bool buttonDown_ = false;
+};
+
+}  // namespace salvanto::win

@@ -1,0 +1,52 @@
+#pragma once
+// The 3-D panel: a container with a caption, colours, a font and classic
+// bevels. It handles no event of its own and takes every mouse message over
+// it, bevels included, so that nothing beneath it sees them. Its window text
+// is its caption.
+#include <windows.h>
+
+#include <string>
+
+#include "base/twips.h"
+#include "controls/draw3d_win.h"
+#include "framework/handles.h"
+#include "framework/window.h"
+
+namespace salvanto::win {
+
+enum class Alignment { LeftTop, LeftMiddle, CenterMiddle, RightMiddle };
+
+struct PanelSettings {
+  std::wstring Caption;
+  COLORREF ForeColor = RGB(0, 0, 0);
+  COLORREF BackColor = RGB(192, 192, 192);
+  FontSpec Font{L"MS Sans Serif", 8.25f, 400};
+  int BevelWidth = 1;   // pixels at 96 DPI
+  int BorderWidth = 3;  // pixels at 96 DPI: gap between the outer and inner bevel
+  Bevel BevelOuter = Bevel::Raised;
+  Bevel BevelInner = Bevel::None;
+  Alignment Align = Alignment::CenterMiddle;
+};
+
+class Panel3D final : public Window<Panel3D> {
+public:
+  // Creates the panel as a child of parent at the given client rectangle.
+  static Panel3D& Create(HWND parent, int id, PanelSettings settings, const PixelRect& rect, bool visible = true);
+
+  void SetCaption(const std::wstring& caption);
+  std::wstring Caption() const;
+  const PanelSettings& Settings() const { return settings_; }
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+  friend class Window<Panel3D>;
+  explicit Panel3D(PanelSettings settings) : settings_(std::move(settings)) {}
+  void OnDpiChanged() { font_ = MakeFont(settings_.Font, Dpi()); }
+  void Paint(HDC dc);
+
+  PanelSettings settings_;
+  unique_hfont font_;
+};
+
+}  // namespace salvanto::win

@@ -1,0 +1,131 @@
+#include "framework/platform_win.h"
+
+#include <cwchar>
+#include <string>
+
+#include "base/settings.h"
+#include "base/twips.h"
+#include "framework/handles.h"
+
+namespace salvanto::win {
+
+namespace {
+
+std::wstring SettingsKeyPath(std::wstring_view app, std::wstring_view section) {
+  std::wstring path = L"Software\\VB and VBA Program Settings\\";
+  path += app;
+  path += L'\\';
+  path += section;
+  return path;
+}
+
+}  // namespace
+
+int Win32Cursor::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
+
+void Win32End::EndNow() { ExitProcess(0); }
+
+int DisplayDpi() {
+  window_dc screen(nullptr);
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+  return dpi > 0 ? dpi : 96;
+}
+
+int Win32Screen::Dpi() const { return dpi_ > 0 ? dpi_ : DisplayDpi(); }
+float Win32Screen::WidthTwips() { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), Dpi()); }
+float Win32Screen::HeightTwips() { return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), Dpi()); }
+
+std::wstring RegistryStore::Read(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                                 std::wstring_view fallback) {
+  const std::wstring path = SettingsKeyPath(app, section), name(key);
+  // Text values only, as stored: an expandable one is not expanded.
+  constexpr DWORD kText = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+  // The value may change between the two calls; try again with the new size.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), kText, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS) {
+      return std::wstring(fallback);
+    }
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    const LSTATUS status =
+        RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), kText, nullptr, text.data(), &size);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) return std::wstring(fallback);
+    // The text ends at its first NUL; RegGetValueW makes sure there is one.
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return text;
+  }
+  return std::wstring(fallback);
+}
+
+void RegistryStore::Write(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                          std::wstring_view value) {
+  unique_hkey hkey;
+  LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath(app, section).c_str(), 0, nullptr, 0,
+                                   KEY_SET_VALUE, nullptr, hkey.put(), nullptr);
+  if (status == ERROR_SUCCESS) {
+    const std::wstring name(key), text(value);
+    status = RegSetValueExW(hkey.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  if (status != ERROR_SUCCESS) {
+    throw RuntimeError(ErrorKind::InvalidPropertyValue,
+                       L"The setting " + std::wstring(key) + L" could not be saved (system error " +
+                           std::to_wstring(status) + L").");
+  }
+}
+
+wchar_t Win32Text::DecimalSeparator() const {
+  wchar_t separator[8] = {};
+  if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 0 && separator[0] != L'\0') {
+    return separator[0];
+  }
+  return L'.';
+}
+
+std::wstring Win32Text::Upper(std::wstring_view text) const {
+  std::wstring out(text);
+  if (!out.empty()) CharUpperBuffW(out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
+void Win32Boxes::ShowMessage(std::wstring_view text, std::wstring_view title) {
+  const std::wstring body(text), caption(title);
+  HWND owner = owner_ && IsWindow(owner_) ? owner_ : GetActiveWindow();
+  MessageBoxW(owner, body.c_str(), caption.c_str(), MB_OK | MB_SETFOREGROUND);
+}
+
+Win32Boxes& TheMessageBoxes() {
+  static Win32Boxes boxes;
+  return boxes;
+}
+
+Platform& ThePlatform() {
+  static Win32Cursor cursor;
+  static Win32End end;
+  static Win32Screen screen;
+  static RegistryStore store;
+  static Win32Text text;
+  static Platform platform{cursor, end, screen, store, text, TheMessageBoxes()};
+  return platform;
+}
+
+void ReportFatalAndEnd(const RuntimeError& error) {
+  const std::wstring title(kAppTitle);
+  MessageBoxW(nullptr, error.Report().c_str(), title.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
+  SetCursorVisible(ThePlatform().cursor, true);
+  ExitProcess(static_cast<UINT>(error.Number()));
+}
+
+void ReportFatalAndEnd(const char* what) {
+  std::wstring text = L"The screen saver has to stop: ";
+  for (const char* c = what; *c; ++c) text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+  const std::wstring title(kAppTitle);
+  MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
+  SetCursorVisible(ThePlatform().cursor, true);
+  ExitProcess(1);
+}
+
+}  // namespace salvanto::win

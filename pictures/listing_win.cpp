@@ -1,0 +1,51 @@
+#include "pictures/listing_win.h"
+
+#include <string>
+
+namespace salvanto::win {
+namespace {
+
+FoundEntry Entry(const WIN32_FIND_DATAW& data) {
+  return {std::wstring(data.cFileName), static_cast<std::uint32_t>(data.dwFileAttributes)};
+}
+
+[[noreturn]] void Fail(const char* what, DWORD error) {
+  throw PhotoFailure(std::string(what) + " failed with system error " + std::to_string(error));
+}
+
+}  // namespace
+
+std::optional<FoundEntry> Win32FileFinder::First(const std::wstring& pattern) {
+  find_.reset();
+  WIN32_FIND_DATAW data{};
+  HANDLE found = INVALID_HANDLE_VALUE;
+  DWORD error = ERROR_SUCCESS;
+  {
+    // An empty removable drive is reported by the tick, not by the system.
+    const no_critical_error_boxes quiet;
+    found = FindFirstFileW(pattern.c_str(), &data);
+    if (found == INVALID_HANDLE_VALUE) error = GetLastError();
+  }
+  if (found == INVALID_HANDLE_VALUE) {
+    // Nothing matches, or the folder is not there: an empty listing. A drive
+    // that cannot be read, or any other refusal, is a failure.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
+      return std::nullopt;
+    }
+    Fail("FindFirstFileW", error);
+  }
+  find_.reset(found);
+  return Entry(data);
+}
+
+std::optional<FoundEntry> Win32FileFinder::Next() {
+  if (!find_) throw PhotoFailure("no search is open");
+  WIN32_FIND_DATAW data{};
+  if (FindNextFileW(find_.get(), &data)) return Entry(data);
+  const DWORD error = GetLastError();
+  find_.reset();
+  if (error == ERROR_NO_MORE_FILES) return std::nullopt;
+  Fail("FindNextFileW", error);
+}
+
+}  // namespace salvanto::win

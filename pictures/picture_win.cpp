@@ -1,0 +1,241 @@
+#include "pictures/picture_win.h"
+
+#include <propidl.h>
+#include <wincodec.h>
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "pictures/downscale.h"
+#include "pictures/picture_header.h"
+
+namespace salvanto::win {
+namespace {
+
+// The JPEG decoder of Windows can decode straight to 1/2, 1/4 or 1/8 of the
+// size in its DCT; mingw-w64's wincodec.h does not declare the interface
+// that offers it. Decoders without it (all of them under Wine) answer
+// E_NOINTERFACE and the picture goes the ordinary way.
+struct ISourceTransform : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                               WICPixelFormatGUID* format, WICBitmapTransformOptions transform,
+                                               UINT stride, UINT bufferSize, BYTE* buffer) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
+};
+constexpr IID kIidSourceTransform = {0x3b16811b, 0x6a43, 0x4ec9, {0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40}};
+
+// Each band read from the decoder is about this big.
+constexpr std::size_t kBandBytes = 1 << 20;
+
+com_ptr<IWICImagingFactory> Factory() {
+  com_ptr<IWICImagingFactory> factory;
+  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()));
+  return factory;
+}
+
+// The EXIF orientation (1 to 8) from a JPEG's or a TIFF's first IFD, as
+// the decoder's metadata gives it; nothing when it gives none.
+std::optional<int> Orientation(IWICBitmapFrameDecode* frame) {
+  com_ptr<IWICMetadataQueryReader> reader;
+  if (FAILED(frame->GetMetadataQueryReader(reader.put())) || !reader) return std::nullopt;
+  for (const wchar_t* query : {L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    int orientation = 0;
+    if (SUCCEEDED(reader->GetMetadataByName(query, &value)) && value.vt == VT_UI2) orientation = value.uiVal;
+    PropVariantClear(&value);
+    if (orientation >= 1 && orientation <= 8) return orientation;
+  }
+  return std::nullopt;
+}
+
+// Reads a source of the given layout band by band into the resampler.
+// copy(rect, stride, bytes, buffer) fills one band.
+template <typename Copy>
+bool Feed(Resampler& resampler, PixelSize size, std::uint32_t bpp, Copy&& copy) {
+  const UINT stride = size.width * bpp;  // bounded by IsSanePictureSize
+  const std::uint32_t bandRows =
+      static_cast<std::uint32_t>(std::clamp<std::size_t>(kBandBytes / stride, 1, size.height));
+  std::vector<BYTE> band(std::size_t{stride} * bandRows);
+  for (std::uint32_t y = 0; y < size.height; y += bandRows) {
+    const std::uint32_t rows = std::min(bandRows, size.height - y);
+    const WICRect rect{0, static_cast<INT>(y), static_cast<INT>(size.width), static_cast<INT>(rows)};
+    if (FAILED(copy(rect, stride, stride * rows, band.data()))) return false;
+    resampler.AddRows(band.data(), stride, rows);
+  }
+  return resampler.Done();
+}
+
+std::optional<std::uint32_t> DirectBytesPerPixel(const WICPixelFormatGUID& format) {
+  if (format == GUID_WICPixelFormat24bppBGR) return 3;
+  if (format == GUID_WICPixelFormat32bppBGR) return 4;
+  return std::nullopt;
+}
+
+// Scales through the decoder's own DCT scaling where it has one, to the
+// smallest size it offers that is still at least the target.
+bool ScaleInDecoder(IWICBitmapFrameDecode* frame, PixelSize stored, PixelSize target, std::uint8_t* pixels,
+                    std::size_t stride) {
+  com_ptr<ISourceTransform> transform;
+  if (FAILED(frame->QueryInterface(kIidSourceTransform, transform.put_void())) || !transform) return false;
+  UINT width = target.width, height = target.height;
+  if (FAILED(transform->GetClosestSize(&width, &height))) return false;
+  if (width < target.width || height < target.height || width > stored.width || height > stored.height ||
+      (width == stored.width && height == stored.height)) {
+    return false;
+  }
+  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+  if (FAILED(transform->GetClosestPixelFormat(&format))) return false;
+  const auto bpp = DirectBytesPerPixel(format);
+  const PixelSize scaled{width, height};
+  if (!bpp || !IsSanePictureSize(scaled, *bpp)) return false;
+  Resampler resampler(scaled, *bpp, target, pixels, stride);
+  return Feed(resampler, scaled, *bpp, [&](const WICRect& rect, UINT rowBytes, UINT bytes, BYTE* buffer) {
+    WICPixelFormatGUID wanted = format;
+    return transform->CopyPixels(&rect, width, height, &wanted, WICBitmapTransformRotate0, rowBytes, bytes, buffer);
+  });
+}
+
+bool ScaleFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, PixelSize stored, PixelSize target,
+                std::uint8_t* pixels, std::size_t stride) {
+  if (ScaleInDecoder(frame, stored, target, pixels, stride)) return true;
+  WICPixelFormatGUID format{};
+  if (FAILED(frame->GetPixelFormat(&format))) return false;
+  IWICBitmapSource* source = frame;
+  com_ptr<IWICFormatConverter> converter;
+  std::uint32_t bpp = 4;
+  if (const auto direct = DirectBytesPerPixel(format)) {
+    bpp = *direct;
+  } else {
+    // Everything else as premultiplied BGRA: transparent parts come out
+    // black, the colour of the frame behind the photo.
+    if (FAILED(factory->CreateFormatConverter(converter.put())) ||
+        FAILED(converter->Initialize(frame, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0,
+                                     WICBitmapPaletteTypeCustom))) {
+      return false;
+    }
+    source = converter.get();
+  }
+  if (!IsSanePictureSize(stored, bpp)) return false;
+  Resampler resampler(stored, bpp, target, pixels, stride);
+  return Feed(resampler, stored, bpp, [&](const WICRect& rect, UINT rowBytes, UINT bytes, BYTE* buffer) {
+    return source->CopyPixels(&rect, rowBytes, bytes, buffer);
+  });
+}
+
+// What the first bytes of a file tell before the decoder sees it.
+struct Head {
+  bool acceptable = true;              // no declared size, or a sane one
+  std::optional<int> orientation;      // from an Exif segment or a TIFF header
+};
+
+Head ReadHead(std::span<const std::uint8_t> bytes) {
+  const auto declared = PeekPictureSize(bytes);
+  return {!declared || IsSanePictureSize(*declared), PeekOrientation(bytes)};
+}
+
+unique_hbitmap FromDecoder(IWICImagingFactory* factory, IWICBitmapDecoder* decoder, SIZE wanted, const Head& head) {
+  com_ptr<IWICBitmapFrameDecode> frame;
+  if (FAILED(decoder->GetFrame(0, frame.put()))) return {};
+  UINT width = 0, height = 0;
+  if (FAILED(frame->GetSize(&width, &height))) return {};
+  const PixelSize stored{width, height};
+  if (!IsSanePictureSize(stored)) return {};
+  // Decoders without metadata support (Wine's) leave the tag to our own reading.
+  const int orientation = Orientation(frame.get()).value_or(head.orientation.value_or(1));
+  const PixelSize upright = StoredSize(stored, orientation);
+  const PixelSize target = wanted.cx > 0 && wanted.cy > 0
+                               ? PixelSize{static_cast<std::uint32_t>(wanted.cx), static_cast<std::uint32_t>(wanted.cy)}
+                               : upright;
+  if (!IsSanePictureSize(target)) return {};
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = static_cast<LONG>(target.width);
+  info.bmiHeader.biHeight = -static_cast<LONG>(target.height);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  unique_hbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) return {};
+  const std::size_t stride = std::size_t{target.width} * 4;
+  auto* pixels = static_cast<std::uint8_t*>(bits);
+
+  if (orientation == 1) {
+    if (!ScaleFrame(factory, frame.get(), stored, target, pixels, stride)) return {};
+  } else {
+    // Scaled as stored, at the target's size turned the same way, then turned upright.
+    const PixelSize turned = StoredSize(target, orientation);
+    std::vector<std::uint8_t> scaled(std::size_t{turned.width} * turned.height * 4);
+    if (!ScaleFrame(factory, frame.get(), stored, turned, scaled.data(), std::size_t{turned.width} * 4)) return {};
+    Reorient(scaled, turned, orientation, pixels, stride);
+  }
+  GdiFlush();
+  return bitmap;
+}
+
+std::optional<Head> ReadFileHead(const std::wstring& path) {
+  const unique_hfile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return std::nullopt;  // no file, a folder, or a drive that cannot be read
+  std::vector<std::uint8_t> bytes(kPictureHeadBytes);
+  DWORD read = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return std::nullopt;
+  return ReadHead(std::span(bytes).first(read));
+}
+
+}  // namespace
+
+unique_hbitmap LoadPictureFile(const std::wstring& path, SIZE target) {
+  try {
+    const no_critical_error_boxes quiet;
+    // Some decoders (Wine's JPEG decoder among them) decode everything as
+    // soon as they are created, and fall over on a header that claims
+    // absurd dimensions: such a file is refused before any decoder sees it.
+    const auto head = ReadFileHead(path);
+    if (!head || !head->acceptable) return {};
+    auto factory = Factory();
+    if (!factory) return {};
+    com_ptr<IWICBitmapDecoder> decoder;
+    if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+      return {};
+    }
+    return FromDecoder(factory.get(), decoder.get(), target, *head);
+  } catch (const std::exception&) {
+    return {};  // out of memory on the way: no picture
+  }
+}
+
+unique_hbitmap LoadPictureResource(HINSTANCE instance, int resourceId, SIZE target) {
+  try {
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    auto* data = static_cast<BYTE*>(loaded ? LockResource(loaded) : nullptr);
+    const DWORD size = found ? SizeofResource(instance, found) : 0;
+    if (!data || size == 0) return {};
+    const Head head = ReadHead(std::span<const std::uint8_t>(data, std::min<std::size_t>(size, kPictureHeadBytes)));
+    if (!head.acceptable) return {};
+    auto factory = Factory();
+    if (!factory) return {};
+    com_ptr<IWICStream> stream;
+    com_ptr<IWICBitmapDecoder> decoder;
+    if (FAILED(factory->CreateStream(stream.put())) || FAILED(stream->InitializeFromMemory(data, size)) ||
+        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                decoder.put()))) {
+      return {};
+    }
+    return FromDecoder(factory.get(), decoder.get(), target, head);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+}  // namespace salvanto::win

@@ -1,0 +1,58 @@
+// The program's first code: one copy at a time, the mode from the command
+// line, the window of that mode, then its messages until it ends.
+#include <windows.h>
+
+#include "settings_dialog/settings_dialog_win.h"
+#include "slideshow/form1_win.h"
+#include "program/mode.h"
+#include "framework/handles.h"
+#include "framework/platform_win.h"
+
+namespace salvanto::win {
+namespace {
+
+// Held open for the whole run: a second copy finds it and ends.
+unique_handle g_instanceMutex;
+
+bool PreviousInstance() {
+  g_instanceMutex.reset(CreateMutexW(nullptr, FALSE, L"Local\\SCRNSAVE: The Salvanto Anthology 2002 is running"));
+  return GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void Main(HINSTANCE instance, SharedState& state) {
+  Platform& platform = ThePlatform();
+  switch (ChooseMode(PreviousInstance(), ArgumentText(GetCommandLineW()))) {
+    case Mode::Ended:
+      EndScreenSaver(platform.cursor, platform.end);
+    case Mode::Settings:
+      state.DelayMs = 1000;
+      ShowSettingsDialog(instance, platform, state);
+      return;
+    case Mode::Slideshow:
+      ShowForm1(instance, platform, state).SetYearVisible(true);
+      return;
+  }
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  BOOL got;
+  while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 1;
+    if (PreTranslateDialogMessage(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+}  // namespace salvanto::win
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace salvanto::win;
+  com_apartment com;
+  static salvanto::SharedState state;  // lives as long as the windows that point at it
+  Guarded([&] { Main(instance, state); });
+  return RunMessageLoop();
+}
