@@ -15,10 +15,14 @@ RuntimeError::RuntimeError(ErrorKind kind, std::wstring detail)
 
 std::wstring ErrorName(ErrorKind kind) {
   switch (kind) {
-    case ErrorKind::TypeMismatch: return L"Type mismatch";
-    case ErrorKind::Overflow: return L"Overflow";
-    case ErrorKind::InvalidPropertyValue: return L"Invalid property value";
-    case ErrorKind::FloatingPoint: return L"Floating-point error";
+    case ErrorKind::TypeMismatch:
+      return L"Type mismatch";
+    case ErrorKind::Overflow:
+      return L"Overflow";
+    case ErrorKind::InvalidPropertyValue:
+      return L"Invalid property value";
+    case ErrorKind::FloatingPoint:
+      return L"Floating-point error";
   }
   return L"Run-time error";
 }

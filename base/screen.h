@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 
-
 namespace salvanto {
 
 // The screen's size in twips (1/1440 inch): pixels times the display's

@@ -1,8 +1,8 @@
 #include "base/settings.h"
 
 #include <charconv>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "base/errors.h"
@@ -75,8 +75,7 @@ std::int32_t ReadIntervalSeconds(SettingsStore& store, const TextConventions& co
     return TextToWholeNumber(text, conventions.DecimalSeparator());
   } catch (const RuntimeError& e) {
     throw RuntimeError(e.Kind(), L"The setting Interval holds " + Quoted(text) +
-                                     L", which is not a whole number of seconds (" + ErrorName(e.Kind()) +
-                                     L").");
+                                     L", which is not a whole number of seconds (" + ErrorName(e.Kind()) + L").");
   }
 }
 

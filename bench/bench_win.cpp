@@ -27,21 +27,21 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "controls/image_win.h"
-#include "pictures/listing_win.h"
 #include "controls/panel3d_win.h"
-#include "slideshow/layout.h"
-#include "slideshow/photo_show_win.h"
-#include "pictures/picture_win.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
+#include "pictures/listing_win.h"
+#include "pictures/picture_win.h"
+#include "slideshow/layout.h"
+#include "slideshow/photo_show_win.h"
 
 using namespace salvanto;
 using namespace salvanto::win;
@@ -195,8 +195,8 @@ struct Screen800x600 final : ScreenMetrics {
 class SoakHost {
 public:
   explicit SoakHost(const std::wstring& folder)
-      : platform_{ThePlatform().cursor, ThePlatform().end, ThePlatform().screen, ThePlatform().store,
-                  ThePlatform().text, boxes_} {
+      : platform_{ThePlatform().cursor, ThePlatform().end,  ThePlatform().screen,
+                  ThePlatform().store,  ThePlatform().text, boxes_} {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -354,8 +354,8 @@ struct Figure {
 // The whole of a small file, e.g. one under Z:\proc (Wine's drive Z: is
 // the Linux root), or nothing when it cannot be read.
 std::string ReadSmallFile(const wchar_t* path) {
-  unique_handle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                 nullptr));
+  unique_handle file(
+      CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) {
     file.release();
     return {};

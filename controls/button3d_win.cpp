@@ -20,8 +20,8 @@ void Button3D::Paint(HDC target) {
 
   // Two pixels of bevel at rest; pushed in, the caption moves along.
   RECT inside = client;
-  const int shift =
-      DrawButtonFace(dc.get(), inside, GetSysColor(COLOR_BTNFACE), pressed_, std::max(1, Scaled(2)), std::max(1, Scaled(1)));
+  const int shift = DrawButtonFace(dc.get(), inside, GetSysColor(COLOR_BTNFACE), pressed_, std::max(1, Scaled(2)),
+                                   std::max(1, Scaled(1)));
 
   RECT text = inside;
   OffsetRect(&text, shift, shift);

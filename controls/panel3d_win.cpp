@@ -32,10 +32,18 @@ void Panel3D::Paint(HDC target) {
 
   UINT format = DT_SINGLELINE;
   switch (settings_.Align) {
-    case Alignment::LeftTop: format |= DT_LEFT | DT_TOP; break;
-    case Alignment::LeftMiddle: format |= DT_LEFT | DT_VCENTER; break;
-    case Alignment::CenterMiddle: format |= DT_CENTER | DT_VCENTER; break;
-    case Alignment::RightMiddle: format |= DT_RIGHT | DT_VCENTER; break;
+    case Alignment::LeftTop:
+      format |= DT_LEFT | DT_TOP;
+      break;
+    case Alignment::LeftMiddle:
+      format |= DT_LEFT | DT_VCENTER;
+      break;
+    case Alignment::CenterMiddle:
+      format |= DT_CENTER | DT_VCENTER;
+      break;
+    case Alignment::RightMiddle:
+      format |= DT_RIGHT | DT_VCENTER;
+      break;
   }
   DrawCaption(dc.get(), Caption(), client, font_.get(), settings_.ForeColor, format);
 }

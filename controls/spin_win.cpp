@@ -20,9 +20,9 @@ HWND CreateToolTip(HWND tool, const std::wstring& text) {
   }();
   if (!ready || text.empty()) return nullptr;
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(tool, GWLP_HINSTANCE));
-  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tool, nullptr, instance,
-                             nullptr);
+  HWND tip =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tool, nullptr, instance, nullptr);
   if (!tip) return nullptr;
   TTTOOLINFOW info{};
   info.cbSize = sizeof info;
@@ -76,7 +76,7 @@ void SpinButton::PaintArrow(HDC dc, RECT rect, Arrow arrow, bool pushed) {
   // A solid triangle pointing the way the delay goes: left for down, right for up.
   const int height = rect.bottom - rect.top;
   const int half = std::max(2, std::min(Scaled(4), (height - 3) / 2));  // half the base
-  const int depth = half;                                              // tip to base
+  const int depth = half;                                               // tip to base
   const int cx = (rect.left + rect.right) / 2 + shift;
   const int cy = (rect.top + rect.bottom - 1) / 2 + shift;
   POINT points[3];
@@ -114,8 +114,7 @@ void SpinButton::ShowPushed(Arrow arrow) {
 
 void SpinButton::Raise(Arrow arrow) {
   const WORD code = arrow == Arrow::Down ? kSpinDownEvent : kSpinUpEvent;
-  SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), code),
-               reinterpret_cast<LPARAM>(hwnd()));
+  SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), code), reinterpret_cast<LPARAM>(hwnd()));
 }
 
 void SpinButton::StopRepeating() {

@@ -54,9 +54,9 @@ private:
 
   SpinSettings settings_;
   HWND tooltip_ = nullptr;
-  Arrow held_ = Arrow::None;    // held with the mouse (captured)
-  Arrow keyHeld_ = Arrow::None; // held with an arrow key
-  Arrow pushed_ = Arrow::None;  // drawn pushed in
+  Arrow held_ = Arrow::None;     // held with the mouse (captured)
+  Arrow keyHeld_ = Arrow::None;  // held with an arrow key
+  Arrow pushed_ = Arrow::None;   // drawn pushed in
 };
 
 }  // namespace salvanto::win

@@ -27,11 +27,13 @@ struct ControlName {
 };
 
 inline constexpr ControlName kControlNames[] = {
-    {kIdPanYear, L"panYear"},        {kIdSSPanel1, L"SSPanel1"},         {kIdImage1, L"Image1"},
-    {kIdImage2, L"Image2"},          {kIdPnlSSaver, L"pnlSSaver"},       {kIdLabel7, L"Label7"},
-    {kIdLabel8, L"Label8"},          {kIdDialogImage2, L"Image2"},       {kIdLabel9, L"Label9"},
-    {kIdSpinInterval, L"SpinInterval"}, {kIdPanInterval, L"panInterval"}, {kIdSSCommand4, L"SSCommand4"},
-    {kIdSSCommand6, L"SSCommand6"},  {kIdSSCommand5, L"SSCommand5"},
+    {kIdPanYear, L"panYear"},         {kIdSSPanel1, L"SSPanel1"},
+    {kIdImage1, L"Image1"},           {kIdImage2, L"Image2"},
+    {kIdPnlSSaver, L"pnlSSaver"},     {kIdLabel7, L"Label7"},
+    {kIdLabel8, L"Label8"},           {kIdDialogImage2, L"Image2"},
+    {kIdLabel9, L"Label9"},           {kIdSpinInterval, L"SpinInterval"},
+    {kIdPanInterval, L"panInterval"}, {kIdSSCommand4, L"SSCommand4"},
+    {kIdSSCommand6, L"SSCommand6"},   {kIdSSCommand5, L"SSCommand5"},
 };
 
 // Window property on Form1 that holds Timer1's period in milliseconds, for

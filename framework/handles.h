@@ -122,7 +122,9 @@ private:
 class offscreen_canvas {
 public:
   offscreen_canvas(HDC target, const RECT& area)
-      : target_(target), area_(area), dc_(CreateCompatibleDC(target)),
+      : target_(target),
+        area_(area),
+        dc_(CreateCompatibleDC(target)),
         bitmap_(CreateCompatibleBitmap(target, area.right > 1 ? area.right : 1, area.bottom > 1 ? area.bottom : 1)) {
     if (dc_ && bitmap_) old_ = SelectObject(dc_.get(), bitmap_.get());
   }

@@ -43,8 +43,7 @@ std::wstring RegistryStore::Read(std::wstring_view app, std::wstring_view sectio
   // The value may change between the two calls; try again with the new size.
   for (int attempt = 0; attempt < 4; ++attempt) {
     DWORD bytes = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), kText, nullptr, nullptr, &bytes) !=
-        ERROR_SUCCESS) {
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), kText, nullptr, nullptr, &bytes) != ERROR_SUCCESS) {
       return std::wstring(fallback);
     }
     std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
@@ -71,9 +70,9 @@ void RegistryStore::Write(std::wstring_view app, std::wstring_view section, std:
                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }
   if (status != ERROR_SUCCESS) {
-    throw RuntimeError(ErrorKind::InvalidPropertyValue,
-                       L"The setting " + std::wstring(key) + L" could not be saved (system error " +
-                           std::to_wstring(status) + L").");
+    throw RuntimeError(
+        ErrorKind::InvalidPropertyValue,
+        L"The setting " + std::wstring(key) + L" could not be saved (system error " + std::to_wstring(status) + L").");
   }
 }
 

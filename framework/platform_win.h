@@ -36,8 +36,7 @@ class RegistryStore final : public SettingsStore {
 public:
   std::wstring Read(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                     std::wstring_view fallback) override;
-  void Write(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-             std::wstring_view value) override;
+  void Write(std::wstring_view app, std::wstring_view section, std::wstring_view key, std::wstring_view value) override;
 };
 
 class Win32Text final : public TextConventions {

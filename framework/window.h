@@ -58,16 +58,14 @@ public:
   }
 
   // The state object of a window of this class, or null.
-  static Derived* From(HWND window) {
-    return reinterpret_cast<Derived*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  }
+  static Derived* From(HWND window) { return reinterpret_cast<Derived*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
   // Moves a control to a new density (its window's, after WM_DPICHANGED):
   // it makes its fonts again and repaints.
   void SetDpi(int dpi) {
     dpi_ = dpi;
     detail::RememberDpi(hwnd_, dpi);
-    if constexpr (requires(Derived& d) { d.OnDpiChanged(); }) static_cast<Derived*>(this)->OnDpiChanged();
+    if constexpr (requires(Derived & d) { d.OnDpiChanged(); }) static_cast<Derived*>(this)->OnDpiChanged();
     InvalidateRect(hwnd_, nullptr, FALSE);
   }
 
@@ -81,9 +79,9 @@ protected:
                               const wchar_t* text, DWORD style, const PixelRect& rect, int id) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     Register(instance, className, classStyle, nullptr);
-    HWND window = CreateWindowExW(0, className, text, WS_CHILD | style, rect.left, rect.top, rect.width(),
-                                  rect.height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                  self);
+    HWND window =
+        CreateWindowExW(0, className, text, WS_CHILD | style, rect.left, rect.top, rect.width(), rect.height(), parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, self);
     // A window that failed after WM_NCCREATE has already deleted self; one
     // that failed before has not, but the error ends the program anyway.
     if (!window) {
@@ -113,9 +111,7 @@ protected:
     }
   }
 
-  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
-  }
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, message, wParam, lParam); }
 
 private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

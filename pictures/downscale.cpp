@@ -76,11 +76,17 @@ AxisTaps MakeTaps(std::uint32_t source, std::uint32_t target) {
   return taps;
 }
 
-Resampler::Resampler(PixelSize source, std::uint32_t sourceBytesPerPixel, PixelSize target,
-                     std::uint8_t* targetPixels, std::size_t targetStride)
-    : source_(source), target_(target), bpp_(sourceBytesPerPixel), pixels_(targetPixels), stride_(targetStride),
-      across_(MakeTaps(source.width, target.width)), down_(MakeTaps(source.height, target.height)),
-      shrinking_(target.height < source.height), rows_(std::size_t{2} * target.width * 3),
+Resampler::Resampler(PixelSize source, std::uint32_t sourceBytesPerPixel, PixelSize target, std::uint8_t* targetPixels,
+                     std::size_t targetStride)
+    : source_(source),
+      target_(target),
+      bpp_(sourceBytesPerPixel),
+      pixels_(targetPixels),
+      stride_(targetStride),
+      across_(MakeTaps(source.width, target.width)),
+      down_(MakeTaps(source.height, target.height)),
+      shrinking_(target.height < source.height),
+      rows_(std::size_t{2} * target.width * 3),
       sums_(shrinking_ ? std::size_t{2} * target.width * 3 : 0) {
   if (bpp_ != 3 && bpp_ != 4) throw std::invalid_argument("3 or 4 bytes per source pixel");
   if (!pixels_ || stride_ < std::size_t{target.width} * 4) throw std::invalid_argument("target too small");
@@ -196,14 +202,34 @@ void Reorient(std::span<const std::uint8_t> stored, PixelSize storedSize, int or
     for (std::uint32_t dx = 0; dx < upright.width; ++dx, out += 4) {
       std::uint32_t sx = dx, sy = dy;
       switch (orientation) {
-        case 2: sx = sw - 1 - dx; break;
-        case 3: sx = sw - 1 - dx; sy = sh - 1 - dy; break;
-        case 4: sy = sh - 1 - dy; break;
-        case 5: sx = dy; sy = dx; break;
-        case 6: sx = dy; sy = sh - 1 - dx; break;
-        case 7: sx = sw - 1 - dy; sy = sh - 1 - dx; break;
-        case 8: sx = sw - 1 - dy; sy = dx; break;
-        default: break;
+        case 2:
+          sx = sw - 1 - dx;
+          break;
+        case 3:
+          sx = sw - 1 - dx;
+          sy = sh - 1 - dy;
+          break;
+        case 4:
+          sy = sh - 1 - dy;
+          break;
+        case 5:
+          sx = dy;
+          sy = dx;
+          break;
+        case 6:
+          sx = dy;
+          sy = sh - 1 - dx;
+          break;
+        case 7:
+          sx = sw - 1 - dy;
+          sy = sh - 1 - dx;
+          break;
+        case 8:
+          sx = sw - 1 - dy;
+          sy = dx;
+          break;
+        default:
+          break;
       }
       std::memcpy(out, stored.data() + (std::size_t{sy} * sw + sx) * 4, 4);
     }

@@ -3,8 +3,8 @@
 // FindNextFileW, one search open at a time, its handle owned here.
 #include <windows.h>
 
-#include "pictures/listing.h"
 #include "framework/handles.h"
+#include "pictures/listing.h"
 
 namespace salvanto::win {
 

@@ -20,9 +20,9 @@ namespace {
 // that offers it. Decoders without it (all of them under Wine) answer
 // E_NOINTERFACE and the picture goes the ordinary way.
 struct ISourceTransform : IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
-                                               WICPixelFormatGUID* format, WICBitmapTransformOptions transform,
-                                               UINT stride, UINT bufferSize, BYTE* buffer) = 0;
+  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
+                                               WICBitmapTransformOptions transform, UINT stride, UINT bufferSize,
+                                               BYTE* buffer) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
   virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
@@ -130,8 +130,8 @@ bool ScaleFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, Pixel
 
 // What the first bytes of a file tell before the decoder sees it.
 struct Head {
-  bool acceptable = true;              // no declared size, or a sane one
-  std::optional<int> orientation;      // from an Exif segment or a TIFF header
+  bool acceptable = true;          // no declared size, or a sane one
+  std::optional<int> orientation;  // from an Exif segment or a TIFF header
 };
 
 Head ReadHead(std::span<const std::uint8_t> bytes) {
@@ -182,8 +182,8 @@ unique_hbitmap FromDecoder(IWICImagingFactory* factory, IWICBitmapDecoder* decod
 
 std::optional<Head> ReadFileHead(const std::wstring& path) {
   const unique_hfile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return std::nullopt;  // no file, a folder, or a drive that cannot be read
   std::vector<std::uint8_t> bytes(kPictureHeadBytes);
   DWORD read = 0;
@@ -204,8 +204,8 @@ unique_hbitmap LoadPictureFile(const std::wstring& path, SIZE target) {
     auto factory = Factory();
     if (!factory) return {};
     com_ptr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+    if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                  decoder.put()))) {
       return {};
     }
     return FromDecoder(factory.get(), decoder.get(), target, *head);
@@ -228,8 +228,8 @@ unique_hbitmap LoadPictureResource(HINSTANCE instance, int resourceId, SIZE targ
     com_ptr<IWICStream> stream;
     com_ptr<IWICBitmapDecoder> decoder;
     if (FAILED(factory->CreateStream(stream.put())) || FAILED(stream->InitializeFromMemory(data, size)) ||
-        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                decoder.put()))) {
+        FAILED(
+            factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put()))) {
       return {};
     }
     return FromDecoder(factory.get(), decoder.get(), target, head);

@@ -2,11 +2,11 @@
 // line, the window of that mode, then its messages until it ends.
 #include <windows.h>
 
-#include "settings_dialog/settings_dialog_win.h"
-#include "slideshow/form1_win.h"
-#include "program/mode.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
+#include "program/mode.h"
+#include "settings_dialog/settings_dialog_win.h"
+#include "slideshow/form1_win.h"
 
 namespace salvanto::win {
 namespace {

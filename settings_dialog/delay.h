@@ -37,11 +37,11 @@ class DelayEditor {
 public:
   DelayEditor(Platform& platform, SharedState& state) : platform_(platform), state_(state) {}
 
-  std::wstring SpinDown();  // the down arrow: steps DelayMs, returns the new caption
-  std::wstring SpinUp();    // the up arrow
-  void Set();               // writes the delay text to Interval; a refused write throws
-  void Help();              // shows the help message and waits for it
-  [[noreturn]] void Exit(); // EndScreenSaver: nothing is saved
+  std::wstring SpinDown();   // the down arrow: steps DelayMs, returns the new caption
+  std::wstring SpinUp();     // the up arrow
+  void Set();                // writes the delay text to Interval; a refused write throws
+  void Help();               // shows the help message and waits for it
+  [[noreturn]] void Exit();  // EndScreenSaver: nothing is saved
 
 private:
   Platform& platform_;

@@ -4,15 +4,15 @@
 #include <string>
 
 #include "assets/resource.h"
-#include "controls/button3d_win.h"
-#include "settings_dialog/delay.h"
-#include "controls/label_win.h"
-#include "controls/spin_win.h"
-#include "controls/image_win.h"
 #include "base/twips.h"
+#include "controls/button3d_win.h"
+#include "controls/image_win.h"
+#include "controls/label_win.h"
 #include "controls/panel3d_win.h"
-#include "pictures/picture_win.h"
+#include "controls/spin_win.h"
 #include "framework/window.h"
+#include "pictures/picture_win.h"
+#include "settings_dialog/delay.h"
 
 namespace salvanto::win {
 namespace {
@@ -117,15 +117,21 @@ void SettingsDialog::CreateControls() {
 
   panInterval_ = &Panel3D::Create(panel, kIdPanInterval, PanIntervalSettings(), Pixels(kPanInterval));
   Label::Create(panel, kIdLabel9,
-                {.Caption = L"Select the photo delay:", .ForeColor = kNavy, .BackColor = kWhite,
+                {.Caption = L"Select the photo delay:",
+                 .ForeColor = kNavy,
+                 .BackColor = kWhite,
                  .Font = {L"MS Sans Serif", 9.75f, 700}},
                 Pixels(kLabel9));
   Label::Create(panel, kIdLabel8,
-                {.Caption = L"Screen Saver Settings", .ForeColor = kRed, .BackColor = kWhite,
+                {.Caption = L"Screen Saver Settings",
+                 .ForeColor = kRed,
+                 .BackColor = kWhite,
                  .Font = {L"MS Sans Serif", 12.0f, 700}},
                 Pixels(kLabel8));
   Label::Create(panel, kIdLabel7,
-                {.Caption = L"The Salvanto Anthology", .ForeColor = kRed, .BackColor = kWhite,
+                {.Caption = L"The Salvanto Anthology",
+                 .ForeColor = kRed,
+                 .BackColor = kWhite,
                  .Font = {L"MS Sans Serif", 12.0f, 700}},
                 Pixels(kLabel7));
 

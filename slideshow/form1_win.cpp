@@ -3,8 +3,8 @@
 #include <windowsx.h>
 
 #include "assets/resource.h"
-#include "pictures/picture_win.h"
 #include "framework/control_ids.h"
+#include "pictures/picture_win.h"
 
 namespace salvanto::win {
 namespace {
@@ -51,9 +51,9 @@ Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
                   ProgramIcon(instance, 32));
   auto* form = new Form1(platform, state, CursorNow());
   // Created hidden: the load handling runs before the window first shows.
-  HWND window = CreateWindowExW(WS_EX_TOPMOST, kForm1Class, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                instance, form);
+  HWND window =
+      CreateWindowExW(WS_EX_TOPMOST, kForm1Class, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                      GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, form);
   if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The slideshow window could not be created.");
   SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 32)));
   TheMessageBoxes().SetOwner(window);
@@ -107,9 +107,9 @@ void Form1::CoverScreen() {
 
 void Form1::ArrangeControls() {
   // Only the positions change: the sizes stay those of the design.
-  for (const auto& [control, rect] : {std::pair{SSPanel1_->hwnd(), layout_.SSPanel1},
-                                      std::pair{panYear_->hwnd(), layout_.panYear},
-                                      std::pair{Image2_->hwnd(), layout_.Image2}}) {
+  for (const auto& [control, rect] :
+       {std::pair{SSPanel1_->hwnd(), layout_.SSPanel1}, std::pair{panYear_->hwnd(), layout_.panYear},
+        std::pair{Image2_->hwnd(), layout_.Image2}}) {
     const PixelRect pixels = Pixels(rect);
     SetWindowPos(control, nullptr, pixels.left, pixels.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }

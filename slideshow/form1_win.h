@@ -3,13 +3,13 @@
 
 #include <memory>
 
-#include "slideshow/activity.h"
-#include "controls/image_win.h"
-#include "slideshow/layout.h"
-#include "controls/panel3d_win.h"
-#include "slideshow/photo_show_win.h"
 #include "base/platform.h"
+#include "controls/image_win.h"
+#include "controls/panel3d_win.h"
 #include "framework/window.h"
+#include "slideshow/activity.h"
+#include "slideshow/layout.h"
+#include "slideshow/photo_show_win.h"
 
 namespace salvanto::win {
 

@@ -2,11 +2,11 @@
 // What each tick of Timer1 does: the next photo into Image1, its caption
 // into panYear. The rules are PhotoCycle's; this wires them to the file
 // system, the picture loader and the two controls.
-#include "controls/image_win.h"
-#include "pictures/listing_win.h"
-#include "controls/panel3d_win.h"
-#include "slideshow/photo_cycle.h"
 #include "base/platform.h"
+#include "controls/image_win.h"
+#include "controls/panel3d_win.h"
+#include "pictures/listing_win.h"
+#include "slideshow/photo_cycle.h"
 
 namespace salvanto::win {
 

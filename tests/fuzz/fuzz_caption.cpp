@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   bool fromTable = false;
   for (const auto& row : salvanto::CaptionTable()) fromTable = fromTable || caption == row.caption;
-  const bool isYear = (StartsWith(caption, L"  19") || StartsWith(caption, L"  200")) && EndsWith(caption, L" Salvanto   ");
+  const bool isYear =
+      (StartsWith(caption, L"  19") || StartsWith(caption, L"  200")) && EndsWith(caption, L" Salvanto   ");
   if (!fromTable && !isYear) __builtin_trap();
   if (isYear && caption.size() > 18) __builtin_trap();
 

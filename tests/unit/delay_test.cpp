@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "settings_dialog/delay.h"
 #include "base/errors.h"
+#include "settings_dialog/delay.h"
 #include "tests/unit/fakes.h"
 
 namespace salvanto {
@@ -151,7 +151,7 @@ TEST_F(DialogTest, SetWritesTheDelayTextOfTheDelayShown) {
   EXPECT_EQ(dialog.SpinDown(), L"5 Seconds");
   EXPECT_EQ(dialog.SpinDown(), L"4 Seconds");
   dialog.Set();
-  EXPECT_EQ(Stored(), L"4");  // the later of two saves
+  EXPECT_EQ(Stored(), L"4");           // the later of two saves
   EXPECT_EQ(store.values.size(), 1u);  // nothing but Interval
 }
 

@@ -70,7 +70,8 @@ TEST(Resampler, FlatAreasStayExactlyFlatAtAnyRatio) {
     for (std::uint32_t y = 0; y < from.height; ++y)
       for (std::uint32_t x = 0; x < from.width; ++x) flat.Set(x, y, 201);
     for (PixelSize to : sizes) {
-      for (int level : Scale(flat, to, 3)) ASSERT_EQ(level, 201) << from.width << "x" << from.height << " to " << to.width << "x" << to.height;
+      for (int level : Scale(flat, to, 3))
+        ASSERT_EQ(level, 201) << from.width << "x" << from.height << " to " << to.width << "x" << to.height;
     }
   }
 }
@@ -193,19 +194,20 @@ TEST(Reorient, EveryExifOrientationComesOutUpright) {
 // Header peeks: sizes as the formats declare them.
 TEST(PeekPictureSize, ReadsTheDeclaredSizeOfCommonFormats) {
   // JPEG: SOI, an APP1 segment, fill bytes, a progressive SOF2 of 6000 x 4000.
-  Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x06, 'E', 'x', 'i', 'f', 0xFF, 0xFF,
-                0xC2, 0x00, 0x11, 0x08, 0x0F, 0xA0, 0x17, 0x70, 0x03};
+  Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x06, 'E',  'x',  'i',  'f', 0xFF,
+                0xFF, 0xC2, 0x00, 0x11, 0x08, 0x0F, 0xA0, 0x17, 0x70, 0x03};
   EXPECT_EQ(PeekPictureSize(jpeg), (PixelSize{6000, 4000}));
   // Before the frame header arrives, and with the height left for later.
   EXPECT_EQ(PeekPictureSize(std::span(jpeg).first(12)), std::nullopt);
   jpeg[16] = jpeg[17] = 0;
   EXPECT_EQ(PeekPictureSize(jpeg), std::nullopt);
   // A DHT (C4) segment is no frame header.
-  const Bytes dht = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+  const Bytes dht = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x04, 0x00, 0x00, 0xFF,
+                     0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
   EXPECT_EQ(PeekPictureSize(dht), (PixelSize{3, 2}));
 
-  const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                     0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00};
+  const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0,    0,    0,    13,
+                     'I',  'H', 'D', 'R', 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00};
   EXPECT_EQ(PeekPictureSize(png), (PixelSize{65536, 32768}));
   const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 0x09, 0x03, 0x61, 0x01};
   EXPECT_EQ(PeekPictureSize(gif), (PixelSize{777, 353}));
@@ -239,14 +241,27 @@ Bytes ExifJpeg(int orientation, bool little, std::uint16_t type = 3) {
            : b.insert(b.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
   };
   auto u32 = [&](Bytes& b, unsigned v) {
-    if (little) { u16(b, v & 0xFFFF); u16(b, v >> 16); } else { u16(b, v >> 16); u16(b, v & 0xFFFF); }
+    if (little) {
+      u16(b, v & 0xFFFF);
+      u16(b, v >> 16);
+    } else {
+      u16(b, v >> 16);
+      u16(b, v & 0xFFFF);
+    }
   };
   Bytes tiff = little ? Bytes{'I', 'I'} : Bytes{'M', 'M'};
   u16(tiff, 42);
   u32(tiff, 8);
   u16(tiff, 2);  // two entries: one before the orientation
-  u16(tiff, 0x010F); u16(tiff, 2); u32(tiff, 4); u32(tiff, 0);
-  u16(tiff, 274); u16(tiff, type); u32(tiff, 1); u16(tiff, static_cast<unsigned>(orientation)); u16(tiff, 0);
+  u16(tiff, 0x010F);
+  u16(tiff, 2);
+  u32(tiff, 4);
+  u32(tiff, 0);
+  u16(tiff, 274);
+  u16(tiff, type);
+  u32(tiff, 1);
+  u16(tiff, static_cast<unsigned>(orientation));
+  u16(tiff, 0);
   u32(tiff, 0);
   Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xE1};
   const std::size_t length = 2 + 6 + tiff.size();

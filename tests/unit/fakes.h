@@ -34,8 +34,14 @@ struct FakeEnd : ProgramEnd {
 
 struct FakeScreen : ScreenMetrics {
   FakeScreen(float w, float h) : width(w), height(h) {}
-  float WidthTwips() override { ++widthReads; return width; }
-  float HeightTwips() override { ++heightReads; return height; }
+  float WidthTwips() override {
+    ++widthReads;
+    return width;
+  }
+  float HeightTwips() override {
+    ++heightReads;
+    return height;
+  }
   float width, height;
   int widthReads = 0, heightReads = 0;
 };

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 const std::map<std::string, int>& Layers() {
   static const std::map<std::string, int> layers{
-      {"base", 0},     {"framework", 1},       {"controls", 2}, {"pictures", 2},
+      {"base", 0},      {"framework", 1},       {"controls", 2}, {"pictures", 2},
       {"slideshow", 3}, {"settings_dialog", 3}, {"program", 4},
   };
   return layers;
@@ -55,9 +55,8 @@ std::vector<std::string> IncludeViolations(const fs::path& root) {
           const std::string target = match[1];
           const std::string header = match[2];
           const auto layer = Layers().find(target);
-          const bool allowed =
-              target == folder || (layer != Layers().end() && layer->second < rank) ||
-              (target == "assets" && rank >= kLowestLayerWithResources && !portable);
+          const bool allowed = target == folder || (layer != Layers().end() && layer->second < rank) ||
+                               (target == "assets" && rank >= kLowestLayerWithResources && !portable);
           const bool portableSeesWin32 =
               portable && (target == "framework" || fs::path(header).stem().string().ends_with("_win"));
           if (!allowed || portableSeesWin32) found.push_back(name + ": " + target + "/" + header);
@@ -77,7 +76,8 @@ TEST(Layers, EveryIncludeRunsDownward) {
 }
 
 TEST(Layers, WrongWayIncludesAreFound) {
-  const fs::path root = fs::temp_directory_path() / ("layers_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  const fs::path root =
+      fs::temp_directory_path() / ("layers_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
   fs::remove_all(root);
   const auto write = [&](const std::string& file, const std::string& text) {
     fs::create_directories((root / file).parent_path());

@@ -2,9 +2,9 @@
 
 #include <limits>
 
+#include "base/errors.h"
 #include "slideshow/activity.h"
 #include "slideshow/layout.h"
-#include "base/errors.h"
 #include "tests/unit/fakes.h"
 
 namespace salvanto {
@@ -37,17 +37,16 @@ TEST_P(LoadLayoutOn, PlacesFrameCaptionAndBannerInTwips) {
   EXPECT_EQ(layout.Image1.Top, 120.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Screens, LoadLayoutOn,
-    ::testing::Values(Screen{800, 600, 96, 0, 52.5f, 4102.5f, 7335, 1777.5f, 7695},
-                      Screen{640, 480, 96, 0, -1147.5f, 2902.5f, 7335, 577.5f, 7695},
-                      Screen{1024, 768, 96, 1400, 1732.5f, 5782.5f, 8735, 3457.5f, 9095},
-                      Screen{1280, 1024, 96, 1400, 3652.5f, 7702.5f, 8735, 5377.5f, 9095},
-                      // 800 x 600 at 120 DPI is 9600 x 7200 twips: the 640 x 480 test holds.
-                      Screen{800, 600, 120, 0, -1147.5f, 2902.5f, 7335, 577.5f, 7695},
-                      // 1000 x 750 at 120 DPI is 12000 x 9000 twips, as 800 x 600 at 96.
-                      Screen{1000, 750, 120, 0, 52.5f, 4102.5f, 7335, 1777.5f, 7695},
-                      Screen{1920, 1080, 144, 1400, 3652.5f, 7702.5f, 8735, 5377.5f, 9095}));
+INSTANTIATE_TEST_SUITE_P(Screens, LoadLayoutOn,
+                         ::testing::Values(Screen{800, 600, 96, 0, 52.5f, 4102.5f, 7335, 1777.5f, 7695},
+                                           Screen{640, 480, 96, 0, -1147.5f, 2902.5f, 7335, 577.5f, 7695},
+                                           Screen{1024, 768, 96, 1400, 1732.5f, 5782.5f, 8735, 3457.5f, 9095},
+                                           Screen{1280, 1024, 96, 1400, 3652.5f, 7702.5f, 8735, 5377.5f, 9095},
+                                           // 800 x 600 at 120 DPI is 9600 x 7200 twips: the 640 x 480 test holds.
+                                           Screen{800, 600, 120, 0, -1147.5f, 2902.5f, 7335, 577.5f, 7695},
+                                           // 1000 x 750 at 120 DPI is 12000 x 9000 twips, as 800 x 600 at 96.
+                                           Screen{1000, 750, 120, 0, 52.5f, 4102.5f, 7335, 1777.5f, 7695},
+                                           Screen{1920, 1080, 144, 1400, 3652.5f, 7702.5f, 8735, 5377.5f, 9095}));
 
 TEST(LoadLayout, TheBannerEndsWhereTheScreenTestSaysItShould) {
   FakeScreen vga(12000, 9000);

@@ -56,9 +56,8 @@ struct FakeFolder : FileFinder {
 struct FakeImage : PictureLoader {
   FakeImage(const FakeFolder& f, const SharedState& s) : folder(f), state(s) {}
   void Show(const std::wstring& path) override {
-    const auto found = std::find_if(folder.entries.begin(), folder.entries.end(), [&](const FoundEntry& e) {
-      return Upper(state.PhotoDir + e.name) == Upper(path);
-    });
+    const auto found = std::find_if(folder.entries.begin(), folder.entries.end(),
+                                    [&](const FoundEntry& e) { return Upper(state.PhotoDir + e.name) == Upper(path); });
     if (!folder.readable || !folder.exists || found == folder.entries.end() || (found->attributes & kAttrDirectory) ||
         notPictures.count(Upper(found->name))) {
       throw PhotoFailure("not a picture");
@@ -160,8 +159,9 @@ TEST(PhotoCycle, EmptyOrMissingFolderClimbsToThreeThenFailsOnContinue) {
     EXPECT_EQ(show.Ticks(3), Names(3, L"box"));
     EXPECT_EQ(show.image.picture, L"(sample)");
     EXPECT_EQ(show.strip.caption, L"Morvane Software");
-    EXPECT_EQ(show.boxes.lastText,
-              L"Unable to find Salvanto photographs!\r\n\r\nMake sure that the Salvanto Anthology is in the CDROM drive.");
+    EXPECT_EQ(
+        show.boxes.lastText,
+        L"Unable to find Salvanto photographs!\r\n\r\nMake sure that the Salvanto Anthology is in the CDROM drive.");
     EXPECT_EQ(show.boxes.lastTitle, L"The Salvanto Anthology Screen Saver");
   }
 }

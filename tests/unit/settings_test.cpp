@@ -23,11 +23,14 @@ ErrorKind ErrorOf(std::wstring_view text, wchar_t sep = L'.') {
 }
 
 TEST(TextToWholeNumber, AcceptsNumbersWithBlanksAroundAndRoundsHalfToEven) {
-  struct Case { const wchar_t* text; std::int32_t value; };
+  struct Case {
+    const wchar_t* text;
+    std::int32_t value;
+  };
   for (Case c : {Case{L"10", 10}, Case{L" 10 ", 10}, Case{L"\t7 ", 7}, Case{L"2.5", 2}, Case{L"3.5", 4},
-                 Case{L"-2.5", -2}, Case{L"2.51", 3}, Case{L"0", 0}, Case{L"-1", -1}, Case{L"+4", 4},
-                 Case{L".5", 0}, Case{L"1.5", 2}, Case{L"7.", 7}, Case{L"1e3", 1000}, Case{L"25E-1", 2},
-                 Case{L"0010", 10}, Case{L"2147483647", 2147483647}, Case{L"-2147483648", -2147483647 - 1}}) {
+                 Case{L"-2.5", -2}, Case{L"2.51", 3}, Case{L"0", 0}, Case{L"-1", -1}, Case{L"+4", 4}, Case{L".5", 0},
+                 Case{L"1.5", 2}, Case{L"7.", 7}, Case{L"1e3", 1000}, Case{L"25E-1", 2}, Case{L"0010", 10},
+                 Case{L"2147483647", 2147483647}, Case{L"-2147483648", -2147483647 - 1}}) {
     EXPECT_EQ(TextToWholeNumber(c.text, L'.'), c.value) << c.text;
   }
 }
@@ -40,15 +43,15 @@ TEST(TextToWholeNumber, UsesTheUsersDecimalSeparator) {
 }
 
 TEST(TextToWholeNumber, TextThatIsNotANumberIsATypeMismatch) {
-  for (const wchar_t* text : {L"", L" ", L"abc", L"1 0", L"10s", L"&H10", L"--1", L".", L"-", L"1e", L"e3",
-                              L"1e+", L"0x10", L"\u0661", L"inf", L"nan", L"1\u00A0"}) {
+  for (const wchar_t* text : {L"", L" ", L"abc", L"1 0", L"10s", L"&H10", L"--1", L".", L"-", L"1e", L"e3", L"1e+",
+                              L"0x10", L"\u0661", L"inf", L"nan", L"1\u00A0"}) {
     EXPECT_EQ(ErrorOf(text), ErrorKind::TypeMismatch) << text;
   }
 }
 
 TEST(TextToWholeNumber, OutOfThirtyTwoBitRangeIsAnOverflow) {
-  for (const wchar_t* text : {L"99999999999", L"2147483648", L"-2147483649", L"2147483647.5", L"1e400",
-                              L"-1e400", L"1e10"}) {
+  for (const wchar_t* text :
+       {L"99999999999", L"2147483648", L"-2147483649", L"2147483647.5", L"1e400", L"-1e400", L"1e10"}) {
     EXPECT_EQ(ErrorOf(text), ErrorKind::Overflow) << text;
   }
   EXPECT_EQ(TextToWholeNumber(L"2147483646.5", L'.'), 2147483646);
@@ -118,7 +121,10 @@ TEST(TimerPeriodMs, MultipliesCheckedAndRefusesNegativePeriods) {
 TEST(SaveDelay, WritesWholeSecondsWithoutSuffix) {
   FakeStore store;
   store.Set(kIntervalKey, L"45");
-  struct Case { std::int32_t ms; const wchar_t* text; };
+  struct Case {
+    std::int32_t ms;
+    const wchar_t* text;
+  };
   for (Case c : {Case{1000, L"1"}, Case{2000, L"2"}, Case{10000, L"10"}, Case{60000, L"60"}}) {
     SaveDelay(store, c.ms);
     EXPECT_EQ(store.Read(kAppTitle, kSection, kIntervalKey, L"?"), c.text);

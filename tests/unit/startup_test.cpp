@@ -38,7 +38,9 @@ TEST(ArgumentText, DropsTheProgramPathAndTheBlanksAfterIt) {
 }
 
 TEST(SetCursorVisible, EndsAtTheLargerOfCountPlusOneAndOne) {
-  struct Case { int start, calls, end; };
+  struct Case {
+    int start, calls, end;
+  };
   for (Case c : {Case{-3, 4, 1}, Case{0, 1, 1}, Case{2, 1, 3}, Case{-1, 2, 1}}) {
     FakeCursor cursor(c.start);
     SetCursorVisible(cursor, true);
@@ -55,7 +57,10 @@ TEST(SetCursorVisible, ReadsTheCountAsSixteenBitsAndNeverSpinsForever) {
 
   struct Stuck : CursorCounter {
     int calls = 0;
-    int ShowCursor(bool) override { ++calls; return -5; }
+    int ShowCursor(bool) override {
+      ++calls;
+      return -5;
+    }
   } stuck;
   SetCursorVisible(stuck, true);
   EXPECT_EQ(stuck.calls, 32769);

@@ -52,11 +52,21 @@ std::string Quote(std::wstring_view text) {
   std::string out = "\"";
   for (char c : Utf8(text)) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char escaped[8];
@@ -496,9 +506,9 @@ int Version(const wchar_t* file) {
       std::swprintf(code, 16, L"%04X%04X", list[i].language, list[i].codepage);
       if (code != codes[0]) codes.push_back(code);
     }
-    static const wchar_t* kNames[] = {L"Comments",        L"CompanyName",     L"FileDescription", L"FileVersion",
-                                      L"InternalName",    L"LegalCopyright",  L"LegalTrademarks", L"OriginalFilename",
-                                      L"PrivateBuild",    L"ProductName",     L"ProductVersion",  L"SpecialBuild"};
+    static const wchar_t* kNames[] = {L"Comments",     L"CompanyName",    L"FileDescription", L"FileVersion",
+                                      L"InternalName", L"LegalCopyright", L"LegalTrademarks", L"OriginalFilename",
+                                      L"PrivateBuild", L"ProductName",    L"ProductVersion",  L"SpecialBuild"};
     for (const std::wstring& code : codes) {
       Object strings;
       bool any = false;
@@ -635,25 +645,50 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return "\"x\":" + Num(static_cast<short>(LOWORD(lParam))) + ",\"y\":" + Num(static_cast<short>(HIWORD(lParam)));
   };
   switch (message) {
-    case WM_MOUSEMOVE: ProbeEvent("mousemove", point()); break;
-    case WM_LBUTTONDOWN: ProbeEvent("lbuttondown", point()); break;
-    case WM_LBUTTONUP: ProbeEvent("lbuttonup", point()); break;
-    case WM_RBUTTONDOWN: ProbeEvent("rbuttondown", point()); break;
-    case WM_MBUTTONDOWN: ProbeEvent("mbuttondown", point()); break;
-    case WM_KEYDOWN: ProbeEvent("keydown", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
-    case WM_SYSKEYDOWN: ProbeEvent("syskeydown", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
-    case WM_KEYUP: ProbeEvent("keyup", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
-    case WM_CHAR: ProbeEvent("char", "\"code\":" + Num(static_cast<long long>(wParam))); break;
-    case WM_SETFOCUS: ProbeEvent("setfocus"); break;
-    case WM_KILLFOCUS: ProbeEvent("killfocus"); break;
-    case WM_ACTIVATE: ProbeEvent("activate", "\"state\":" + Num(LOWORD(wParam))); break;
+    case WM_MOUSEMOVE:
+      ProbeEvent("mousemove", point());
+      break;
+    case WM_LBUTTONDOWN:
+      ProbeEvent("lbuttondown", point());
+      break;
+    case WM_LBUTTONUP:
+      ProbeEvent("lbuttonup", point());
+      break;
+    case WM_RBUTTONDOWN:
+      ProbeEvent("rbuttondown", point());
+      break;
+    case WM_MBUTTONDOWN:
+      ProbeEvent("mbuttondown", point());
+      break;
+    case WM_KEYDOWN:
+      ProbeEvent("keydown", "\"vk\":" + Num(static_cast<long long>(wParam)));
+      break;
+    case WM_SYSKEYDOWN:
+      ProbeEvent("syskeydown", "\"vk\":" + Num(static_cast<long long>(wParam)));
+      break;
+    case WM_KEYUP:
+      ProbeEvent("keyup", "\"vk\":" + Num(static_cast<long long>(wParam)));
+      break;
+    case WM_CHAR:
+      ProbeEvent("char", "\"code\":" + Num(static_cast<long long>(wParam)));
+      break;
+    case WM_SETFOCUS:
+      ProbeEvent("setfocus");
+      break;
+    case WM_KILLFOCUS:
+      ProbeEvent("killfocus");
+      break;
+    case WM_ACTIVATE:
+      ProbeEvent("activate", "\"state\":" + Num(LOWORD(wParam)));
+      break;
     case WM_TIMER:
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
-    default: break;
+    default:
+      break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -670,9 +705,9 @@ int Probe(int argc, wchar_t** argv) {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   wc.lpszClassName = L"Salvanto.InputProbe";
   RegisterClassExW(&wc);
-  HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Input probe", WS_POPUP, 0, 0,
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                instance, nullptr);
+  HWND window =
+      CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Input probe", WS_POPUP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                      GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
   if (!window) return Fail(1, L"probe: no window");
   ShowWindow(window, SW_SHOWMAXIMIZED);
   UpdateWindow(window);
@@ -694,8 +729,7 @@ int Probe(int argc, wchar_t** argv) {
 int StaticIcon(HWND window) {
   if (!IsWindow(window)) return Fail(1, L"icon: no such window");
   DWORD_PTR icon = 0;
-  const bool answered =
-      SendMessageTimeoutW(window, STM_GETICON, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &icon) != 0;
+  const bool answered = SendMessageTimeoutW(window, STM_GETICON, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &icon) != 0;
   Print(Object()
             .Add("answered", Bool(answered))
             .Add("icon", Num(static_cast<long long>(icon)))
@@ -842,9 +876,11 @@ int Focus(HWND window) {
 }
 
 int Usage() {
-  return Fail(2, L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
-                 L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | reg <HKCU subkey> [value] | screen | probe [ms] | cursor | icon <hwnd> | focus [hwnd] | "
-                 L"watch <ms> [exe]");
+  return Fail(2,
+              L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
+              L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | reg <HKCU subkey> [value] "
+              L"| screen | probe [ms] | cursor | icon <hwnd> | focus [hwnd] | "
+              L"watch <ms> [exe]");
 }
 
 }  // namespace
