@@ -138,9 +138,10 @@ void Resampler::Shrink(std::uint32_t y) {
     std::uint32_t* sum = Sum(rowsWritten_);
     std::uint8_t* out = pixels_ + stride_ * rowsWritten_;
     for (std::uint32_t x = 0; x < target_.width; ++x, out += 4) {
-      out[0] = ToByte(sum[3 * x]);
-      out[1] = ToByte(sum[3 * x + 1]);
-      out[2] = ToByte(sum[3 * x + 2]);
+      const std::size_t at = std::size_t{3} * x;
+      out[0] = ToByte(sum[at]);
+      out[1] = ToByte(sum[at + 1]);
+      out[2] = ToByte(sum[at + 2]);
       out[3] = 0;
     }
     std::fill(sum, sum + width3, 0u);

@@ -23,6 +23,6 @@ std::optional<PixelSize> PeekPictureSize(std::span<const std::uint8_t> head);
 std::optional<int> PeekOrientation(std::span<const std::uint8_t> head);
 
 // How many leading bytes of a file PeekPictureSize is given.
-inline constexpr std::size_t kPictureHeadBytes = 256 * 1024;
+inline constexpr std::size_t kPictureHeadBytes = std::size_t{256} * 1024;
 
 }  // namespace salvanto

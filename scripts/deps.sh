@@ -11,7 +11,7 @@ packages=(
   mingw-w64
   wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 # Callers may ask for more, e.g. the benchmark's libjpeg-turbo-progs.
 packages+=("$@")
