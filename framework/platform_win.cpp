@@ -111,20 +111,32 @@ Platform& ThePlatform() {
   return platform;
 }
 
-void ReportFatalAndEnd(const RuntimeError& error) {
+namespace {
+
+bool g_ending = false;
+
+[[noreturn]] void ShowFatalAndEnd(const std::wstring& text, UINT exitCode) {
+  // The box runs its own message loop: from here on the windows' timers
+  // must do nothing, or a tick could open a box of its own beneath this one.
+  g_ending = true;
   const std::wstring title(kAppTitle);
-  MessageBoxW(nullptr, error.Report().c_str(), title.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
+  MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
   SetCursorVisible(ThePlatform().cursor, true);
-  ExitProcess(static_cast<UINT>(error.Number()));
+  ExitProcess(exitCode);
+}
+
+}  // namespace
+
+bool IsEnding() { return g_ending; }
+
+void ReportFatalAndEnd(const RuntimeError& error) {
+  ShowFatalAndEnd(error.Report(), static_cast<UINT>(error.Number()));
 }
 
 void ReportFatalAndEnd(const char* what) {
   std::wstring text = L"The screen saver has to stop: ";
   for (const char* c = what; *c; ++c) text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-  const std::wstring title(kAppTitle);
-  MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
-  SetCursorVisible(ThePlatform().cursor, true);
-  ExitProcess(1);
+  ShowFatalAndEnd(text, 1);
 }
 
 }  // namespace salvanto::win

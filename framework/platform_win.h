@@ -68,6 +68,9 @@ int DisplayDpi();
 [[noreturn]] void ReportFatalAndEnd(const RuntimeError& error);
 [[noreturn]] void ReportFatalAndEnd(const char* what);
 
+// True once a fatal error is being reported: nothing new may start then.
+bool IsEnding();
+
 // Runs a message handler's body; a run-time error inside it is fatal, and
 // no exception ever unwinds through the system's frames.
 template <typename F>

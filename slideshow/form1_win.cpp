@@ -174,7 +174,8 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_TIMER:
-      if (wParam == kTimer1 && photos_) photos_->Tick();
+      // No tick under the box of a fatal error: it ends the program.
+      if (wParam == kTimer1 && photos_ && !IsEnding()) photos_->Tick();
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

@@ -2,6 +2,8 @@
 becomes, or the message box that ends the program before any slideshow
 window shows. (The conversion rules themselves are unit-tested.)"""
 
+import time
+
 import harness
 from harness import APP_TITLE
 
@@ -53,6 +55,13 @@ class IntervalAtStartup(harness.SessionTestCase):
                                      "the slideshow window shows behind the error")
                     if stored == "abc":
                         s.screenshot("fatal-interval")
+                        # Form1 already exists beneath the box, its timer at the
+                        # design-time second: let a tick come due. No tick may
+                        # open a box of its own, which would keep this one's
+                        # OK from ending the program.
+                        time.sleep(1.5)
+                        boxes = [b["title"] for b in s.message_boxes() if b["visible"]]
+                        self.assertEqual(boxes, [APP_TITLE], "a tick ran under the fatal box")
                     s.press(box["hwnd"], "OK")
                     code = scr.wait(10)
                     self.assertNotEqual(code, 0, "a fatal error ends the program with a non-zero exit code")

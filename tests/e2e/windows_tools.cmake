@@ -6,3 +6,9 @@ target_include_directories(inspector PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(inspector PRIVATE ${SALVANTO_WIN_DEFS})
 target_link_libraries(inspector PRIVATE user32 gdi32 advapi32 version)
 target_link_options(inspector PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
+
+# win_tests.exe: in-process checks of the Win32 shell (test_in_process.py),
+# with the product's resources and manifest, so that it runs as the .scr does.
+add_executable(win_tests ${PROJECT_SOURCE_DIR}/tests/win/win_tests.cpp ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc)
+target_link_libraries(win_tests PRIVATE salvanto_win)
+target_link_options(win_tests PRIVATE -municode -static -static-libgcc -static-libstdc++)
