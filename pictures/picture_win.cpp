@@ -15,20 +15,6 @@
 namespace salvanto::win {
 namespace {
 
-// The JPEG decoder of Windows can decode straight to 1/2, 1/4 or 1/8 of the
-// size in its DCT; mingw-w64's wincodec.h does not declare the interface
-// that offers it. Decoders without it (all of them under Wine) answer
-// E_NOINTERFACE and the picture goes the ordinary way.
-struct ISourceTransform : IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
-                                               WICBitmapTransformOptions transform, UINT stride, UINT bufferSize,
-                                               BYTE* buffer) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
-  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
-};
-constexpr IID kIidSourceTransform = {0x3b16811b, 0x6a43, 0x4ec9, {0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40}};
-
 // Each band read from the decoder is about this big.
 constexpr std::size_t kBandBytes = 1 << 20;
 
@@ -81,8 +67,8 @@ std::optional<std::uint32_t> DirectBytesPerPixel(const WICPixelFormatGUID& forma
 // smallest size it offers that is still at least the target.
 bool ScaleInDecoder(IWICBitmapFrameDecode* frame, PixelSize stored, PixelSize target, std::uint8_t* pixels,
                     std::size_t stride) {
-  com_ptr<ISourceTransform> transform;
-  if (FAILED(frame->QueryInterface(kIidSourceTransform, transform.put_void())) || !transform) return false;
+  com_ptr<IWICSourceTransform> transform;
+  if (FAILED(frame->QueryInterface(kIidWICSourceTransform, transform.put_void())) || !transform) return false;
   UINT width = target.width, height = target.height;
   if (FAILED(transform->GetClosestSize(&width, &height))) return false;
   if (width < target.width || height < target.height || width > stored.width || height > stored.height ||
@@ -96,8 +82,12 @@ bool ScaleInDecoder(IWICBitmapFrameDecode* frame, PixelSize stored, PixelSize ta
   if (!bpp || !IsSanePictureSize(scaled, *bpp)) return false;
   Resampler resampler(scaled, *bpp, target, pixels, stride);
   return Feed(resampler, scaled, *bpp, [&](const WICRect& rect, UINT rowBytes, UINT bytes, BYTE* buffer) {
-    WICPixelFormatGUID wanted = format;
-    return transform->CopyPixels(&rect, width, height, &wanted, WICBitmapTransformRotate0, rowBytes, bytes, buffer);
+    WICPixelFormatGUID written = format;
+    const HRESULT result =
+        transform->CopyPixels(&rect, width, height, &written, WICBitmapTransformRotate0, rowBytes, bytes, buffer);
+    // The decoder says which format it wrote; rows of another one would be
+    // read as garbage.
+    return SUCCEEDED(result) && written != format ? E_UNEXPECTED : result;
   });
 }
 
@@ -142,42 +132,7 @@ Head ReadHead(std::span<const std::uint8_t> bytes) {
 unique_hbitmap FromDecoder(IWICImagingFactory* factory, IWICBitmapDecoder* decoder, SIZE wanted, const Head& head) {
   com_ptr<IWICBitmapFrameDecode> frame;
   if (FAILED(decoder->GetFrame(0, frame.put()))) return {};
-  UINT width = 0, height = 0;
-  if (FAILED(frame->GetSize(&width, &height))) return {};
-  const PixelSize stored{width, height};
-  if (!IsSanePictureSize(stored)) return {};
-  // Decoders without metadata support (Wine's) leave the tag to our own reading.
-  const int orientation = Orientation(frame.get()).value_or(head.orientation.value_or(1));
-  const PixelSize upright = StoredSize(stored, orientation);
-  const PixelSize target = wanted.cx > 0 && wanted.cy > 0
-                               ? PixelSize{static_cast<std::uint32_t>(wanted.cx), static_cast<std::uint32_t>(wanted.cy)}
-                               : upright;
-  if (!IsSanePictureSize(target)) return {};
-
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = static_cast<LONG>(target.width);
-  info.bmiHeader.biHeight = -static_cast<LONG>(target.height);
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  unique_hbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || !bits) return {};
-  const std::size_t stride = std::size_t{target.width} * 4;
-  auto* pixels = static_cast<std::uint8_t*>(bits);
-
-  if (orientation == 1) {
-    if (!ScaleFrame(factory, frame.get(), stored, target, pixels, stride)) return {};
-  } else {
-    // Scaled as stored, at the target's size turned the same way, then turned upright.
-    const PixelSize turned = StoredSize(target, orientation);
-    std::vector<std::uint8_t> scaled(std::size_t{turned.width} * turned.height * 4);
-    if (!ScaleFrame(factory, frame.get(), stored, turned, scaled.data(), std::size_t{turned.width} * 4)) return {};
-    Reorient(scaled, turned, orientation, pixels, stride);
-  }
-  GdiFlush();
-  return bitmap;
+  return PictureFromFrame(factory, frame.get(), wanted, head.orientation.value_or(1));
 }
 
 std::optional<Head> ReadFileHead(const std::wstring& path) {
@@ -192,6 +147,50 @@ std::optional<Head> ReadFileHead(const std::wstring& path) {
 }
 
 }  // namespace
+
+unique_hbitmap PictureFromFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, SIZE wanted,
+                                int orientationFallback) {
+  try {
+    UINT width = 0, height = 0;
+    if (FAILED(frame->GetSize(&width, &height))) return {};
+    const PixelSize stored{width, height};
+    if (!IsSanePictureSize(stored)) return {};
+    // Decoders without metadata support (Wine's) leave the tag to our own reading.
+    const int orientation = Orientation(frame).value_or(orientationFallback);
+    const PixelSize upright = StoredSize(stored, orientation);
+    const PixelSize target = wanted.cx > 0 && wanted.cy > 0 ? PixelSize{static_cast<std::uint32_t>(wanted.cx),
+                                                                        static_cast<std::uint32_t>(wanted.cy)}
+                                                            : upright;
+    if (!IsSanePictureSize(target)) return {};
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(target.width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(target.height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    unique_hbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return {};
+    const std::size_t stride = std::size_t{target.width} * 4;
+    auto* pixels = static_cast<std::uint8_t*>(bits);
+
+    if (orientation == 1) {
+      if (!ScaleFrame(factory, frame, stored, target, pixels, stride)) return {};
+    } else {
+      // Scaled as stored, at the target's size turned the same way, then turned upright.
+      const PixelSize turned = StoredSize(target, orientation);
+      std::vector<std::uint8_t> scaled(std::size_t{turned.width} * turned.height * 4);
+      if (!ScaleFrame(factory, frame, stored, turned, scaled.data(), std::size_t{turned.width} * 4)) return {};
+      Reorient(scaled, turned, orientation, pixels, stride);
+    }
+    GdiFlush();
+    return bitmap;
+  } catch (const std::exception&) {
+    return {};  // out of memory on the way: no picture
+  }
+}
 
 unique_hbitmap LoadPictureFile(const std::wstring& path, SIZE target) {
   try {

@@ -11,7 +11,7 @@ class InProcess(harness.SessionTestCase):
             proc = s.start_exe(harness.win_build_dir() / "win_tests.exe")
             code = proc.wait(60)
             output = proc.output()
-            self.assertIn("2 passed, 0 failed", output, output)
+            self.assertIn("4 passed, 0 failed", output, output)
             self.assertEqual(code, 0, output)
 
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "framework/control_ids.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
+#include "pictures/downscale.h"
+#include "pictures/picture_win.h"
 #include "settings_dialog/settings_dialog_win.h"
 #include "slideshow/form1_win.h"
 #include "slideshow/layout.h"
@@ -197,6 +200,264 @@ void Form1FollowsTheDensity(int* failures) {
   PumpMessages();
 }
 
+// ---- The decoder's own scaling, through a stand-in frame ------------------
+
+// A test pattern: every pixel of the picture at full size is different
+// enough from its neighbours that a wrong row, column, stride or scale
+// shows. At 1/scale of the size, pixel (x, y) is the full picture's pixel
+// (x * scale, y * scale), as a DCT scale of such a pattern would give.
+void PatternPixel(std::uint32_t x, std::uint32_t y, std::uint32_t scale, BYTE* out, std::uint32_t bpp) {
+  const std::uint32_t fx = x * scale, fy = y * scale;
+  out[0] = static_cast<BYTE>(fx * 7 + fy * 3);
+  out[1] = static_cast<BYTE>((fx ^ fy) + fy / 5);
+  out[2] = static_cast<BYTE>(fx / 3 + fy * 5);
+  if (bpp == 4) out[3] = 0xEE;
+}
+
+std::vector<BYTE> Pattern(PixelSize size, std::uint32_t scale, std::uint32_t bpp) {
+  std::vector<BYTE> pixels(std::size_t{size.width} * size.height * bpp);
+  for (std::uint32_t y = 0; y < size.height; ++y) {
+    for (std::uint32_t x = 0; x < size.width; ++x) {
+      PatternPixel(x, y, scale, &pixels[(std::size_t{y} * size.width + x) * bpp], bpp);
+    }
+  }
+  return pixels;
+}
+
+// The picture the loader should make from a source: our own resampler over it.
+std::vector<BYTE> Reference(const std::vector<BYTE>& source, PixelSize size, std::uint32_t bpp, PixelSize target) {
+  std::vector<BYTE> out(std::size_t{target.width} * target.height * 4);
+  Resampler resampler(size, bpp, target, out.data(), std::size_t{target.width} * 4);
+  resampler.AddRows(source.data(), std::size_t{size.width} * bpp, size.height);
+  return out;
+}
+
+struct CopyCall {
+  WICRect rect;
+  UINT width, height, stride, bytes;
+};
+
+// A decoded frame as a JPEG decoder of Windows offers it: the ordinary
+// source at full size, and the transform interface that scales in the DCT
+// to 1/2, 1/4 or 1/8. Every way it can refuse is a setting.
+class StandInFrame final : public IWICBitmapFrameDecode, public IWICSourceTransform {
+public:
+  PixelSize stored{1600, 1200};
+  bool offersTransform = true;
+  WICPixelFormatGUID closestFormat = GUID_WICPixelFormat24bppBGR;
+  std::optional<WICPixelFormatGUID> writes;  // the format CopyPixels says it wrote, if not the one asked for
+  int failingBand = -1;                      // the transform's CopyPixels fails on this call
+  bool closestIsFullSize = false;
+
+  // What the loader asked.
+  std::optional<std::pair<UINT, UINT>> closestAsked;
+  std::vector<CopyCall> transformCopies;
+  int plainCopies = 0;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = nullptr;
+    if (iid == IID_IUnknown || iid == __uuidof(IWICBitmapSource) || iid == __uuidof(IWICBitmapFrameDecode)) {
+      *out = static_cast<IWICBitmapFrameDecode*>(this);
+    } else if (iid == kIidWICSourceTransform && offersTransform) {
+      *out = static_cast<IWICSourceTransform*>(this);
+    } else {
+      return E_NOINTERFACE;
+    }
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  // IWICBitmapSource, at full size in 24-bit BGR.
+  HRESULT STDMETHODCALLTYPE GetSize(UINT* width, UINT* height) override {
+    *width = stored.width;
+    *height = stored.height;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetPixelFormat(WICPixelFormatGUID* format) override {
+    *format = GUID_WICPixelFormat24bppBGR;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetResolution(double* x, double* y) override {
+    *x = *y = 96;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE CopyPalette(IWICPalette*) override { return WINCODEC_ERR_PALETTEUNAVAILABLE; }
+  HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT stride, UINT bytes, BYTE* buffer) override {
+    ++plainCopies;
+    return Fill(*rect, stored, 1, 3, stride, bytes, buffer);
+  }
+  // IWICBitmapFrameDecode: no metadata, as Wine's decoders.
+  HRESULT STDMETHODCALLTYPE GetMetadataQueryReader(IWICMetadataQueryReader**) override {
+    return WINCODEC_ERR_UNSUPPORTEDOPERATION;
+  }
+  HRESULT STDMETHODCALLTYPE GetColorContexts(UINT, IWICColorContext**, UINT*) override {
+    return WINCODEC_ERR_UNSUPPORTEDOPERATION;
+  }
+  HRESULT STDMETHODCALLTYPE GetThumbnail(IWICBitmapSource**) override { return WINCODEC_ERR_CODECNOTHUMBNAIL; }
+
+  // IWICSourceTransform.
+  HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) override {
+    closestAsked = std::pair{*width, *height};
+    if (closestIsFullSize) {
+      *width = stored.width;
+      *height = stored.height;
+      return S_OK;
+    }
+    for (std::uint32_t scale : {8u, 4u, 2u, 1u}) {
+      const PixelSize size = Scaled(scale);
+      if (size.width >= *width && size.height >= *height) {
+        *width = size.width;
+        *height = size.height;
+        return S_OK;
+      }
+    }
+    *width = stored.width;
+    *height = stored.height;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) override {
+    *format = closestFormat;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) override {
+    *supported = transform == WICBitmapTransformRotate0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
+                                       WICBitmapTransformOptions transform, UINT stride, UINT bytes,
+                                       BYTE* buffer) override {
+    transformCopies.push_back({*rect, width, height, stride, bytes});
+    if (static_cast<int>(transformCopies.size()) - 1 == failingBand) return E_FAIL;
+    if (transform != WICBitmapTransformRotate0) return E_INVALIDARG;
+    std::uint32_t scale = 0;
+    for (std::uint32_t s : {1u, 2u, 4u, 8u}) {
+      if (Scaled(s) == PixelSize{width, height}) scale = s;
+    }
+    if (!scale) return E_INVALIDARG;  // a size the decoder never offered
+    const std::uint32_t bpp = *format == GUID_WICPixelFormat32bppBGR ? 4 : 3;
+    if (*format != GUID_WICPixelFormat24bppBGR && *format != GUID_WICPixelFormat32bppBGR) return E_INVALIDARG;
+    if (writes) *format = *writes;
+    return Fill(*rect, {width, height}, scale, bpp, stride, bytes, buffer);
+  }
+
+  PixelSize Scaled(std::uint32_t scale) const {
+    return {(stored.width + scale - 1) / scale, (stored.height + scale - 1) / scale};
+  }
+
+private:
+  static HRESULT Fill(const WICRect& rect, PixelSize size, std::uint32_t scale, std::uint32_t bpp, UINT stride,
+                      UINT bytes, BYTE* buffer) {
+    if (rect.X < 0 || rect.Y < 0 || rect.Width <= 0 || rect.Height <= 0 ||
+        static_cast<UINT>(rect.X + rect.Width) > size.width || static_cast<UINT>(rect.Y + rect.Height) > size.height ||
+        stride < static_cast<UINT>(rect.Width) * bpp ||
+        bytes < stride * static_cast<UINT>(rect.Height - 1) + static_cast<UINT>(rect.Width) * bpp) {
+      return E_INVALIDARG;
+    }
+    for (INT y = 0; y < rect.Height; ++y) {
+      for (INT x = 0; x < rect.Width; ++x) {
+        PatternPixel(static_cast<std::uint32_t>(rect.X + x), static_cast<std::uint32_t>(rect.Y + y), scale,
+                     buffer + std::size_t{stride} * static_cast<UINT>(y) + std::size_t{bpp} * static_cast<UINT>(x),
+                     bpp);
+      }
+    }
+    return S_OK;
+  }
+};
+
+// The bitmap's pixels as B, G, R, 0 rows, top first; empty for no bitmap.
+std::vector<BYTE> PixelsOf(const unique_hbitmap& bitmap) {
+  DIBSECTION dib{};
+  if (!bitmap || !GetObjectW(bitmap.get(), sizeof dib, &dib) || !dib.dsBm.bmBits) return {};
+  const auto* bits = static_cast<const BYTE*>(dib.dsBm.bmBits);
+  return {bits, bits + std::size_t{static_cast<UINT>(dib.dsBm.bmWidthBytes)} * static_cast<UINT>(dib.dsBm.bmHeight)};
+}
+
+// The bands cover the scaled picture's rows once each, top to bottom, whole
+// rows, with strides and buffer sizes that fit.
+bool BandsCover(const std::vector<CopyCall>& calls, PixelSize scaled, std::uint32_t bpp) {
+  UINT next = 0;
+  for (const CopyCall& call : calls) {
+    if (call.rect.X != 0 || static_cast<UINT>(call.rect.Width) != scaled.width ||
+        static_cast<UINT>(call.rect.Y) != next || call.width != scaled.width || call.height != scaled.height ||
+        call.stride != scaled.width * bpp || call.bytes != call.stride * static_cast<UINT>(call.rect.Height)) {
+      return false;
+    }
+    next += static_cast<UINT>(call.rect.Height);
+  }
+  return next == scaled.height;
+}
+
+com_ptr<IWICImagingFactory> Factory() {
+  com_ptr<IWICImagingFactory> factory;
+  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()));
+  return factory;
+}
+
+void DecoderScalesToTheSmallestSizeAtLeastTheTarget(int* failures) {
+  auto factory = Factory();
+  CHECK(factory, "no WIC factory");
+  if (!factory) return;
+  // (stored, target, scale the decoder should be asked for, bytes per pixel it offers)
+  struct Case {
+    PixelSize stored, target;
+    std::uint32_t scale;
+    WICPixelFormatGUID format;
+    std::uint32_t bpp;
+  };
+  const std::vector<Case> cases{
+      {{8000, 6000}, {1000, 750}, 8, GUID_WICPixelFormat24bppBGR, 3},  // exactly 1/8, in several bands
+      {{1600, 1200}, {300, 200}, 4, GUID_WICPixelFormat24bppBGR, 3},   // 1/8 would be too small
+      {{1601, 1199}, {700, 500}, 2, GUID_WICPixelFormat32bppBGR, 4},   // odd sizes round up
+  };
+  for (const Case& c : cases) {
+    StandInFrame frame;
+    frame.stored = c.stored;
+    frame.closestFormat = c.format;
+    const unique_hbitmap picture = PictureFromFrame(
+        factory.get(), &frame, {static_cast<LONG>(c.target.width), static_cast<LONG>(c.target.height)});
+    const PixelSize scaled = frame.Scaled(c.scale);
+    CHECK(frame.closestAsked == std::pair(c.target.width, c.target.height),
+          "the closest size asked for is not the target");
+    CHECK(frame.plainCopies == 0, "%d full-size reads besides the scaled ones", frame.plainCopies);
+    CHECK(BandsCover(frame.transformCopies, scaled, c.bpp), "%zu bands do not cover %ux%u at %u bytes a pixel",
+          frame.transformCopies.size(), scaled.width, scaled.height, c.bpp);
+    const std::vector<BYTE> want = Reference(Pattern(scaled, c.scale, c.bpp), scaled, c.bpp, c.target);
+    CHECK(PixelsOf(picture) == want, "the picture from %ux%u at 1/%u differs from the reference", c.stored.width,
+          c.stored.height, c.scale);
+  }
+  StandInFrame big;
+  big.stored = {8000, 6000};
+  PictureFromFrame(factory.get(), &big, {1000, 750});
+  CHECK(big.transformCopies.size() > 1, "a 1000x750 picture came in %zu band", big.transformCopies.size());
+}
+
+void EveryRefusalFallsBackToTheFullSizeDecode(int* failures) {
+  auto factory = Factory();
+  if (!factory) return;
+  const PixelSize target{300, 200};
+  struct Case {
+    const char* what;
+    std::function<void(StandInFrame&)> set;
+  };
+  const std::vector<Case> cases{
+      {"no transform", [](StandInFrame& f) { f.offersTransform = false; }},
+      {"a format with alpha", [](StandInFrame& f) { f.closestFormat = GUID_WICPixelFormat32bppBGRA; }},
+      {"grey", [](StandInFrame& f) { f.closestFormat = GUID_WICPixelFormat8bppGray; }},
+      {"no smaller size", [](StandInFrame& f) { f.closestIsFullSize = true; }},
+      {"a band that fails", [](StandInFrame& f) { f.failingBand = 0; }},
+      {"another format written", [](StandInFrame& f) { f.writes = GUID_WICPixelFormat32bppBGR; }},
+  };
+  for (const Case& c : cases) {
+    StandInFrame frame;
+    c.set(frame);
+    const unique_hbitmap picture = PictureFromFrame(factory.get(), &frame, {300, 200});
+    CHECK(frame.plainCopies > 0, "%s: the full-size picture was never read", c.what);
+    const std::vector<BYTE> want = Reference(Pattern(frame.stored, 1, 3), frame.stored, 3, target);
+    CHECK(PixelsOf(picture) == want, "%s: the picture differs from the full-size decode's", c.what);
+  }
+}
+
 }  // namespace
 
 int wmain() {
@@ -204,6 +465,8 @@ int wmain() {
   const std::vector<std::pair<const char*, std::function<void(int*)>>> tests{
       {"DialogFollowsTheDensity", DialogFollowsTheDensity},
       {"Form1FollowsTheDensity", Form1FollowsTheDensity},
+      {"DecoderScalesToTheSmallestSizeAtLeastTheTarget", DecoderScalesToTheSmallestSizeAtLeastTheTarget},
+      {"EveryRefusalFallsBackToTheFullSizeDecode", EveryRefusalFallsBackToTheFullSizeDecode},
   };
   for (const auto& [name, test] : tests) {
     int failures = 0;
