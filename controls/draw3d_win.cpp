@@ -8,13 +8,55 @@ COLORREF ResolveColour(COLORREF colour) {
   return (colour & kSystemColour) ? GetSysColor(static_cast<int>(colour & 0xFF)) : colour;
 }
 
+namespace {
+
+// Faces that exist as bitmaps at a few sizes only: asked for another size,
+// they come out at the nearest one they have, and bold may be lost.
+bool IsRasterFace(std::wstring_view face) { return face == L"MS Sans Serif" || face == L"System"; }
+
+bool HasOutlineFace(const wchar_t* face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  const window_dc screen(nullptr);
+  EnumFontFamiliesExW(
+      screen.get(), &wanted,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM result) -> int {
+        if (type & TRUETYPE_FONTTYPE) *reinterpret_cast<bool*>(result) = true;
+        return 1;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+// The scalable face of the same kind as the raster sans-serif faces, where
+// the system has one.
+const wchar_t* ScalableSansSerif() {
+  static const wchar_t* const face = []() -> const wchar_t* {
+    for (const wchar_t* candidate : {L"Microsoft Sans Serif", L"Tahoma"}) {
+      if (HasOutlineFace(candidate)) return candidate;
+    }
+    return nullptr;
+  }();
+  return face;
+}
+
+}  // namespace
+
+const wchar_t* FaceAtDpi(const wchar_t* face, int dpi) {
+  if (dpi <= 96 || !IsRasterFace(face)) return face;
+  const wchar_t* scalable = ScalableSansSerif();
+  return scalable ? scalable : face;
+}
+
 unique_hfont MakeFont(const FontSpec& spec, int dpi) {
   LOGFONTW lf{};
   lf.lfHeight = -static_cast<LONG>(std::lround(spec.points * static_cast<float>(dpi) / 72.0f));
   lf.lfWeight = spec.weight;
   lf.lfCharSet = static_cast<BYTE>(spec.charset);
   lf.lfQuality = DEFAULT_QUALITY;
-  lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+  lstrcpynW(lf.lfFaceName, FaceAtDpi(spec.face, dpi), LF_FACESIZE);
   return unique_hfont(CreateFontIndirectW(&lf));
 }
 

@@ -22,8 +22,12 @@ struct FontSpec {
   int charset = 0;  // ANSI
 };
 
-// A font at a display density: points become pixels through its DPI.
+// A font at a display density: points become pixels through its DPI. At
+// 96 DPI the face is the one asked for; above it, a raster face (which has
+// only a few sizes) gives way to a scalable one of the same kind, so that
+// text keeps the size in points the design asks for.
 unique_hfont MakeFont(const FontSpec& spec, int dpi);
+const wchar_t* FaceAtDpi(const wchar_t* face, int dpi);
 
 enum class Bevel { None, Inset, Raised };
 
