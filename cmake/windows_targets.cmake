@@ -26,5 +26,17 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc PROPERT
 target_link_libraries(Salvanto2002 PRIVATE salvanto_win)
 target_link_options(Salvanto2002 PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
 
+# The release: cpack (in this build folder) makes
+# Salvanto2002-<version>-win64.zip with the screen saver and a note for users.
+install(TARGETS Salvanto2002 RUNTIME DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/assets/README-user.txt DESTINATION . RENAME README.txt)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Salvanto2002)
+set(CPACK_PACKAGE_VENDOR "The Salvanto Anthology")
+set(CPACK_SYSTEM_NAME win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME}")
+include(CPack)
+
 include(${PROJECT_SOURCE_DIR}/tests/e2e/windows_tools.cmake OPTIONAL)
 include(${PROJECT_SOURCE_DIR}/bench/windows_tools.cmake OPTIONAL)
