@@ -48,5 +48,6 @@ inline constexpr wchar_t kImageClass[] = L"Salvanto.Image";
 inline constexpr wchar_t kCommandClass[] = L"Salvanto.SSCommand";
 inline constexpr wchar_t kSpinClass[] = L"Salvanto.SpinButton";
 inline constexpr wchar_t kLabelClass[] = L"Salvanto.Label";
+inline constexpr wchar_t kCoverClass[] = L"Salvanto.Cover";
 
 }  // namespace salvanto::win

@@ -11,6 +11,7 @@ packages=(
   mingw-w64
   wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   clang libclang-rt-14-dev clang-format clang-tidy
 )
 # Callers may ask for more, e.g. the benchmark's libjpeg-turbo-progs.

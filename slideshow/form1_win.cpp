@@ -2,14 +2,21 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "assets/resource.h"
 #include "framework/control_ids.h"
 #include "pictures/picture_win.h"
+#include "slideshow/monitors.h"
 
 namespace salvanto::win {
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
+// Not every system tells its windows when a monitor comes or goes (Wine
+// does not): the covers are checked against the monitors this often too.
+constexpr UINT_PTR kMonitorCheck = 2;
+constexpr UINT kMonitorCheckMs = 1000;
 
 PanelSettings PanYearSettings() {
   return {.Caption = L"Morvane Software",
@@ -61,6 +68,7 @@ Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
   form->Load();
   ShowWindow(window, SW_SHOWMAXIMIZED);
   UpdateWindow(window);
+  form->CoverOtherMonitors();
   SetForegroundWindow(window);
   SetFocus(window);
   return *form;
@@ -145,6 +153,38 @@ void Form1::OnDpiChanged() {
   ArrangeControls();
 }
 
+std::vector<PixelRect> Form1::MonitorsToCoverNow() const {
+  std::vector<PixelRect> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR, HDC, RECT* area, LPARAM found) -> BOOL {
+        reinterpret_cast<std::vector<PixelRect>*>(found)->push_back({area->left, area->top, area->right, area->bottom});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  RECT form{};
+  GetWindowRect(hwnd(), &form);
+  return MonitorsToCover(monitors, {form.left, form.top, form.right, form.bottom});
+}
+
+void Form1::CoverOtherMonitors() {
+  for (HWND cover : covers_) DestroyWindow(cover);
+  covers_.clear();
+  coveredMonitors_ = MonitorsToCoverNow();
+  for (const PixelRect& monitor : coveredMonitors_) covers_.push_back(Cover::Create(hwnd(), monitor, *this).hwnd());
+  SetTimer(hwnd(), kMonitorCheck, kMonitorCheckMs, nullptr);
+}
+
+void Form1::OnMonitorCheck() {
+  const std::vector<PixelRect> wanted = MonitorsToCoverNow();
+  const auto same = [](const PixelRect& a, const PixelRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+  };
+  if (!std::equal(wanted.begin(), wanted.end(), coveredMonitors_.begin(), coveredMonitors_.end(), same)) {
+    CoverOtherMonitors();
+  }
+}
+
 void Form1::SetYearVisible(bool visible) { ShowWindow(panYear_->hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
 
 void Form1::End() { EndScreenSaver(platform_.cursor, platform_.end); }
@@ -174,6 +214,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_TIMER:
+      if (wParam == kMonitorCheck) OnMonitorCheck();
       // No tick under the box of a fatal error: it ends the program.
       if (wParam == kTimer1 && photos_ && !IsEnding()) photos_->Tick();
       return 0;
@@ -191,6 +232,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnMouseMove(point);
       return 0;
     }
+    case WM_DISPLAYCHANGE:
+      CoverOtherMonitors();
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged();
       return 0;
@@ -215,6 +259,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       KillTimer(hwnd(), kTimer1);
+      KillTimer(hwnd(), kMonitorCheck);
       RemovePropW(hwnd(), kTimerIntervalProperty);
       PostQuitMessage(0);
       return 0;

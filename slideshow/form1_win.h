@@ -2,12 +2,14 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "base/platform.h"
 #include "controls/image_win.h"
 #include "controls/panel3d_win.h"
 #include "framework/window.h"
 #include "slideshow/activity.h"
+#include "slideshow/cover_win.h"
 #include "slideshow/layout.h"
 #include "slideshow/photo_show_win.h"
 
@@ -15,7 +17,7 @@ namespace salvanto::win {
 
 // The slideshow window: black, borderless, covering the screen, with the
 // photo frame, the caption strip and the title banner.
-class Form1 final : public Window<Form1>, private ImageEvents {
+class Form1 final : public Window<Form1>, private ImageEvents, private CoverEvents {
 public:
   // Creates Form1, runs its load handling (settings, timer, layout; a bad
   // setting throws before anything shows) and shows it maximised.
@@ -35,6 +37,11 @@ private:
   void CoverScreen();
   void ArrangeControls();
   void OnDpiChanged();
+  // Every monitor but Form1's own under a cover, made anew when the
+  // monitors change.
+  void CoverOtherMonitors();
+  void OnMonitorCheck();
+  std::vector<PixelRect> MonitorsToCoverNow() const;
   [[noreturn]] void End();
 
   void OnMouseMove(POINT screenPoint);
@@ -43,6 +50,8 @@ private:
   void OnImageMouseDown() override;
   void OnImageClick() override;
   void OnImageMouseMove(POINT screenPoint) override;
+  void OnCoverKeyOrButton() override { End(); }
+  void OnCoverMouseMove(POINT screenPoint) override { OnMouseMove(screenPoint); }
 
   Platform& platform_;
   SharedState& state_;
@@ -52,6 +61,8 @@ private:
   ImageControl* Image1_ = nullptr;
   ImageControl* Image2_ = nullptr;
   std::unique_ptr<PhotoShow> photos_;
+  std::vector<HWND> covers_;
+  std::vector<PixelRect> coveredMonitors_;
   std::int16_t MoveCount = 0;
   std::int16_t ImageMoveCount = 0;
   PointerTracker pointer_;

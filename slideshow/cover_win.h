@@ -1,0 +1,33 @@
+#pragma once
+// A cover: a black, topmost window without a cursor over a monitor that the
+// slideshow window does not stand on. It belongs to Form1 (and goes with
+// it) and hands its input to Form1 as input on Form1's own surface.
+#include <windows.h>
+
+#include "base/twips.h"
+#include "framework/window.h"
+
+namespace salvanto::win {
+
+class CoverEvents {
+public:
+  virtual ~CoverEvents() = default;
+  virtual void OnCoverKeyOrButton() = 0;
+  virtual void OnCoverMouseMove(POINT screenPoint) = 0;
+};
+
+class Cover final : public Window<Cover> {
+public:
+  // Shown without taking the activation or the keyboard from owner.
+  static Cover& Create(HWND owner, const PixelRect& monitor, CoverEvents& events);
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+  friend class Window<Cover>;
+  explicit Cover(CoverEvents& events) : events_(events) {}
+
+  CoverEvents& events_;
+};
+
+}  // namespace salvanto::win

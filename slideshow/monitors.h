@@ -1,0 +1,16 @@
+#pragma once
+// Which monitors the slideshow covers besides its own window's: on a desk
+// with several, every other one goes black too, so that nothing of the
+// desktop shows while the show runs.
+#include <span>
+#include <vector>
+
+#include "base/twips.h"
+
+namespace salvanto {
+
+// The monitors (in the desktop's pixels) that do not hold the centre of the
+// slideshow window form, each once; empty monitors are left out.
+std::vector<PixelRect> MonitorsToCover(std::span<const PixelRect> monitors, const PixelRect& form);
+
+}  // namespace salvanto

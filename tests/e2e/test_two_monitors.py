@@ -1,0 +1,90 @@
+"""The slideshow on a desk with two monitors: the second goes black under a
+cover, input there counts as input on the slideshow's own surface, and the
+cover goes with the show or with its monitor."""
+
+import unittest
+
+import harness
+import two_monitors
+from two_monitors import PRIMARY, SECOND
+
+FORM1 = "Salvanto.Form1"
+COVER = "Salvanto.Cover"
+ON_SECOND = [(1200, 100), (1500, 300), (1300, 500), (1700, 200)]
+ON_SURFACE = [(20, 20), (60, 30)]  # Form1's black surface, above the frame
+
+
+@unittest.skipIf(two_monitors.missing_tools(), f"needs {two_monitors.missing_tools()}")
+class TwoMonitors(harness.SessionTestCase):
+    def covers(self, s):
+        found = [w for w in s.find_windows(cls=COVER) if w["visible"]]
+        return found
+
+    def desktop_pixels(self, pixels, area) -> int:
+        left, top, right, bottom = area
+        return sum(pixels.count(two_monitors.TwoMonitorSession.DESKTOP, (x, top, x + 1, bottom))
+                   for x in range(left, right, 7))
+
+    def start_show(self, s):
+        scr = s.start_scr("/s")
+        form = s.wait_for_window(FORM1, process=scr)
+        self.assertEqual(form["rect"], list(PRIMARY))
+        cover = s.wait_until(lambda: self.covers(s), 20, "a cover on the second monitor", process=scr)
+        self.assertEqual([c["rect"] for c in cover], [list(SECOND)])
+        self.assertTrue(s.sync(form["hwnd"]))
+        return scr, form
+
+    def test_second_monitor_covered_and_its_input_counts(self):
+        with two_monitors.TwoMonitorSession(".".join(self.id().split(".")[-2:]),
+                                            settings={"Interval": "0", "SalvantosDir": None}) as s:
+            before = s.pixels()
+            self.assertGreater(self.desktop_pixels(before, SECOND), 1000, "the desktop is coloured")
+
+            # Covered and black while the show runs; a click there ends it,
+            # and the cover goes with it.
+            scr, form = self.start_show(s)
+            shown = s.pixels()
+            s.screenshot("second-monitor-covered")
+            self.assertEqual(self.desktop_pixels(shown, SECOND), 0, "desktop showing on the second monitor")
+            self.assertEqual(shown.at(1400, 300), (0, 0, 0))
+            cover = self.covers(s)[0]
+            self.assertNotEqual(cover["exstyle"] & 0x8, 0, "the cover is topmost")
+            s.click(*ON_SECOND[0])
+            self.assertEqual(scr.wait(10), 0)
+            s.wait_until(lambda: not s.find_windows(exe=harness.SCR_NAME), 10, "every window of the show gone")
+            self.assertGreater(self.desktop_pixels(s.pixels(), SECOND), 1000, "a cover left behind")
+
+            # A key with the pointer on the second monitor.
+            scr, form = self.start_show(s)
+            s.mouse_move(*ON_SECOND[1])
+            self.assertTrue(s.sync(form["hwnd"]))
+            s.key("a")
+            self.assertEqual(scr.wait(10), 0)
+            s.wait_until(lambda: not s.find_windows(exe=harness.SCR_NAME), 10, "every window of the show gone")
+
+            # Moves count on one tally across both monitors: three are
+            # tolerated, the fourth ends the show.
+            scr, form = self.start_show(s)
+            for point in (ON_SURFACE[0], ON_SECOND[2], ON_SURFACE[1]):
+                s.mouse_move(*point)
+                self.assertTrue(s.sync(form["hwnd"]), f"ended on a move to {point}")
+                self.assertTrue(scr.running)
+            s.mouse_move(*ON_SECOND[3])
+            self.assertEqual(scr.wait(10), 0)
+            s.wait_until(lambda: not s.find_windows(exe=harness.SCR_NAME), 10, "every window of the show gone")
+
+    def test_monitor_removed_while_the_show_runs(self):
+        with two_monitors.TwoMonitorSession(".".join(self.id().split(".")[-2:]),
+                                            settings={"Interval": "0", "SalvantosDir": None}) as s:
+            scr, form = self.start_show(s)
+            s.remove_second_monitor()
+            s.wait_until(lambda: not self.covers(s), 20, "the cover gone with its monitor", process=scr)
+            self.assertTrue(s.sync(form["hwnd"]))
+            self.assertTrue(scr.running, "the show goes on")
+            self.assertEqual(s.find_windows(cls=FORM1)[0]["rect"], list(PRIMARY))
+            s.key("a")
+            self.assertEqual(scr.wait(10), 0)
+
+
+if __name__ == "__main__":
+    harness.main()

@@ -1,0 +1,116 @@
+"""Sessions with two monitors side by side: Xorg's dummy driver with a second
+RandR output right of the first (Xvfb puts every head at 0,0). Primary
+1024 x 768 at the origin, the second 800 x 600 at x = 1024, as Wine sees
+them once its server starts after the layout is set."""
+
+import os
+import select
+import subprocess
+import time
+
+import harness
+
+PRIMARY = (0, 0, 1024, 768)
+SECOND = (1024, 0, 1824, 600)
+
+XORG_CONF = """\
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "d0"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "m0"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+  Modeline "1024x768" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+EndSection
+Section "Screen"
+  Identifier "s0"
+  Device "d0"
+  Monitor "m0"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1024x768"
+    Virtual 1824 768
+  EndSubSection
+EndSection
+"""
+
+PACKAGES = {"Xorg": "xserver-xorg-core", "xrandr": "x11-xserver-utils", "xsetroot": "x11-xserver-utils"}
+
+
+class TwoMonitorSession(harness.Session):
+    """A Session whose display has two monitors and a coloured desktop, so
+    that a screenshot tells a covered monitor (black) from an uncovered one."""
+
+    DESKTOP = (0, 128, 128)  # teal
+
+    def __init__(self, name: str, **kwargs):
+        super().__init__(name, size=(SECOND[2], PRIMARY[3]), **kwargs)
+
+    def _start_display(self) -> None:
+        conf = self.root / "xorg.conf"
+        conf.write_text(XORG_CONF)
+        read_end, write_end = os.pipe()
+        try:
+            self._xvfb = harness._popen(
+                ["Xorg", "-displayfd", str(write_end), "-config", str(conf), "-noreset", "-nolisten", "tcp",
+                 "-logfile", str(self.out_dir / "xorg.log")],
+                pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            os.close(write_end)
+            write_end = -1
+            number = b""
+            deadline = time.monotonic() + 30
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                if left <= 0 or self._xvfb.poll() is not None:
+                    raise RuntimeError(f"Xorg gave no display number; see {self.out_dir / 'xorg.log'}")
+                ready, _, _ = select.select([read_end], [], [], left)
+                if ready:
+                    chunk = os.read(read_end, 16)
+                    if not chunk:
+                        raise RuntimeError(f"Xorg closed its display pipe; see {self.out_dir / 'xorg.log'}")
+                    number += chunk
+            self.display = ":" + number.decode().strip()
+        finally:
+            os.close(read_end)
+            if write_end >= 0:
+                os.close(write_end)
+        self.xrandr("--newmode", "m800", "38.25", "800", "832", "912", "1024", "600", "603", "607", "624",
+                    "-hsync", "+vsync")
+        self.xrandr("--addmode", "DUMMY1", "m800")
+        self.xrandr("--output", "DUMMY1", "--mode", "m800", "--right-of", "DUMMY0")
+        # Wine reads the layout once, when its server starts: wait until X
+        # reports both monitors.
+        deadline = time.monotonic() + 20
+        while self.monitor_count() != 2:
+            if time.monotonic() > deadline:
+                raise RuntimeError(f"X never reported two monitors; see {self.out_dir / 'xorg.log'}")
+            time.sleep(0.05)
+        colour = "#%02x%02x%02x" % self.DESKTOP
+        subprocess.run(["xsetroot", "-display", self.display, "-solid", colour], check=True, timeout=30)
+
+    def xrandr(self, *args: str) -> None:
+        subprocess.run(["xrandr", "--display", self.display, *args], check=True, timeout=30,
+                       stdout=subprocess.DEVNULL)
+
+    def monitor_count(self) -> int:
+        listing = subprocess.run(["xrandr", "--display", self.display, "--listmonitors"], check=True, timeout=30,
+                                 capture_output=True, text=True).stdout
+        return int(listing.split("Monitors:")[1].split()[0]) if "Monitors:" in listing else 0
+
+    def remove_second_monitor(self) -> None:
+        self.xrandr("--output", "DUMMY1", "--off")
+
+
+def missing_tools() -> list[str]:
+    import shutil
+    return sorted({package for tool, package in PACKAGES.items() if not shutil.which(tool)} |
+                  ({"xserver-xorg-video-dummy"} if not os.path.exists("/usr/lib/xorg/modules/drivers/dummy_drv.so")
+                   else set()))
