@@ -112,8 +112,11 @@ class DialogLayout(harness.SessionTestCase):
             if name != "pnlSSaver":
                 self.assertEqual(dialog.controls[name]["parent"], panel["hwnd"], f"{name} not in pnlSSaver")
 
+        # The controls paint themselves after the dialog shows, and their
+        # pixels reach the display a moment later.
+        s.eventually(lambda: self.check_colours(s.pixels(), dialog, (cl, ct), tpp), 10, "the dialog painted",
+                     dialog.scr)
         s.screenshot(f"settings-dialog-{dpi}dpi")
-        self.check_colours(s.pixels(), dialog, (cl, ct), tpp)
         return dialog
 
     def check_colours(self, pixels, dialog, origin, tpp):
