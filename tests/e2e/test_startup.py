@@ -1,10 +1,11 @@
 """Start-up seen from outside: which window each command line opens, one copy
-at a time, closing the only window, and the identity of the built file."""
+at a time (the second one ending through the cursor's raise), closing the
+only window, and the identity of the built file."""
 
 import time
 
 import harness
-from harness import APP_TITLE
+from harness import APP_TITLE, show_cursor_calls
 
 FORM1 = "Salvanto.Form1"
 SETTINGS = "Salvanto.frmSSSettings"
@@ -94,10 +95,13 @@ class OneCopyAtATime(harness.SessionTestCase):
                 for second_args in ["/s", "/c"]:
                     with self.subTest(first=first_args, second=second_args):
                         started = time.monotonic()
-                        second = s.start_scr(second_args)
+                        second = s.start_scr(second_args, trace="+cursor")
                         code = second.wait(PROMPT_END_S)
                         elapsed = time.monotonic() - started
-                        self.assertEqual(code, 0, f"the second copy ended with {code}: {second.output()}")
+                        self.assertEqual(code, 0, f"the second copy ended with {code}: {second.output()[-2000:]}")
+                        # It ends like the show does, raising the cursor's count
+                        # from 0 to visible: one call.
+                        self.assertEqual(show_cursor_calls(second), [(True, 1)])
                         self.assertEqual(s.visible_summary(), before, "the second copy left a window")
                         self.assertTrue(first.running, f"the first copy ended with {first.exit_code}")
                         harness.log(f"second copy {second_args!r} ended in {elapsed:.2f} s")

@@ -12,7 +12,6 @@
 //   inspector reg <HKCU subkey> [value]       the key's values with their types
 //   inspector screen                          screen size in pixels and the logical DPI
 //   inspector probe [ms]                      a full-screen window that logs input as JSON lines
-//   inspector cursor                          cursor position and the CURSOR_SHOWING flag
 //   inspector watch <ms> [exe]                what the slideshow shows, a line per change, for ms
 //   inspector icon <hwnd>                     the icon a static control shows (STM_GETICON; 0: none)
 //   inspector focus [hwnd]                    the focus and active windows of that window's thread
@@ -584,7 +583,7 @@ int Registry(const wchar_t* subkey, const wchar_t* only) {
   return 0;
 }
 
-// ---- Screen and cursor -----------------------------------------------------
+// ---- Screen -------------------------------------------------------------------
 
 int Screen() {
   HDC screen = GetDC(nullptr);
@@ -597,21 +596,6 @@ int Screen() {
             .Add("dpi_x", Num(dpiX))
             .Add("dpi_y", Num(dpiY))
             .Add("bits_per_pixel", Num(bits))
-            .Str());
-  return 0;
-}
-
-int Cursor() {
-  CURSORINFO info{};
-  info.cbSize = sizeof info;
-  const bool ok = GetCursorInfo(&info) != FALSE;
-  // ShowCursor's counter belongs to the program's own input queue and cannot
-  // be read from here; the flag is the system's view of the shared cursor.
-  Print(Object()
-            .Add("ok", Bool(ok))
-            .Add("x", Num(info.ptScreenPos.x))
-            .Add("y", Num(info.ptScreenPos.y))
-            .Add("showing", Bool((info.flags & CURSOR_SHOWING) != 0))
             .Str());
   return 0;
 }
@@ -843,7 +827,7 @@ int Focus(HWND window) {
 
 int Usage() {
   return Fail(2, L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
-                 L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | reg <HKCU subkey> [value] | screen | probe [ms] | cursor | icon <hwnd> | focus [hwnd] | "
+                 L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | reg <HKCU subkey> [value] | screen | probe [ms] | icon <hwnd> | focus [hwnd] | "
                  L"watch <ms> [exe]");
 }
 
@@ -864,7 +848,6 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"reg" && (argc == 3 || argc == 4)) return Registry(argv[2], argc == 4 ? argv[3] : nullptr);
   if (verb == L"probe" && argc <= 3) return Probe(argc, argv);
   if (verb == L"screen" && argc == 2) return Screen();
-  if (verb == L"cursor" && argc == 2) return Cursor();
   if (verb == L"icon" && argc == 3) return StaticIcon(ParseHandle(argv[2]));
   if (verb == L"focus" && argc <= 3) return Focus(argc == 3 ? ParseHandle(argv[2]) : nullptr);
   if (verb == L"watch" && (argc == 3 || argc == 4)) {
