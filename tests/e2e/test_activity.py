@@ -2,7 +2,8 @@
 screen: a key or a mouse button ends the screen saver at once, the cursor
 made visible on the way out; mouse moves are counted per surface (Form1's
 own, Image1) and the fourth on one surface ends it; input over the frame's
-bevel, the caption strip and the banner never counts.
+bevel, the caption strip and the banner never counts, and neither does the
+wheel or the release of a key or button held since before the show.
 
 Interval "60": no tick comes while a case runs, so an ending is the input's.
 Each move goes to a new position in an xdotool call of its own, and the
@@ -144,6 +145,36 @@ class ActivityTest(harness.SessionTestCase):
                 show.expect_running(f"after photo move {i} to {point}, three on the surface before")
             show.move(photo[3])
             show.expect_end(f"after the fourth photo move to {photo[3]}")
+
+    def test_wheel_and_releases_alone_never_count(self):
+        # What reaches a window for these was measured with `inspector probe`
+        # (README): the wheel gives WM_MOUSEWHEEL / WM_MOUSEHWHEEL; the release
+        # of a key or button held since before the window showed gives its
+        # WM_KEYUP / WM_xBUTTONUP alone (a release of one not held gives
+        # nothing). Modifier keys, since they do not repeat while held.
+        with self.session(size=SIZE, settings=QUIET) as s:
+            s.mouse_move(5, 5)
+            s.xdotool("keydown", "shift")
+            s.xdotool("keydown", "ctrl")
+            for button in ("1", "3", "2"):
+                s.xdotool("mousedown", button)
+            show = Slideshow(self, s)
+            for what, action in [("shift", ("keyup", "shift")), ("ctrl", ("keyup", "ctrl")),
+                                 ("the left button", ("mouseup", "1")), ("the right button", ("mouseup", "3")),
+                                 ("the middle button", ("mouseup", "2"))]:
+                s.xdotool(*action)
+                show.expect_running(f"after releasing {what}")
+            # The wheel in place, over the surface and over the photo; the
+            # move there is one of the three each surface tolerates.
+            for place, point in [("surface", show.surface(1)[0]), ("photo", show.photo(1)[0])]:
+                show.move(point)
+                show.expect_running(f"after moving to the {place} at {point}")
+                for button, direction in [("4", "up"), ("5", "down"), ("6", "left"), ("7", "right")]:
+                    s.xdotool("click", button)
+                    show.expect_running(f"after the wheel {direction} over the {place}")
+            # Input still reaches it: a key ends it.
+            s.key("a")
+            show.expect_end("after the key a, following the wheel and the releases")
 
     def test_input_over_bevel_caption_strip_and_banner_never_counts(self):
         with self.session(size=SIZE, settings=QUIET) as s:

@@ -624,9 +624,18 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONUP: ProbeEvent("lbuttonup", point()); break;
     case WM_RBUTTONDOWN: ProbeEvent("rbuttondown", point()); break;
     case WM_MBUTTONDOWN: ProbeEvent("mbuttondown", point()); break;
+    case WM_RBUTTONUP: ProbeEvent("rbuttonup", point()); break;
+    case WM_MBUTTONUP: ProbeEvent("mbuttonup", point()); break;
+    case WM_MOUSEWHEEL:
+      ProbeEvent("mousewheel", "\"delta\":" + Num(GET_WHEEL_DELTA_WPARAM(wParam)) + "," + point());
+      break;
+    case WM_MOUSEHWHEEL:
+      ProbeEvent("mousehwheel", "\"delta\":" + Num(GET_WHEEL_DELTA_WPARAM(wParam)) + "," + point());
+      break;
     case WM_KEYDOWN: ProbeEvent("keydown", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
     case WM_SYSKEYDOWN: ProbeEvent("syskeydown", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
     case WM_KEYUP: ProbeEvent("keyup", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
+    case WM_SYSKEYUP: ProbeEvent("syskeyup", "\"vk\":" + Num(static_cast<long long>(wParam))); break;
     case WM_CHAR: ProbeEvent("char", "\"code\":" + Num(static_cast<long long>(wParam))); break;
     case WM_SETFOCUS: ProbeEvent("setfocus"); break;
     case WM_KILLFOCUS: ProbeEvent("killfocus"); break;
