@@ -41,6 +41,10 @@ WAIT_S = 10
 
 SS_TYPEMASK, SS_ICON = 0x1F, 0x03
 
+# Every control of the dialog, by the name the inspector gives it.
+CONTROLS = ("pnlSSaver", "Label7", "Label8", "Image2", "Label9", "SpinInterval", "panInterval",
+            "SSCommand4", "SSCommand6", "SSCommand5")
+
 
 def caption_after_step(seconds: int) -> str:
     return f"{seconds} Seconds"
@@ -52,7 +56,7 @@ class Dialog:
     def __init__(self, session: harness.Session, scr: harness.Process):
         self.s = session
         self.scr = scr
-        self.window = session.wait_for_window(DIALOG, process=scr)
+        self.window = session.wait_for_window(DIALOG, process=scr, children=CONTROLS)
         self.hwnd = self.window["hwnd"]
         self.controls = {w["name"]: w for w in harness.walk([self.window]) if w["name"]}
 
@@ -153,7 +157,14 @@ class Dialog:
         return code
 
     def help_box(self) -> dict:
-        return self.s.wait_for_message_box(WAIT_S, process=self.scr)
+        """The message box the dialog opens (the help box: its only one),
+        whole and with the keyboard on one of its buttons, so that a key
+        sent next reaches it."""
+        box = self.s.wait_for_message_box(WAIT_S, process=self.scr)
+        buttons = {b["hwnd"] for b in box["buttons"]}
+        self._wait_for(lambda: self.s.inspect("focus", str(box["hwnd"]))["focus"]["hwnd"] in buttons, True,
+                       "the keyboard focus on the help box's button")
+        return box
 
     def box_icons(self, box: dict) -> list[int]:
         """The icon handle of every icon control of a message box (0: empty)."""

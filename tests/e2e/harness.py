@@ -598,24 +598,31 @@ class Session:
         """The Windows path of a Linux path (drive Z: is the root)."""
         return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
-    def _spawn(self, argv: list[str], name: str) -> Process:
+    def _spawn(self, argv: list[str], name: str, trace: str | None = None, cwd: Path | None = None) -> Process:
         log_path = self.out_dir / f"{name}-{len(self._processes)}.log"
+        env = self.env()
+        if trace:
+            env["WINEDEBUG"] = trace
         with open(log_path, "wb") as output:
-            popen = _popen(argv, env=self.env(), stdin=subprocess.DEVNULL, stdout=output,
-                           stderr=subprocess.STDOUT)
+            popen = _popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=output,
+                           stderr=subprocess.STDOUT, cwd=cwd)
         proc = Process(popen, name, log_path)
         self._processes.append(proc)
         return proc
 
     # ---- the program under test ------------------------------------------------
 
-    def start_scr(self, args: str | Iterable[str] = "") -> Process:
+    def start_scr(self, args: str | Iterable[str] = "", trace: str | None = None,
+                  cwd: Path | None = None) -> Process:
         """Starts Salvanto2002.scr. args as a string is split on blanks (Wine
         joins argv with one blank; an empty string means no arguments); a
-        list is passed as it is (an argument with a blank gets quotes)."""
+        list is passed as it is (an argument with a blank gets quotes).
+        trace: Wine debug channels for this copy alone (WINEDEBUG, e.g.
+        "+cursor"), written to its output; see show_cursor_calls. cwd: its
+        current directory (by default the test's)."""
         argv = args.split() if isinstance(args, str) else list(args)
-        log(f"start {SCR_NAME} {' '.join(argv)!r}")
-        return self._spawn(["wine", str(self.scr_path), *argv], "scr")
+        log(f"start {SCR_NAME} {' '.join(argv)!r}" + (f" with WINEDEBUG={trace}" if trace else ""))
+        return self._spawn(["wine", str(self.scr_path), *argv], "scr", trace, cwd)
 
     def stop_scr(self, proc: Process, timeout: float = 10) -> None:
         """Kills a copy of the screen saver (if it still runs) and waits until
@@ -647,7 +654,7 @@ class Session:
 
     # Verbs that only look (or, for sync, send a WM_NULL): running one twice
     # changes nothing.
-    _INSPECT_READ_ONLY = {"windows", "msgbox", "sync", "version", "reg", "screen", "cursor", "icon", "focus"}
+    _INSPECT_READ_ONLY = {"windows", "msgbox", "sync", "version", "reg", "screen", "icon", "focus", "text"}
 
     def inspect(self, *args: str, timeout: float = 30, check: bool = True) -> Any:
         """Runs inspector.exe with args; returns its JSON.
@@ -700,12 +707,18 @@ class Session:
         return [(w["class"], w["text"], w["rect"]) for w in walk(self.windows(exe)) if w["visible"]]
 
     def wait_for_window(self, cls: str, timeout: float = 20, visible: bool = True,
-                        process: "Process | None" = None, **match: Any) -> dict:
+                        process: "Process | None" = None, children: Iterable[str] = (), **match: Any) -> dict:
         """The first window of class cls (visible, unless visible=False) that
-        matches the other fields (text=, name=, exe=)."""
+        matches the other fields (text=, name=, exe=) and holds the named
+        controls in children (at any depth): a window is listed as soon as
+        it exists, and may not have its controls yet."""
+        wanted = set(children)
+
         def probe():
-            windows = self.find_windows(cls=cls, visible=visible if visible else None, **match)
-            return windows[0] if windows else None
+            for window in self.find_windows(cls=cls, visible=visible if visible else None, **match):
+                if wanted <= {w["name"] for w in walk([window])}:
+                    return window
+            return None
         try:
             return self.wait_until(probe, timeout, f"a window of class {cls} {match or ''}".strip(), process)
         except TimeoutError as e:
@@ -717,12 +730,23 @@ class Session:
         return [b for b in boxes if b["visible"] and (exe is None or b["exe"].lower() == exe.lower())]
 
     def wait_for_message_box(self, timeout: float = 20, exe: str | None = SCR_NAME,
-                             process: "Process | None" = None) -> dict:
+                             process: "Process | None" = None, title: str | None = None) -> dict:
+        """The first visible message box (with that title, when given) once
+        it is whole: its text and a visible button with its caption. A box
+        is listed from the moment it exists, before its controls are made
+        or filled in, so a box read at once may have neither."""
+        what = "a whole message box" + (f" titled {title!r}" if title is not None else "")
+
+        def probe():
+            for box in self.message_boxes(exe):
+                if (title is None or box["title"] == title) and is_whole_box(box):
+                    return box
+            return None
         try:
-            return self.wait_until(lambda: (self.message_boxes(exe) or [None])[0], timeout, "a message box",
-                                   process)
+            return self.wait_until(probe, timeout, what, process)
         except TimeoutError as e:
-            raise TimeoutError(f"{e}; visible windows: {self.visible_summary(None)}") from None
+            raise TimeoutError(f"{e}; message boxes: {self.message_boxes(None)}; "
+                               f"visible windows: {self.visible_summary(None)}") from None
 
     def press(self, hwnd: int, button: str = "OK") -> None:
         self.inspect("press", str(hwnd), button)
@@ -750,6 +774,26 @@ class Session:
         return self.inspect("screen")
 
     # ---- waiting -----------------------------------------------------------
+
+    def eventually(self, check: Callable[[], Any], timeout: float = 10, what: str = "the check",
+                   process: "Process | None" = None, interval: float = 0.05) -> Any:
+        """Runs check, a function that asserts, until it passes, and returns
+        what it returned: for what the screen shows, which lags behind the
+        state the inspector reads (a window is painted, and its pixels
+        reach the display, after it is shown or changed). At the deadline
+        the last AssertionError is raised, naming what was awaited."""
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                return check()
+            except AssertionError as failure:
+                if process is not None and not process.running:
+                    raise AssertionError(f"{process.name} ended with exit code {process.exit_code} while waiting "
+                                         f"for {what}; last failure: {failure}") from None
+                if time.monotonic() >= deadline:
+                    raise AssertionError(f"still failing after {timeout:.1f} s of waiting for {what}: "
+                                         f"{failure}") from None
+            time.sleep(interval)
 
     def wait_until(self, predicate: Callable[[], Any], timeout: float = 20, what: str = "the condition",
                    process: "Process | None" = None, interval: float = 0.05) -> Any:
@@ -787,6 +831,41 @@ class Session:
 
     def click(self, x: int, y: int, button: int = 1) -> None:
         self.xdotool("mousemove", str(x), str(y), "click", str(button))
+
+    def x_windows(self, proc: Process) -> list[dict]:
+        """The X windows that Wine made for a program's windows (found by the
+        _NET_WM_PID Wine gives them, the Linux id of the `wine` process):
+        {"id", "name", "rect" ([left, top, right, bottom]), "mapped",
+        "icons" ([(width, height, [ARGB, ...]), ...])}. The icons are the
+        ones Wine publishes for a window manager (_NET_WM_ICON), made from
+        the window's own icon: the pixels a task bar or title bar shows,
+        which is how a window's icon is seen from outside (another process
+        cannot ask a window for its icon under Wine)."""
+        found = subprocess.run(["xdotool", "search", "--pid", str(proc.pid)], env=self.env(), timeout=15,
+                               capture_output=True, text=True)
+        windows = []
+        for wid in found.stdout.split():
+            props = subprocess.run(["xprop", "-display", self.display, "-id", wid, "-notype",
+                                    "-f", "_NET_WM_ICON", "32c", "=$0+\n", "_NET_WM_ICON", "_NET_WM_NAME"],
+                                   timeout=15, capture_output=True, text=True).stdout
+            info = subprocess.run(["xwininfo", "-display", self.display, "-id", wid], timeout=15,
+                                  capture_output=True, text=True).stdout
+            if not info:
+                continue  # gone meanwhile
+            fields = dict(re.findall(r"^\s*([A-Za-z -]+):\s*(\S+)", info, re.M))
+            left, top = int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"])
+            icons: list[tuple[int, int, list[int]]] = []
+            data = re.search(r"^_NET_WM_ICON=(.*)$", props, re.M)
+            values = [int(v) for v in data.group(1).split(",")] if data else []
+            while len(values) >= 2 and len(values) >= 2 + values[0] * values[1]:
+                width, height = values[0], values[1]
+                icons.append((width, height, values[2 : 2 + width * height]))
+                values = values[2 + width * height :]
+            name = re.search(r'^_NET_WM_NAME = "(.*)"$', props, re.M)
+            windows.append({"id": int(wid), "name": name.group(1) if name else None,
+                            "rect": [left, top, left + int(fields["Width"]), top + int(fields["Height"])],
+                            "mapped": fields.get("Map State") == "IsViewable", "icons": icons})
+        return windows
 
     def screenshot(self, name: str) -> Path:
         """A PNG of the whole display under the session's output folder."""
@@ -826,6 +905,28 @@ class Session:
         text comes back exactly, whatever Wine's console code page."""
         found = self.inspect("reg", key, name)
         return found["values"][0] if found["values"] else None
+
+
+def is_whole_box(box: dict) -> bool:
+    """A message box (from `inspector msgbox` or a watch state) with its
+    title, its text and a visible button that has its caption."""
+    buttons = [b for b in box["buttons"] if b.get("visible", True)]
+    return bool(box["title"] and box["text"] and buttons and all(b["text"] for b in buttons))
+
+
+# One line of Wine's "+cursor" trace for each ShowCursor call, with the
+# display count it leaves (Wine 8: "0108:trace:cursor:NtUserShowCursor 1, count=2";
+# before the move to win32u the function was user32's ShowCursor).
+_SHOW_CURSOR = re.compile(r"^[0-9a-f]+:trace:cursor:(?:NtUser)?ShowCursor (-?\d+), count=(-?\d+)\s*$", re.M)
+
+
+def show_cursor_calls(proc: "Process") -> list[tuple[bool, int]]:
+    """Every ShowCursor call of a program started with trace="+cursor", in
+    order: (shown, the display count after the call). The count lives in the
+    program's own input queue and cannot be read from outside, so the trace
+    is how it is seen. Read it once the program has ended: the trace is
+    written as the calls happen."""
+    return [(int(show) != 0, int(count)) for show, count in _SHOW_CURSOR.findall(proc.output())]
 
 
 def walk(windows: list[dict]) -> Iterable[dict]:
@@ -921,14 +1022,20 @@ class SlideshowWatch:
         session.wait_until(self.states, 30, "inspector watch running", self.process)
 
     def states(self) -> list[dict]:
-        """Every state seen so far, oldest first (complete lines only)."""
+        """Every state seen so far, oldest first (complete lines only). A
+        box counts from the moment it is whole (see is_whole_box): the
+        watcher may see it while the system still makes its controls; such
+        sightings are kept in the state's "unfinished_boxes"."""
         text = self.process.output()
         end = text.rfind("\n")
         if end > self._consumed:
             for line in text[self._consumed : end].splitlines():
                 line = line.strip()
                 if line.startswith("{"):
-                    self._parsed.append(json.loads(line))
+                    state = json.loads(line)
+                    state["unfinished_boxes"] = [b for b in state["boxes"] if not is_whole_box(b)]
+                    state["boxes"] = [b for b in state["boxes"] if is_whole_box(b)]
+                    self._parsed.append(state)
             self._consumed = end
         return self._parsed
 
@@ -944,7 +1051,11 @@ class SlideshowWatch:
                 if predicate(states[i]):
                     return i, states[i]
             return None
-        return self.session.wait_until(probe, timeout, what, process, interval=0.01)
+        try:
+            return self.session.wait_until(probe, timeout, what, process, interval=0.01)
+        except TimeoutError as e:
+            raise TimeoutError(f"{e}; the last states seen: {self.states()[max(since, len(self.states()) - 3):]}") \
+                from None
 
     def stop(self) -> None:
         self.process.kill()

@@ -132,9 +132,7 @@ class PhotoCycle(harness.SessionTestCase):
 
             # Left open for several intervals: the ticks meanwhile are skipped.
             opened = raw_clock()
-            while raw_clock() < opened + 3.5 * INTERVAL:
-                watch.states()
-                s.wait_until(lambda: True, 0.1)
+            s.wait_until(lambda: raw_clock() >= opened + 3.5 * INTERVAL, 10, "the box open for 3.5 intervals")
             held = watch.states()[first:]
             self.assertEqual({tuple(b["hwnd"] for b in st["boxes"]) for st in held}, {(box["hwnd"],)},
                              "exactly the one box, all along")

@@ -1,9 +1,13 @@
 """The settings dialog driven by a user's clicks: the delay it shows and
-steps, what "Set" stores, leaving by "Exit" or by the frame, and the delay
-the next slideshow runs with. (The step tables themselves are unit-tested.)"""
+steps, what "Set" stores (and the fatal box when the store refuses it),
+leaving by "Exit" or by the frame, and the delay the next slideshow runs
+with. (The step tables themselves are unit-tested.)"""
+
+import re
 
 import harness
-from dialog_view import CYCLE, EARLIER, FORM1, OPENING_CAPTION, Dialog, caption_after_step
+from dialog_view import CYCLE, EARLIER, FORM1, OPENING_CAPTION, WAIT_S, Dialog, caption_after_step
+from harness import APP_TITLE, SETTINGS_KEY
 
 
 class SteppingTheDelay(harness.SessionTestCase):
@@ -64,6 +68,25 @@ class SavingTheDelay(harness.SessionTestCase):
             dialog.click("SSCommand6")
             self.assertEqual(dialog.wait_for_end(), 0)
             self.assertEqual(s.setting("Interval"), "10", "Exit saved the delay it showed")
+
+    def test_set_refused_by_the_store_is_a_fatal_box(self):
+        with self.session(settings={"Interval": EARLIER}) as s:
+            # The settings key readable only, as in a locked-down profile.
+            access = s.inspect("regaccess", SETTINGS_KEY, "read")
+            self.assertNotEqual(access["write_open"], 0, f"the key still takes writes: {access}")
+            dialog = Dialog.open(s)
+            dialog.step_to(5)
+            dialog.click("SSCommand4")
+            box = s.wait_for_message_box(WAIT_S, process=dialog.scr, title=APP_TITLE)
+            number = re.match(r"Run-time error '(\d+)':", box["text"])
+            self.assertTrue(number, f"not a run-time error: {box['text']!r}")
+            self.assertIn("Interval", box["text"], "the box names the setting")
+            self.assertEqual([b["text"] for b in box["buttons"] if b["visible"]], ["OK"])
+            s.screenshot("set-refused")
+            s.press(box["hwnd"], "OK")
+            # A fatal error ends the program with its number (8 bits of it under Linux).
+            self.assertEqual(dialog.wait_for_end(), int(number.group(1)) & 0xFF)
+            self.assertEqual(s.setting("Interval"), EARLIER)
 
     def test_leaving_without_set_keeps_the_stored_delay(self):
         ways = {

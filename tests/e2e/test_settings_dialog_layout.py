@@ -112,8 +112,11 @@ class DialogLayout(harness.SessionTestCase):
             if name != "pnlSSaver":
                 self.assertEqual(dialog.controls[name]["parent"], panel["hwnd"], f"{name} not in pnlSSaver")
 
+        # The controls paint themselves after the dialog shows, and their
+        # pixels reach the display a moment later.
+        s.eventually(lambda: self.check_colours(s.pixels(), dialog, (cl, ct), tpp), 10, "the dialog painted",
+                     dialog.scr)
         s.screenshot(f"settings-dialog-{dpi}dpi")
-        self.check_colours(s.pixels(), dialog, (cl, ct), tpp)
         return dialog
 
     def check_colours(self, pixels, dialog, origin, tpp):
@@ -160,12 +163,21 @@ class DialogLayout(harness.SessionTestCase):
     def test_at_96_dpi_with_the_spin_buttons_tooltip(self):
         with self.session(size=(800, 600), dpi=96) as s:
             dialog = self.check_dialog(s, 96)
-            # Resting the pointer on the spin button brings up its tooltip
-            # (its text is only seen in the screenshot).
+            # Resting the pointer on the spin button brings up its tooltip. The
+            # tip is asked of the tooltip window itself, which has it once it
+            # shows it.
             left, top, right, bottom = dialog.rect("SpinInterval")
             s.mouse_move((left + right) // 2, (top + bottom) // 2)
-            tip = s.wait_until(lambda: [w for w in s.windows() if w["class"] == "tooltips_class32" and w["visible"]],
-                               5, "the spin button's tooltip", dialog.scr)[0]
+
+            def shown_tip():
+                for window in s.windows():
+                    if window["class"] == "tooltips_class32" and window["visible"]:
+                        text = s.inspect("text", str(window["hwnd"]))["text"]
+                        if text:
+                            return window, text
+                return None
+            tip, text = s.wait_until(shown_tip, 5, "the spin button's tooltip with its text", dialog.scr)
+            self.assertEqual(text, "Set Slide Show Delay")
             self.assertEqual(tip["owner"], dialog.hwnd)
             self.assertLess(abs(tip["rect"][1] - bottom), 40, f"the tooltip far from the spin button: {tip['rect']}")
             s.screenshot("spin-tooltip")

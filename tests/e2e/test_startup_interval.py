@@ -1,16 +1,84 @@
 """The stored Interval as the running program takes it: the timer period it
-becomes, or the message box that ends the program before any slideshow
-window shows. (The conversion rules themselves are unit-tested.)"""
+becomes, read with the user's decimal separator, or the message box that
+ends the program before any slideshow window shows. (The conversion rules
+themselves are unit-tested.)
 
-import time
+The slideshow's timer runs at its design period (one second) from the
+window's creation until the stored period replaces it, so it is due while a
+fatal box from the load is open; no tick may run under that box
+(FatalBoxAlone). Each copy also runs in a folder with one good photo, so
+that a tick that did run would be seen, not mistaken for a failure."""
+
+from pathlib import Path
 
 import harness
-from harness import APP_TITLE
+import photos
+from harness import APP_TITLE, SlideshowWatch
 
 FORM1 = "Salvanto.Form1"
+COMMA = {(r"Control Panel\International", "sDecimal"): ","}
+
+
+def expect_period(test: harness.SessionTestCase, s: harness.Session, stored: str | None, period: int) -> None:
+    """The stored text becomes the timer's period, and the show runs."""
+    s.set_setting("Interval", stored)
+    scr = s.start_scr("/s")
+    try:
+        form = s.wait_for_window(FORM1, process=scr)
+        test.assertEqual(form["timer1_interval"], period)
+        # A fatal box would have come before the window showed.
+        test.assertEqual([b for b in s.message_boxes() if b["title"] == APP_TITLE], [], "an error box at start-up")
+        test.assertTrue(scr.running, f"ended with {scr.exit_code}")
+    finally:
+        s.stop_scr(scr)
+
+
+def expect_fatal_box(test: harness.SessionTestCase, s: harness.Session, stored: str, reason: str | None,
+                     code: int | None = None, quiet_ticks_in: Path | None = None, screenshot: bool = False) -> None:
+    """The stored text ends the program at load with a box that names the
+    setting, its text and the reason (lower case); OK ends the program with
+    code (the run-time error's number, as Linux keeps it: 8 bits), or a
+    non-zero one when code is None. quiet_ticks_in: a folder with a good
+    photo to run the copy in (see the module's notes)."""
+    s.set_setting("Interval", stored)
+    scr = s.start_scr("/s", cwd=quiet_ticks_in)
+    try:
+        box = s.wait_for_message_box(process=scr, title=APP_TITLE)
+        text = box["text"]
+        test.assertIn("Interval", text, "the box names the setting")
+        test.assertIn(f'"{stored}"' if stored == "" else stored, text, "the box shows the stored text")
+        if reason:
+            test.assertIn(reason, text.lower())
+        test.assertEqual([b["text"] for b in box["buttons"] if b["visible"]], ["OK"])
+        test.assertEqual(s.find_windows(cls=FORM1, visible=True), [], "the slideshow window shows behind the error")
+        if screenshot:
+            s.screenshot("fatal-interval")
+        s.press(box["hwnd"], "OK")
+        try:
+            exit_code = scr.wait(10)
+        except TimeoutError:
+            test.fail(f"still running 10 s after the fatal box's OK; boxes: {s.message_boxes()}")
+        if code is None:
+            test.assertNotEqual(exit_code, 0, "a fatal error ends the program with a non-zero exit code")
+        else:
+            test.assertEqual(exit_code, code, f"exit code; output: {scr.output()[-1000:]!r}")
+    finally:
+        s.stop_scr(scr)
+    test.assertEqual(s.setting("Interval"), stored, "the stored text is left as it was")
+
+
+def folder_with_a_photo(test: harness.SessionTestCase) -> Path:
+    folder = photos.private_folder(test)
+    photos.solid(folder / "SALVAS_JA1.JPG", photos.RED, size=(64, 48))
+    return folder
 
 
 class IntervalAtStartup(harness.SessionTestCase):
+    def setUp(self):
+        self.folder = folder_with_a_photo(self)
+        # Ticks of the accepted periods find the photo.
+        self.collection = {"SalvantosDir": photos.wine_dir(self.folder)}
+
     def test_accepted_interval_becomes_the_timer_period(self):
         cases = [
             (None, 2000),  # nothing stored: the default "2"
@@ -20,16 +88,10 @@ class IntervalAtStartup(harness.SessionTestCase):
             ("0", 0),
             ("60", 60000),
         ]
-        with self.session() as s:
+        with self.session(settings=self.collection) as s:
             for stored, period in cases:
                 with self.subTest(interval=stored):
-                    s.set_setting("Interval", stored)
-                    scr = s.start_scr("/s")
-                    form = s.wait_for_window(FORM1, process=scr)
-                    self.assertEqual(form["timer1_interval"], period)
-                    self.assertEqual(s.message_boxes(), [], "a message box at start-up")
-                    self.assertTrue(scr.running, f"ended with {scr.exit_code}")
-                    s.stop_scr(scr)
+                    expect_period(self, s, stored, period)
 
     def test_unusable_interval_ends_the_program_with_a_message_box(self):
         cases = [
@@ -38,36 +100,50 @@ class IntervalAtStartup(harness.SessionTestCase):
             ("99999999999", "overflow"),
             ("-1", None),  # a period the timer refuses; the reason is the program's to word
         ]
-        with self.session() as s:
+        with self.session(settings=self.collection) as s:
             for stored, reason in cases:
                 with self.subTest(interval=stored):
-                    s.set_setting("Interval", stored)
-                    scr = s.start_scr("/s")
-                    box = s.wait_for_message_box(process=scr)
-                    text = box["text"]
-                    self.assertEqual(box["title"], APP_TITLE)
-                    self.assertIn("Interval", text, "the box names the setting")
-                    self.assertIn(f'"{stored}"' if stored == "" else stored, text, "the box shows the stored text")
-                    if reason:
-                        self.assertIn(reason, text.lower())
-                    self.assertEqual([b["text"] for b in box["buttons"] if b["visible"]], ["OK"])
-                    self.assertEqual(s.find_windows(cls=FORM1, visible=True), [],
-                                     "the slideshow window shows behind the error")
-                    if stored == "abc":
-                        s.screenshot("fatal-interval")
-                        # Form1 already exists beneath the box, its timer at the
-                        # design-time second: let a tick come due. No tick may
-                        # open a box of its own, which would keep this one's
-                        # OK from ending the program.
-                        time.sleep(1.5)
-                        boxes = [b["title"] for b in s.message_boxes() if b["visible"]]
-                        self.assertEqual(boxes, [APP_TITLE], "a tick ran under the fatal box")
-                    s.press(box["hwnd"], "OK")
-                    code = scr.wait(10)
-                    self.assertNotEqual(code, 0, "a fatal error ends the program with a non-zero exit code")
-                    s.stop_scr(scr)
-                    # The stored text is left as it was.
-                    self.assertEqual(s.setting("Interval"), stored)
+                    expect_fatal_box(self, s, stored, reason, quiet_ticks_in=self.folder, screenshot=stored == "abc")
+
+    def test_decimal_separator_is_the_users(self):
+        # The user's locale writes decimals with a comma: "1,5" and "2,5"
+        # are numbers and both round to 2 (halves to the even neighbour, so
+        # neither down nor up every time), and "1.5" is no number at all.
+        with self.session(settings=self.collection, registry=COMMA) as s:
+            for stored, period in [("1,5", 2000), ("2,5", 2000)]:
+                with self.subTest(interval=stored):
+                    expect_period(self, s, stored, period)
+            with self.subTest(interval="1.5"):
+                expect_fatal_box(self, s, "1.5", "type mismatch", code=13, quiet_ticks_in=self.folder)
+
+
+class FatalBoxAlone(harness.SessionTestCase):
+    def test_fatal_box_at_load_stays_alone_and_ends_the_program(self):
+        # Load fails before it sets the stored period, so Timer1 is still
+        # due at its design period of one second under the fatal box. A tick
+        # there would open the photo cycle's failure box (no collection
+        # here) over the fatal one, and the fatal box's OK could not end the
+        # program from inside that box's loop.
+        empty = photos.private_folder(self)  # the current directory, where the tick looks
+        with self.session(settings={"Interval": "abc", "SalvantosDir": None}) as s:
+            watch = SlideshowWatch(s, 10)
+            scr = s.start_scr("/s", cwd=empty)
+            box = s.wait_for_message_box(process=scr, title=APP_TITLE)
+            # Nothing is to happen while the box is open, so there is no state
+            # to wait for: it is watched for three design periods, time enough
+            # for a tick to show itself.
+            until = harness.raw_clock() + 3.0
+            try:
+                s.wait_until(lambda: harness.raw_clock() >= until or len(watch.last()["boxes"]) > 1, 10,
+                             "three seconds of the fatal box")
+            finally:
+                s.press(box["hwnd"], "OK")
+            others = {b["title"] for st in watch.states() for b in st["boxes"]} - {APP_TITLE}
+            self.assertEqual(others, set(), "another box opened over the fatal one")
+            try:
+                self.assertEqual(scr.wait(5), 13)
+            except TimeoutError:
+                self.fail(f"the program still runs after the fatal box's OK; boxes: {s.message_boxes()}")
 
 
 if __name__ == "__main__":

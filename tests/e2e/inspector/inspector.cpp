@@ -12,9 +12,11 @@
 //   inspector reg <HKCU subkey> [value]       the key's values with their types
 //   inspector screen                          screen size in pixels and the logical DPI
 //   inspector probe [ms]                      a full-screen window that logs input as JSON lines
-//   inspector cursor                          cursor position and the CURSOR_SHOWING flag
 //   inspector watch <ms> [exe]                what the slideshow shows, a line per change, for ms
 //   inspector icon <hwnd>                     the icon a static control shows (STM_GETICON; 0: none)
+//   inspector text <hwnd>                     the window's answer to WM_GETTEXT (a tooltip's: its tip)
+//   inspector regaccess <HKCU subkey> read|full
+//                                             the key readable only, or open to every access again
 //   inspector focus [hwnd]                    the focus and active windows of that window's thread
 //                                             (default: the foreground window's)
 //
@@ -594,7 +596,7 @@ int Registry(const wchar_t* subkey, const wchar_t* only) {
   return 0;
 }
 
-// ---- Screen and cursor -----------------------------------------------------
+// ---- Screen -------------------------------------------------------------------
 
 int Screen() {
   HDC screen = GetDC(nullptr);
@@ -607,21 +609,6 @@ int Screen() {
             .Add("dpi_x", Num(dpiX))
             .Add("dpi_y", Num(dpiY))
             .Add("bits_per_pixel", Num(bits))
-            .Str());
-  return 0;
-}
-
-int Cursor() {
-  CURSORINFO info{};
-  info.cbSize = sizeof info;
-  const bool ok = GetCursorInfo(&info) != FALSE;
-  // ShowCursor's counter belongs to the program's own input queue and cannot
-  // be read from here; the flag is the system's view of the shared cursor.
-  Print(Object()
-            .Add("ok", Bool(ok))
-            .Add("x", Num(info.ptScreenPos.x))
-            .Add("y", Num(info.ptScreenPos.y))
-            .Add("showing", Bool((info.flags & CURSOR_SHOWING) != 0))
             .Str());
   return 0;
 }
@@ -660,6 +647,18 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_MBUTTONDOWN:
       ProbeEvent("mbuttondown", point());
       break;
+    case WM_RBUTTONUP:
+      ProbeEvent("rbuttonup", point());
+      break;
+    case WM_MBUTTONUP:
+      ProbeEvent("mbuttonup", point());
+      break;
+    case WM_MOUSEWHEEL:
+      ProbeEvent("mousewheel", "\"delta\":" + Num(GET_WHEEL_DELTA_WPARAM(wParam)) + "," + point());
+      break;
+    case WM_MOUSEHWHEEL:
+      ProbeEvent("mousehwheel", "\"delta\":" + Num(GET_WHEEL_DELTA_WPARAM(wParam)) + "," + point());
+      break;
     case WM_KEYDOWN:
       ProbeEvent("keydown", "\"vk\":" + Num(static_cast<long long>(wParam)));
       break;
@@ -668,6 +667,9 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       break;
     case WM_KEYUP:
       ProbeEvent("keyup", "\"vk\":" + Num(static_cast<long long>(wParam)));
+      break;
+    case WM_SYSKEYUP:
+      ProbeEvent("syskeyup", "\"vk\":" + Num(static_cast<long long>(wParam)));
       break;
     case WM_CHAR:
       ProbeEvent("char", "\"code\":" + Num(static_cast<long long>(wParam)));
@@ -736,6 +738,53 @@ int StaticIcon(HWND window) {
             .Add("style", Num(GetWindowLongW(window, GWL_STYLE)))
             .Str());
   return 0;
+}
+
+// A window's text as the window itself answers WM_GETTEXT. GetWindowText
+// reads only the title stored with another process's window; a tooltip keeps
+// the tip it shows elsewhere and gives it only in answer to the message.
+int SentText(HWND window) {
+  if (!IsWindow(window)) return Fail(1, L"text: no such window");
+  wchar_t text[1024] = {};
+  DWORD_PTR copied = 0;
+  const bool answered = SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
+                                            SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &copied) != 0;
+  Print(Object()
+            .Add("answered", Bool(answered))
+            .Add("text", Quote(std::wstring_view(text, answered ? std::wcslen(text) : 0)))
+            .Add("visible", Bool(IsWindowVisible(window) != FALSE))
+            .Str());
+  return 0;
+}
+
+// Makes an HKCU key (created when missing) readable only, or open to every
+// access again, through its access list: a store that refuses writes, as a
+// locked-down profile does. Reports whether a write may now open the key.
+int RegistryAccess(const wchar_t* subkey, const std::wstring& mode) {
+  if (mode != L"read" && mode != L"full") return Fail(2, L"regaccess: read or full");
+  HKEY key = nullptr;
+  LSTATUS status =
+      RegCreateKeyExW(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key, nullptr);
+  if (status != ERROR_SUCCESS) return Fail(1, L"regaccess: cannot open the key (" + std::to_wstring(status) + L")");
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+  alignas(DWORD) BYTE buffer[256];
+  auto* acl = reinterpret_cast<ACL*>(buffer);
+  InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+  AddAccessAllowedAceEx(acl, ACL_REVISION, CONTAINER_INHERIT_ACE, mode == L"read" ? KEY_READ : KEY_ALL_ACCESS,
+                        everyone);
+  SECURITY_DESCRIPTOR descriptor;
+  InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+  SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+  status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+  RegCloseKey(key);
+  FreeSid(everyone);
+  HKEY writable = nullptr;
+  const LSTATUS write = RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_SET_VALUE, &writable);
+  if (write == ERROR_SUCCESS) RegCloseKey(writable);
+  Print(Object().Add("set", Num(status)).Add("write_open", Num(write)).Str());
+  return status == ERROR_SUCCESS ? 0 : 1;
 }
 
 // ---- Watching the slideshow -------------------------------------------------
@@ -878,8 +927,9 @@ int Focus(HWND window) {
 int Usage() {
   return Fail(2,
               L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
-              L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | reg <HKCU subkey> [value] "
-              L"| screen | probe [ms] | cursor | icon <hwnd> | focus [hwnd] | "
+              L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | "
+              L"reg <HKCU subkey> [value] | screen | probe [ms] | icon <hwnd> | text <hwnd> | "
+              L"regaccess <HKCU subkey> read|full | focus [hwnd] | "
               L"watch <ms> [exe]");
 }
 
@@ -900,8 +950,9 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"reg" && (argc == 3 || argc == 4)) return Registry(argv[2], argc == 4 ? argv[3] : nullptr);
   if (verb == L"probe" && argc <= 3) return Probe(argc, argv);
   if (verb == L"screen" && argc == 2) return Screen();
-  if (verb == L"cursor" && argc == 2) return Cursor();
   if (verb == L"icon" && argc == 3) return StaticIcon(ParseHandle(argv[2]));
+  if (verb == L"text" && argc == 3) return SentText(ParseHandle(argv[2]));
+  if (verb == L"regaccess" && argc == 4) return RegistryAccess(argv[2], argv[3]);
   if (verb == L"focus" && argc <= 3) return Focus(argc == 3 ? ParseHandle(argv[2]) : nullptr);
   if (verb == L"watch" && (argc == 3 || argc == 4)) {
     return Watch(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)), argc == 4 ? argv[3] : L"Salvanto2002.scr");
