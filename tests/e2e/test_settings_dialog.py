@@ -46,7 +46,7 @@ class SteppingTheDelay(harness.SessionTestCase):
 
 
 class SavingTheDelay(harness.SessionTestCase):
-    def test_set_stores_the_delay_shown_and_exit_keeps_the_last_one(self):
+    def test_set_stores_the_delay_shown_exit_keeps_the_last_one_and_a_refused_set_is_fatal(self):
         with self.session() as s:
             # The dialog reads nothing from the store, whatever is there.
             stored_before = [EARLIER, None, "not a number"]
@@ -69,24 +69,23 @@ class SavingTheDelay(harness.SessionTestCase):
             self.assertEqual(dialog.wait_for_end(), 0)
             self.assertEqual(s.setting("Interval"), "10", "Exit saved the delay it showed")
 
-    def test_set_refused_by_the_store_is_a_fatal_box(self):
-        with self.session(settings={"Interval": EARLIER}) as s:
-            # The settings key readable only, as in a locked-down profile.
-            access = s.inspect("regaccess", SETTINGS_KEY, "read")
-            self.assertNotEqual(access["write_open"], 0, f"the key still takes writes: {access}")
-            dialog = Dialog.open(s)
-            dialog.step_to(5)
-            dialog.click("SSCommand4")
-            box = s.wait_for_message_box(WAIT_S, process=dialog.scr, title=APP_TITLE)
-            number = re.match(r"Run-time error '(\d+)':", box["text"])
-            self.assertTrue(number, f"not a run-time error: {box['text']!r}")
-            self.assertIn("Interval", box["text"], "the box names the setting")
-            self.assertEqual([b["text"] for b in box["buttons"] if b["visible"]], ["OK"])
-            s.screenshot("set-refused")
-            s.press(box["hwnd"], "OK")
-            # A fatal error ends the program with its number (8 bits of it under Linux).
-            self.assertEqual(dialog.wait_for_end(), int(number.group(1)) & 0xFF)
-            self.assertEqual(s.setting("Interval"), EARLIER)
+            with self.subTest("the store refuses the write"):
+                # The settings key readable only, as in a locked-down profile.
+                access = s.inspect("regaccess", SETTINGS_KEY, "read")
+                self.assertNotEqual(access["write_open"], 0, f"the key still takes writes: {access}")
+                dialog = Dialog.open(s)
+                dialog.step_to(5)
+                dialog.click("SSCommand4")
+                box = s.wait_for_message_box(WAIT_S, process=dialog.scr, title=APP_TITLE)
+                number = re.match(r"Run-time error '(\d+)':", box["text"])
+                self.assertTrue(number, f"not a run-time error: {box['text']!r}")
+                self.assertIn("Interval", box["text"], "the box names the setting")
+                self.assertEqual([b["text"] for b in box["buttons"] if b["visible"]], ["OK"])
+                s.screenshot("set-refused")
+                s.press(box["hwnd"], "OK")
+                # A fatal error ends the program with its number (8 bits of it under Linux).
+                self.assertEqual(dialog.wait_for_end(), int(number.group(1)) & 0xFF)
+                self.assertEqual(s.setting("Interval"), "10")
 
     def test_leaving_without_set_keeps_the_stored_delay(self):
         ways = {
