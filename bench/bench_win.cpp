@@ -223,7 +223,7 @@ public:
     strip.BevelOuter = Bevel::None;
     year_ = &Panel3D::Create(host_, kIdPanYear, strip, pixels(layout.panYear));
     state_.PhotoDir = platform_.text.Upper(folder);
-    show_ = std::make_unique<PhotoShow>(platform_, state_, image, *year_);
+    show_ = std::make_unique<PhotoShow>(platform_, state_, image, *year_, host_);
   }
   SoakHost(const SoakHost&) = delete;
   SoakHost& operator=(const SoakHost&) = delete;
@@ -234,9 +234,19 @@ public:
 
   // False when there is no display to make the windows on.
   explicit operator bool() const { return show_ != nullptr; }
-  // One tick, and the messages it left (repaints) handled.
+  // One tick, its photo loaded on the show's worker thread and put up (or
+  // its box counted), and the messages it left (repaints) handled.
   void Tick() {
     show_->Tick();
+    MSG msg;
+    while (show_->Busy() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (msg.hwnd == host_ && msg.message == PhotoShow::kPhotoLoaded) {
+        show_->Complete();
+      } else {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
     PumpMessages();
   }
   int BoxesShown() const { return boxes_.shown; }
