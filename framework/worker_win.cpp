@@ -20,6 +20,8 @@ struct WorkerThread::Queue {
 DWORD WINAPI WorkerThread::Main(void* queue) {
   const std::unique_ptr<std::shared_ptr<Queue>> handedOver(static_cast<std::shared_ptr<Queue>*>(queue));
   Queue& jobs = **handedOver;
+  // The user-interface thread goes first whenever the two want a processor.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
   // WIC's decoders need an apartment; a multithreaded one needs no messages.
   const com_apartment com(COINIT_MULTITHREADED);
   for (;;) {
