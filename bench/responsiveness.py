@@ -47,6 +47,7 @@ def parse_args() -> argparse.Namespace:
 
 
 ARGS = parse_args()
+ARGS.out = ARGS.out.resolve()  # Wine wants an absolute WINEPREFIX
 # The harness reads where things are from its environment: a template prefix
 # and sessions of the benchmark's own, beside its photos.
 os.environ.setdefault("SALVANTO_WIN_BUILD", str(ROOT / "build" / "windows"))
