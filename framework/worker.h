@@ -26,7 +26,7 @@ public:
 
 private:
   struct Queue;
-  static DWORD WINAPI Main(void* queue);
+  static DWORD WINAPI Main(void* parameter);
   std::shared_ptr<Queue> queue_;
 };
 

@@ -17,9 +17,9 @@ struct WorkerThread::Queue {
   bool stop = false;                       // under lock
 };
 
-DWORD WINAPI WorkerThread::Main(void* queue) {
-  const std::unique_ptr<std::shared_ptr<Queue>> handedOver(static_cast<std::shared_ptr<Queue>*>(queue));
-  Queue& jobs = **handedOver;
+DWORD WINAPI WorkerThread::Main(void* parameter) {
+  const std::unique_ptr<std::shared_ptr<Queue>> handedOver(static_cast<std::shared_ptr<Queue>*>(parameter));
+  Queue& queue = **handedOver;
   // The user-interface thread goes first whenever the two want a processor.
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
   // WIC's decoders need an apartment; a multithreaded one needs no messages.
@@ -27,11 +27,11 @@ DWORD WINAPI WorkerThread::Main(void* queue) {
   for (;;) {
     std::function<void()> job;
     {
-      const exclusive_lock hold(jobs.lock);
-      while (jobs.jobs.empty() && !jobs.stop) SleepConditionVariableSRW(&jobs.wake, &jobs.lock, INFINITE, 0);
-      if (jobs.stop) return 0;
-      job = std::move(jobs.jobs.front());
-      jobs.jobs.pop_front();
+      const exclusive_lock hold(queue.lock);
+      while (queue.jobs.empty() && !queue.stop) SleepConditionVariableSRW(&queue.wake, &queue.lock, INFINITE, 0);
+      if (queue.stop) return 0;
+      job = std::move(queue.jobs.front());
+      queue.jobs.pop_front();
     }
     job();
   }
