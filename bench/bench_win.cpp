@@ -17,6 +17,10 @@
 //       the same soak, printing one JSON line every <every> ticks: working
 //       set, private bytes, handle count, Linux file descriptors, GDI and
 //       USER objects, boxes
+//   salvanto_bench ticks <folder> <ticks>
+//       ticks of the real photo show, one after the other, one JSON line
+//       each: from the tick to its photo painted in Image1 (or its box
+//       counted), and how much of that the user-interface thread spent
 //   salvanto_bench names <pattern>
 //       one pass of the photo listing as the tick sees it, one UTF-8 JSON
 //       line per name (any name the file system holds comes out exactly)
@@ -223,7 +227,7 @@ public:
     strip.BevelOuter = Bevel::None;
     year_ = &Panel3D::Create(host_, kIdPanYear, strip, pixels(layout.panYear));
     state_.PhotoDir = platform_.text.Upper(folder);
-    show_ = std::make_unique<PhotoShow>(platform_, state_, image, *year_);
+    show_ = std::make_unique<PhotoShow>(platform_, state_, image, *year_, host_);
   }
   SoakHost(const SoakHost&) = delete;
   SoakHost& operator=(const SoakHost&) = delete;
@@ -234,10 +238,33 @@ public:
 
   // False when there is no display to make the windows on.
   explicit operator bool() const { return show_ != nullptr; }
-  // One tick, and the messages it left (repaints) handled.
-  void Tick() {
+  // Milliseconds from a tick to its photo painted (or its box counted), and
+  // the part of them the user-interface thread was busy.
+  struct TickTimes {
+    double toPhoto = 0, busy = 0;
+  };
+
+  // One tick, its photo loaded on the show's worker thread and put up (or
+  // its box counted), and the messages it left (repaints) handled.
+  TickTimes Tick() {
+    const double start = NowMs();
     show_->Tick();
+    double busy = NowMs() - start;
+    MSG msg;
+    while (show_->Busy() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      const double handling = NowMs();
+      if (msg.hwnd == host_ && msg.message == PhotoShow::kPhotoLoaded) {
+        show_->Complete();
+      } else {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      busy += NowMs() - handling;
+    }
+    const double painting = NowMs();
     PumpMessages();
+    const double end = NowMs();
+    return {end - start, busy + end - painting};
   }
   int BoxesShown() const { return boxes_.shown; }
   int PassCount() const { return show_->PassCount(); }
@@ -274,6 +301,23 @@ int Soak(const std::wstring& folder, int ticks) {
     if (tick % 200 == 0) report(tick);
   }
   std::printf("%d ticks in %.1f s, caption now \"%ls\"\n", ticks, (NowMs() - start) / 1000.0, soak.Caption().c_str());
+  return 0;
+}
+
+int Ticks(const std::wstring& folder, int ticks) {
+  SoakHost show(folder);
+  if (!show) {
+    std::printf("{\"error\":\"no window (is there a display?)\"}\n");
+    return 2;
+  }
+  show.Tick();  // DLLs and decoders loaded once, not measured
+  for (int tick = 1; tick <= ticks; ++tick) {
+    const int boxes = show.BoxesShown();
+    const SoakHost::TickTimes times = show.Tick();
+    std::printf("{\"tick\":%d,\"to_photo_ms\":%.2f,\"ui_busy_ms\":%.2f,\"box\":%s}\n", tick, times.toPhoto, times.busy,
+                show.BoxesShown() != boxes ? "true" : "false");
+    std::fflush(stdout);
+  }
   return 0;
 }
 
@@ -494,5 +538,6 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"soak" && argc >= 4) return Soak(argv[2], _wtoi(argv[3]));
   if (mode == L"soak-figures" && argc >= 5) return SoakFigures(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
   if (mode == L"names") return Names(argv[2]);
+  if (mode == L"ticks" && argc >= 4) return Ticks(argv[2], _wtoi(argv[3]));
   return Usage();
 }

@@ -8,22 +8,33 @@
 #     CopyPixels into a 32-bit buffer), with its peak working set;
 #   - djpeg (libjpeg-turbo) natively, full size and -scale 1/8;
 # each the median of several runs, every Wine run in a fresh process.
-# Then a soak: ticks of the real photo show over a mixed folder.
+# Then how the real program answers while photos load (bench/responsiveness.py:
+# key to exit, the UI thread's stalls, tick to photo; 48 MP against 1 MP),
+# and a soak: ticks of the real photo show over a mixed folder.
 #
-#   bench/run.sh              everything
-#   bench/run.sh --no-soak    the table only
-#   BENCH_RUNS=7 SOAK_TICKS=5000 bench/run.sh
+#   bench/run.sh                    everything
+#   bench/run.sh --no-soak          without the soak
+#   bench/run.sh --no-responsive    without the responsiveness table
+#   BENCH_RUNS=7 SOAK_TICKS=5000 KEY_SAMPLES=40 bench/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 runs=${BENCH_RUNS:-5}
 soak_ticks=${SOAK_TICKS:-2000}
+key_samples=${KEY_SAMPLES:-24}
 do_soak=1
-[[ "${1:-}" == "--no-soak" ]] && do_soak=0
+do_responsive=1
+for arg in "$@"; do
+  case $arg in
+    --no-soak) do_soak=0 ;;
+    --no-responsive) do_responsive=0 ;;
+    *) echo "unknown option: $arg" >&2; exit 2 ;;
+  esac
+done
 
 bash scripts/deps.sh libjpeg-turbo-progs
 cmake --preset windows >/dev/null
-cmake --build build/windows -j"$(nproc)" --target salvanto_bench >/dev/null
+cmake --build build/windows -j"$(nproc)" --target salvanto_bench Salvanto2002 inspector >/dev/null
 bench_exe=$root/build/windows/salvanto_bench.exe
 
 out=$root/build/bench
@@ -120,6 +131,13 @@ done
 ((fails == 0)) && echo "All photos within both targets." || echo "$fails photo(s) outside a target (marked MISS)."
 echo "Peaks are the whole Wine process's (PeakWorkingSetSize); load ms and bare ms are timed inside the"
 echo "process around the load alone, after a warm-up load of a 16 x 16 file of the same format."
+
+if ((do_responsive)); then
+  echo
+  echo "Responsiveness of Salvanto2002.scr /s while photos load (the harness of tests/e2e; log: $out/responsiveness.log) ..."
+  python3 bench/responsiveness.py --photo48 "$photos/p48mp.jpg" --photo1 "$photos/p01mp.jpg" --out "$out" \
+    --samples "$key_samples" 2>"$out/responsiveness.log" || echo "(a target missed or a run failed; see the log)"
+fi
 
 if ((do_soak)); then
   soak=$out/soak

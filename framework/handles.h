@@ -71,6 +71,18 @@ private:
   DWORD old_ = 0;
 };
 
+// A slim reader/writer lock held exclusively for one scope.
+class exclusive_lock {
+public:
+  explicit exclusive_lock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+  exclusive_lock(const exclusive_lock&) = delete;
+  exclusive_lock& operator=(const exclusive_lock&) = delete;
+  ~exclusive_lock() { ReleaseSRWLockExclusive(&lock_); }
+
+private:
+  SRWLOCK& lock_;
+};
+
 // Selects an object into a DC for one scope and puts the old one back.
 class select_object {
 public:
@@ -185,10 +197,12 @@ private:
   T* p_ = nullptr;
 };
 
-// CoInitializeEx / CoUninitialize for the lifetime of the UI thread.
+// CoInitializeEx / CoUninitialize for the lifetime of a thread: the UI
+// thread's single-threaded apartment, or a worker's multithreaded one.
 class com_apartment {
 public:
-  com_apartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  explicit com_apartment(DWORD model = COINIT_APARTMENTTHREADED)
+      : ok_(SUCCEEDED(CoInitializeEx(nullptr, model | COINIT_DISABLE_OLE1DDE))) {}
   com_apartment(const com_apartment&) = delete;
   com_apartment& operator=(const com_apartment&) = delete;
   ~com_apartment() {

@@ -54,5 +54,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   com_apartment com;
   static salvanto::SharedState state;  // lives as long as the windows that point at it
   Guarded([&] { Main(instance, state); });
-  return RunMessageLoop();
+  const int code = RunMessageLoop();
+  // A photo may still be loading on its worker thread, or be stuck in a
+  // read for good: the process ends here with it, and no destructor of the
+  // program's statics runs beside it.
+  ExitProcess(static_cast<UINT>(code));
 }

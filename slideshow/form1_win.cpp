@@ -85,7 +85,7 @@ void Form1::CreateControls() {
 
   Image1_->SetPicture(LoadPictureResource(instance, IDR_SAMPLE_PHOTO, Image1_->ClientSize()));
   LoadBanner();
-  photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_);
+  photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_, hwnd());
 }
 
 void Form1::LoadBanner() {
@@ -217,6 +217,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == kMonitorCheck) OnMonitorCheck();
       // No tick under the box of a fatal error: it ends the program.
       if (wParam == kTimer1 && photos_ && !IsEnding()) photos_->Tick();
+      return 0;
+    case PhotoShow::kPhotoLoaded:
+      if (photos_) photos_->Complete();
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

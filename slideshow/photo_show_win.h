@@ -1,27 +1,51 @@
 #pragma once
 // What each tick of Timer1 does: the next photo into Image1, its caption
-// into panYear. The rules are PhotoCycle's; this wires them to the file
-// system, the picture loader and the two controls.
+// into panYear. The rules are PhotoTicks'; this wires them to the file
+// system, the picture loader and the two controls. The listing and the
+// load run on a worker thread, so that the window answers input, paints
+// and ticks while a photo loads, however big or slow; the result comes back
+// to the window as a message, and the window hands it to Complete.
+#include <windows.h>
+
+#include <memory>
+
 #include "base/platform.h"
 #include "controls/image_win.h"
 #include "controls/panel3d_win.h"
-#include "pictures/listing_win.h"
+#include "framework/worker.h"
 #include "slideshow/photo_cycle.h"
 
 namespace salvanto::win {
 
 class PhotoShow {
 public:
-  PhotoShow(Platform& platform, const SharedState& state, ImageControl& image1, Panel3D& panYear);
-  void Tick() { cycle_.Tick(); }
-  std::int16_t PassCount() const { return cycle_.PassCount(); }
+  // Posted to the window when a tick's work is done.
+  static constexpr UINT kPhotoLoaded = WM_APP + 1;
+
+  // window: where kPhotoLoaded goes.
+  PhotoShow(Platform& platform, const SharedState& state, ImageControl& image1, Panel3D& panYear, HWND window);
+  // Returns at once, even while a load is still running or stuck.
+  ~PhotoShow();
+  PhotoShow(const PhotoShow&) = delete;
+  PhotoShow& operator=(const PhotoShow&) = delete;
+
+  // Timer1: sends the tick's work to the worker, unless it is skipped.
+  void Tick();
+  // kPhotoLoaded: the photo and caption, or the failure box.
+  void Complete();
+
+  std::int16_t PassCount() const { return ticks_.PassCount(); }
+  // From a tick until its photo is up or its failure box closed.
+  bool Busy() const { return ticks_.Busy(); }
 
 private:
-  // Decoded and scaled to Image1's size in device pixels, then handed over.
-  class Image1Loader final : public PictureLoader {
+  // What the worker's side uses, shared with it: it may outlive the show.
+  struct Files;
+
+  class Image1Frame final : public PhotoFrame {
   public:
-    explicit Image1Loader(ImageControl& image) : image_(image) {}
-    void Show(const std::wstring& path) override;
+    explicit Image1Frame(ImageControl& image) : image_(image) {}
+    void Show(std::unique_ptr<LoadedPicture> picture) override;
 
   private:
     ImageControl& image_;
@@ -36,10 +60,12 @@ private:
     Panel3D& panel_;
   };
 
-  Win32Listing listing_;
-  Image1Loader loader_;
+  ImageControl& image_;
+  std::shared_ptr<Files> files_;
+  WorkerThread worker_;
+  Image1Frame frame_;
   YearCaption caption_;
-  PhotoCycle cycle_;
+  PhotoTicks ticks_;
 };
 
 }  // namespace salvanto::win

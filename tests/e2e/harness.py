@@ -1086,6 +1086,28 @@ def wine_processes(session: Session, image: str = SCR_NAME) -> list[int]:
             found.append(int(entry.name))
     return found
 
+def files_held_open(session: Session, folder: Path, image: str = SCR_NAME) -> list[str]:
+    """The files inside folder (not the folder itself, which a running
+    listing holds) that the Wine processes of this session's program have
+    open, as Linux sees them: a photo being read, from the first byte to
+    the end of its decode."""
+    inside = str(Path(folder).resolve()) + "/"
+    found = []
+    for pid in wine_processes(session, image):
+        try:
+            descriptors = os.listdir(f"/proc/{pid}/fd")
+        except OSError:  # ended meanwhile
+            continue
+        for fd in descriptors:
+            try:
+                target = os.readlink(f"/proc/{pid}/fd/{fd}")
+            except OSError:
+                continue
+            if target.startswith(inside):
+                found.append(target)
+    return found
+
+
 def remove_abandoned_sessions() -> None:
     if not sessions_dir().is_dir():
         return

@@ -329,5 +329,267 @@ TEST(PhotoCycle, AnyExceptionOfTheLoaderEndsInTheBox) {
   EXPECT_EQ(strip.caption, L"Morvane Software");
 }
 
+// ---------------------------------------------------------------------------
+// The tick in two halves: the file work held back as a worker thread would
+// hold it, and its result handed to the user-interface half later.
+
+// A loaded photo that remembers its path.
+struct FakePhoto : LoadedPicture {
+  explicit FakePhoto(std::wstring p) : path(std::move(p)) {}
+  std::wstring path;
+};
+
+// Decodes off the user-interface thread: judges a file as FakeImage does,
+// but shows nothing.
+struct FakeLoader : PhotoLoader {
+  FakeLoader(const FakeFolder& f, const SharedState& s) : judge(f, s) {}
+  std::unique_ptr<LoadedPicture> Load(const std::wstring& path) override {
+    judge.Show(path);
+    return std::make_unique<FakePhoto>(path);
+  }
+  FakeImage judge;
+};
+
+struct FakeFrame : PhotoFrame {
+  void Show(std::unique_ptr<LoadedPicture> loaded) override { picture = dynamic_cast<FakePhoto&>(*loaded).path; }
+  std::wstring picture = L"(sample)";
+};
+
+struct SplitShow {
+  explicit SplitShow(std::wstring dir = L"D:\\PHOTOS\\") { state.PhotoDir = std::move(dir); }
+
+  // A tick: its work done at once and its result held back, or nothing
+  // when the tick is skipped.
+  std::optional<TickResult> Tick() {
+    std::optional<TickWork> work = ticks.Begin();
+    if (!work) return std::nullopt;
+    return ListAndLoad(*work, listing, loader, text);
+  }
+  // A result handed back: what Image1 shows afterwards, or "box".
+  std::wstring Complete(TickResult result) {
+    const int boxesBefore = boxes.shown;
+    ticks.Complete(std::move(result));
+    if (boxes.shown != boxesBefore) return L"box";
+    return frame.picture.substr(state.PhotoDir.size());
+  }
+
+  SharedState state;
+  FakeFolder folder;
+  FilteredListing listing{folder};
+  FakeLoader loader{folder, state};
+  FakeFrame frame;
+  FakeStrip strip;
+  FakeConventions text;
+  FakeBoxes boxes;
+  PhotoTicks ticks{state, frame, strip, text, boxes};
+};
+
+// What a person sees after a tick: the tick's photo or "box", the picture
+// up in Image1, the caption; and the count behind them.
+struct Seen {
+  std::wstring outcome, picture, caption;
+  int passCount;
+  bool operator==(const Seen&) const = default;
+};
+
+void PrintTo(const Seen& seen, std::ostream* out) {
+  *out << "{" << ::testing::PrintToString(seen.outcome) << ", " << ::testing::PrintToString(seen.picture) << ", "
+       << ::testing::PrintToString(seen.caption) << ", " << seen.passCount << "}";
+}
+
+// A collection and what happens to it while the show runs: before(tick)
+// runs ahead of each tick's file work (tick counts from 0).
+struct Course {
+  const char* name;
+  std::function<void(FakeFolder&, FakeImage&)> setUp;
+  std::function<void(int, FakeFolder&)> before = [](int, FakeFolder&) {};
+};
+
+std::vector<Course> Courses() {
+  const auto files = [](std::vector<const wchar_t*> names) {
+    return [names](FakeFolder& f, FakeImage&) {
+      for (const wchar_t* name : names) f.Add(name);
+    };
+  };
+  return {
+      {"three photos", files({L"SALVAS_JA1.JPG", L"SALVAS_ZY2.JPG", L"SALVAS_57X.JPG"})},
+      {"one photo", files({L"ONLY.BMP"})},
+      {"empty folder", files({})},
+      {"missing folder", [](FakeFolder& f, FakeImage&) { f.exists = false; }},
+      {"bad file among photos",
+       [](FakeFolder& f, FakeImage& image) {
+         for (auto name : {L"SALVAS_ZY1.JPG", L"NOTES.TXT", L"SALVAS_571.JPG"}) f.Add(name);
+         image.notPictures = {L"NOTES.TXT"};
+       }},
+      {"bad first file",
+       [](FakeFolder& f, FakeImage& image) {
+         f.Add(L"NOTES.TXT");
+         f.Add(L"A.JPG");
+         image.notPictures = {L"NOTES.TXT"};
+       }},
+      {"names in lower case", files({L"salvas_zy1.jpg", L"A.JPG", L"salvas_zy1b.jpg", L"SALVAS_zy1.jpg"})},
+      {"entries that are never listed",
+       [](FakeFolder& f, FakeImage&) {
+         f.Add(L".", kAttrDirectory);
+         f.Add(L"HIDDEN.JPG", kAttrHidden);
+         f.Add(L"A.JPG", kAttrArchive);
+         f.Add(L"SUB", kAttrDirectory);
+         f.Add(L"B.JPG", kAttrReadOnly);
+       }},
+      {"drive unreadable, then readable, then gone again",
+       [](FakeFolder& f, FakeImage&) {
+         f.Add(L"A.JPG");
+         f.Add(L"B.JPG");
+         f.readable = false;
+       },
+       [](int tick, FakeFolder& f) { f.readable = (tick >= 3 && tick < 9) || tick >= 11; }},
+      {"photos added and removed mid-pass", files({L"A.JPG", L"B.JPG", L"C.JPG"}),
+       [](int tick, FakeFolder& f) {
+         if (tick == 4) f.entries.erase(f.entries.begin() + 2);
+         if (tick == 6) f.Add(L"D.JPG");
+       }},
+  };
+}
+
+TEST(PhotoTicks, ResultsThatComeBackLateShowWhatTicksInPlaceShow) {
+  constexpr int kTicks = 14;
+  for (const Course& course : Courses()) {
+    SCOPED_TRACE(course.name);
+    Show inPlace;
+    course.setUp(inPlace.folder, inPlace.image);
+    std::vector<Seen> expected;
+    for (int tick = 0; tick < kTicks; ++tick) {
+      course.before(tick, inPlace.folder);
+      const std::wstring outcome = inPlace.Tick();
+      expected.push_back({outcome, inPlace.image.picture, inPlace.strip.caption, inPlace.cycle.PassCount()});
+    }
+
+    SplitShow split;
+    course.setUp(split.folder, split.loader.judge);
+    std::vector<Seen> seen;
+    for (int tick = 0; tick < kTicks; ++tick) {
+      course.before(tick, split.folder);
+      std::optional<TickResult> result = split.Tick();
+      ASSERT_TRUE(result) << "tick " << tick << " was skipped with nothing out";
+      // The ticks that come while the work is out are skipped.
+      const std::size_t searches = split.folder.patterns.size();
+      for (int late = 0; late < 3; ++late) EXPECT_FALSE(split.Tick()) << "a second piece of work went out";
+      EXPECT_EQ(split.folder.patterns.size(), searches);
+      EXPECT_EQ(split.frame.picture, tick == 0 ? L"(sample)" : expected[tick - 1].picture)
+          << "Image1 changed before the result came back";
+      const std::wstring outcome = split.Complete(std::move(*result));
+      seen.push_back({outcome, split.frame.picture, split.strip.caption, split.ticks.PassCount()});
+    }
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(split.boxes.shown, inPlace.boxes.shown);
+    EXPECT_EQ(split.folder.patterns, inPlace.folder.patterns);
+  }
+}
+
+TEST(PhotoTicks, NoTickGoesOutWhileTheFailureBoxIsOpen) {
+  SplitShow show;
+  show.folder.exists = false;
+  int skipped = 0;
+  show.boxes.whileOpen = [&] {
+    for (int i = 0; i < 5; ++i) skipped += show.Tick() ? 0 : 1;
+    EXPECT_TRUE(show.ticks.Busy());
+  };
+  std::optional<TickResult> result = show.Tick();
+  ASSERT_TRUE(result);
+  EXPECT_TRUE(show.ticks.Busy());
+  EXPECT_EQ(show.Complete(std::move(*result)), L"box");
+  EXPECT_EQ(skipped, 5);
+  EXPECT_EQ(show.boxes.shown, 1);
+  EXPECT_EQ(show.folder.patterns.size(), 1u);
+  EXPECT_FALSE(show.ticks.Busy());
+
+  // Closed: the next tick goes out again.
+  show.boxes.whileOpen = nullptr;
+  show.folder.exists = true;
+  show.folder.Add(L"A.JPG");
+  result = show.Tick();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(show.Complete(std::move(*result)), L"A.JPG");
+  EXPECT_EQ(show.ticks.PassCount(), 2);
+}
+
+TEST(PhotoTicks, AResultOfAnyOtherTickIsDropped) {
+  SplitShow show;
+  for (auto name : {L"SALVAS_JA1.JPG", L"SALVAS_ZY2.JPG"}) show.folder.Add(name);
+  const auto stale = [&](std::uint64_t ticket, bool failed) {
+    return TickResult{.ticket = ticket,
+                      .passEnded = true,
+                      .started = true,
+                      .failed = failed,
+                      .path = L"D:\\PHOTOS\\SALVAS_57OLD.JPG",
+                      .picture = failed ? nullptr : std::make_unique<FakePhoto>(L"D:\\PHOTOS\\SALVAS_57OLD.JPG")};
+  };
+  const auto unchanged = [&](const wchar_t* photo, const wchar_t* caption, int passCount) {
+    EXPECT_EQ(show.frame.picture, photo);
+    EXPECT_EQ(show.strip.caption, caption);
+    EXPECT_EQ(show.ticks.PassCount(), passCount);
+    EXPECT_EQ(show.boxes.shown, 0);
+  };
+
+  // Nothing out: nothing to complete.
+  show.ticks.Complete(stale(0, false));
+  show.ticks.Complete(stale(1, true));
+  unchanged(L"(sample)", L"Morvane Software", 0);
+  EXPECT_FALSE(show.ticks.Busy());
+
+  std::optional<TickResult> first = show.Tick();
+  ASSERT_TRUE(first);
+  const std::uint64_t firstTicket = first->ticket;
+  EXPECT_EQ(show.Complete(std::move(*first)), L"SALVAS_JA1.JPG");
+  // The same tick's result once more, good or failed, changes nothing.
+  show.ticks.Complete(stale(firstTicket, false));
+  show.ticks.Complete(stale(firstTicket, true));
+  unchanged(L"D:\\PHOTOS\\SALVAS_JA1.JPG", L"Painter Portfolio ", 1);
+
+  // An earlier tick's result that turns up while a later one is out is
+  // dropped, and the later one still lands.
+  std::optional<TickResult> second = show.Tick();
+  ASSERT_TRUE(second);
+  EXPECT_GT(second->ticket, firstTicket);
+  show.ticks.Complete(stale(firstTicket, false));
+  show.ticks.Complete(stale(firstTicket, true));
+  show.ticks.Complete(stale(second->ticket + 1, false));
+  unchanged(L"D:\\PHOTOS\\SALVAS_JA1.JPG", L"Painter Portfolio ", 1);
+  EXPECT_TRUE(show.ticks.Busy());
+  EXPECT_EQ(show.Complete(std::move(*second)), L"SALVAS_JA1.JPG");
+  EXPECT_EQ(show.ticks.PassCount(), 2);
+  EXPECT_FALSE(show.ticks.Busy());
+}
+
+TEST(ListAndLoad, EveryFailureComesBackAsAFailedResultWithThePassCounted) {
+  struct Refusing : PhotoLoader {
+    std::unique_ptr<LoadedPicture> Load(const std::wstring& path) override {
+      paths.push_back(path);
+      throw std::bad_alloc();
+    }
+    std::vector<std::wstring> paths;
+  } refusing;
+  FakeFolder folder;
+  folder.Add(L"a.jpg");
+  FilteredListing listing(folder);
+  FakeConventions text;
+
+  // A new listing: its first name upper-cased, counted even though the load fails.
+  TickResult started = ListAndLoad({.ticket = 7, .photoDir = L"D:\\", .startListing = true}, listing, refusing, text);
+  EXPECT_EQ(started.ticket, 7u);
+  EXPECT_TRUE(started.failed && started.started && !started.passEnded);
+  EXPECT_EQ(refusing.paths, (Names{L"D:\\A.JPG"}));
+
+  // The listing runs out: the pass ends and a new one starts in the same tick.
+  TickResult again = ListAndLoad({.ticket = 8, .photoDir = L"D:\\"}, listing, refusing, text);
+  EXPECT_TRUE(again.failed && again.started && again.passEnded);
+
+  // A listing that cannot start counts nothing, and nothing is loaded.
+  folder.readable = false;
+  TickResult unreadable = ListAndLoad({.ticket = 9, .photoDir = L"D:\\"}, listing, refusing, text);
+  EXPECT_TRUE(unreadable.failed && !unreadable.started);
+  EXPECT_FALSE(unreadable.picture);
+  EXPECT_EQ(refusing.paths.size(), 2u);
+}
 }  // namespace
 }  // namespace salvanto

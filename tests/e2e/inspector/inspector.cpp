@@ -13,6 +13,8 @@
 //   inspector screen                          screen size in pixels and the logical DPI
 //   inspector probe [ms]                      a full-screen window that logs input as JSON lines
 //   inspector watch <ms> [exe]                what the slideshow shows, a line per change, for ms
+//   inspector pulse <hwnd> <ms> [every]       WM_NULL round trips every `every` ms (10) for ms, a line
+//                                             each: how long the window's thread keeps away from its messages
 //   inspector icon <hwnd>                     the icon a static control shows (STM_GETICON; 0: none)
 //   inspector text <hwnd>                     the window's answer to WM_GETTEXT (a tooltip's: its tip)
 //   inspector regaccess <HKCU subkey> read|full
@@ -897,6 +899,28 @@ int Watch(UINT ms, const std::wstring& exe) {
   return 0;
 }
 
+// A WM_NULL round trip to the window every `every` milliseconds for ms
+// milliseconds, one line each: when it began ("t", on Watch's clock), how
+// long the answer took ("ms") and whether it came within 10 s. A round trip
+// that takes long means the window's thread was kept from its messages that
+// long: a frozen user interface.
+int Pulse(HWND window, UINT ms, UINT every) {
+  if (!IsWindow(window)) return Fail(1, L"pulse: no such window");
+  const double end = Seconds() + ms / 1000.0;
+  while (Seconds() < end && IsWindow(window)) {
+    const double start = Seconds();
+    DWORD_PTR result = 0;
+    const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result) != 0;
+    const double took = Seconds() - start;
+    char line[96];
+    std::snprintf(line, sizeof line, "{\"t\":%.4f,\"ms\":%.2f,\"answered\":%s}", start, took * 1000.0,
+                  answered ? "true" : "false");
+    Print(line);
+    Sleep(every);
+  }
+  return 0;
+}
+
 // Where the keyboard focus is, read from the input state of the window's
 // thread (GetGUIThreadInfo), so that looking moves no focus and sends nothing.
 std::string FocusWindow(HWND window) {
@@ -930,7 +954,7 @@ int Usage() {
               L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | "
               L"reg <HKCU subkey> [value] | screen | probe [ms] | icon <hwnd> | text <hwnd> | "
               L"regaccess <HKCU subkey> read|full | focus [hwnd] | "
-              L"watch <ms> [exe]");
+              L"watch <ms> [exe] | pulse <hwnd> <ms> [every]");
 }
 
 }  // namespace
@@ -956,6 +980,10 @@ int wmain(int argc, wchar_t** argv) {
   if (verb == L"focus" && argc <= 3) return Focus(argc == 3 ? ParseHandle(argv[2]) : nullptr);
   if (verb == L"watch" && (argc == 3 || argc == 4)) {
     return Watch(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)), argc == 4 ? argv[3] : L"Salvanto2002.scr");
+  }
+  if (verb == L"pulse" && (argc == 4 || argc == 5)) {
+    return Pulse(ParseHandle(argv[2]), static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)),
+                 argc == 5 ? static_cast<UINT>(std::wcstoul(argv[4], nullptr, 0)) : 10u);
   }
   return Usage();
 }
