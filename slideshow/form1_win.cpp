@@ -219,7 +219,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == kTimer1 && photos_ && !IsEnding()) photos_->Tick();
       return 0;
     case PhotoShow::kPhotoLoaded:
-      if (photos_) photos_->Complete();
+      if (photos_ && !IsEnding()) photos_->Complete();
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
