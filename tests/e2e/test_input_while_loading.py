@@ -5,9 +5,9 @@ program at once, a close from outside and a log-off end it cleanly, and no
 process is left behind.
 
 A load is in flight while the program holds a photo of the collection open
-(Linux's /proc shows it): the tests wait for that state before the input,
-and check it still holds at the moment of the input. Interval "1": ticks
-keep coming while a load runs, and each is skipped."""
+(Linux's /proc shows it): the tests wait for that state right before each
+input. Interval "1": ticks keep coming while a load runs, and each is
+skipped."""
 
 from __future__ import annotations
 
@@ -73,12 +73,16 @@ class InputWhileLoading(harness.SessionTestCase):
         self.addCleanup(os.close, writer)
         return folder
 
+    def wait_for_read(self, s: harness.Session, scr: harness.Process, folder: Path) -> None:
+        """Until a photo of folder is being read (at once while one is)."""
+        s.wait_until(lambda: files_held_open(s, folder), 10, "a photo being read", scr, interval=0.01)
+
     def start_loading(self, s: harness.Session, folder: Path) -> tuple[harness.Process, dict, float]:
         """Starts the slideshow and waits until a photo of folder is being
         read; returns the program, Form1 and when the read was first seen."""
         scr = s.start_scr("/s")
         form = s.wait_for_window(FORM1, process=scr)
-        s.wait_until(lambda: files_held_open(s, folder), 10, "a photo being read", scr, interval=0.01)
+        self.wait_for_read(s, scr, folder)
         return scr, form, time.monotonic()
 
     def assert_gone(self, s: harness.Session, scr: harness.Process, code: int, how: str) -> None:
@@ -88,7 +92,7 @@ class InputWhileLoading(harness.SessionTestCase):
     def end_by_input(self, s: harness.Session, scr: harness.Process, folder: Path, how: str) -> float:
         """A key or a click while the photo is still being read; the time
         from the input to the end of the process."""
-        self.assertTrue(files_held_open(s, folder), f"{how}: the load ended before the input")
+        self.wait_for_read(s, scr, folder)
         started = time.monotonic()
         if how == "key":
             s.key(self.rng.choice(["a", "Escape", "space", "shift"]))
@@ -104,7 +108,7 @@ class InputWhileLoading(harness.SessionTestCase):
 
     def end_from_outside(self, s: harness.Session, scr: harness.Process, form: dict, folder: Path,
                          how: str, stored: dict[str, str]) -> None:
-        self.assertTrue(files_held_open(s, folder), f"{how}: the load ended first")
+        self.wait_for_read(s, scr, folder)
         if how == "close":
             s.close_window(form["hwnd"])
         else:
