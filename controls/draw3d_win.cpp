@@ -14,20 +14,21 @@ namespace {
 // they come out at the nearest one they have, and bold may be lost.
 bool IsRasterFace(std::wstring_view face) { return face == L"MS Sans Serif" || face == L"System"; }
 
-bool HasOutlineFace(const wchar_t* face) {
+// True when the system draws face with a scalable sans-serif font: the face
+// itself, or the one its font mapper puts in its place (Wine maps
+// "Microsoft Sans Serif" to a metric-compatible free face).
+bool HasScalableSansSerif(const wchar_t* face) {
   LOGFONTW wanted{};
+  wanted.lfHeight = -20;
   wanted.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-  bool found = false;
+  const unique_hfont font(CreateFontIndirectW(&wanted));
   const window_dc screen(nullptr);
-  EnumFontFamiliesExW(
-      screen.get(), &wanted,
-      [](const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM result) -> int {
-        if (type & TRUETYPE_FONTTYPE) *reinterpret_cast<bool*>(result) = true;
-        return 1;
-      },
-      reinterpret_cast<LPARAM>(&found), 0);
-  return found;
+  if (!font || !screen.get()) return false;
+  const select_object use(screen.get(), font.get());
+  TEXTMETRICW metrics{};
+  if (!GetTextMetricsW(screen.get(), &metrics)) return false;
+  return (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0 && (metrics.tmPitchAndFamily & 0xF0) == FF_SWISS;
 }
 
 // The scalable face of the same kind as the raster sans-serif faces, where
@@ -35,7 +36,7 @@ bool HasOutlineFace(const wchar_t* face) {
 const wchar_t* ScalableSansSerif() {
   static const wchar_t* const face = []() -> const wchar_t* {
     for (const wchar_t* candidate : {L"Microsoft Sans Serif", L"Tahoma"}) {
-      if (HasOutlineFace(candidate)) return candidate;
+      if (HasScalableSansSerif(candidate)) return candidate;
     }
     return nullptr;
   }();
