@@ -522,31 +522,34 @@ class Session:
         self._start_display()
         self._start_server()
 
+    def _display_command(self, fd: int) -> tuple[list[str], str]:
+        """The X server of the session, told to write its display number to
+        fd, and the name of its log."""
+        w, h = self.size
+        return (["Xvfb", "-displayfd", str(fd), "-screen", "0", f"{w}x{h}x{self.depth}", "-nolisten", "tcp",
+                 "-noreset"], "xvfb.log")
+
     def _start_display(self) -> None:
         read_end, write_end = os.pipe()
-        w, h = self.size
+        argv, log_name = self._display_command(write_end)
+        server = argv[0]
+        log_path = self.out_dir / log_name
         try:
-            with open(self.out_dir / "xvfb.log", "wb") as xvfb_log:
-                self._xvfb = _popen(
-                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{w}x{h}x{self.depth}",
-                     "-nolisten", "tcp", "-noreset"],
-                    pass_fds=(write_end,),
-                    stdout=subprocess.DEVNULL,
-                    stderr=xvfb_log,
-                )
+            with open(log_path, "wb") as server_log:
+                self._xvfb = _popen(argv, pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=server_log)
             os.close(write_end)
             write_end = -1
             number = b""
-            deadline = time.monotonic() + 20
+            deadline = time.monotonic() + 30
             while not number.endswith(b"\n"):
                 left = deadline - time.monotonic()
                 if left <= 0 or self._xvfb.poll() is not None:
-                    raise RuntimeError(f"Xvfb gave no display number; see {self.out_dir / 'xvfb.log'}")
+                    raise RuntimeError(f"{server} gave no display number; see {log_path}")
                 ready, _, _ = select.select([read_end], [], [], left)
                 if ready:
                     chunk = os.read(read_end, 16)
                     if not chunk:
-                        raise RuntimeError(f"Xvfb closed its display pipe; see {self.out_dir / 'xvfb.log'}")
+                        raise RuntimeError(f"{server} closed its display pipe; see {log_path}")
                     number += chunk
             self.display = ":" + number.decode().strip()
         finally:

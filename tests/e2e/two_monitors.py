@@ -4,7 +4,6 @@ RandR output right of the first (Xvfb puts every head at 0,0). Primary
 them once its server starts after the layout is set."""
 
 import os
-import select
 import subprocess
 import time
 
@@ -54,34 +53,14 @@ class TwoMonitorSession(harness.Session):
     def __init__(self, name: str, **kwargs):
         super().__init__(name, size=(SECOND[2], PRIMARY[3]), **kwargs)
 
-    def _start_display(self) -> None:
+    def _display_command(self, fd: int) -> tuple[list[str], str]:
         conf = self.root / "xorg.conf"
         conf.write_text(XORG_CONF)
-        read_end, write_end = os.pipe()
-        try:
-            self._xvfb = harness._popen(
-                ["Xorg", "-displayfd", str(write_end), "-config", str(conf), "-noreset", "-nolisten", "tcp",
-                 "-logfile", str(self.out_dir / "xorg.log")],
-                pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            os.close(write_end)
-            write_end = -1
-            number = b""
-            deadline = time.monotonic() + 30
-            while not number.endswith(b"\n"):
-                left = deadline - time.monotonic()
-                if left <= 0 or self._xvfb.poll() is not None:
-                    raise RuntimeError(f"Xorg gave no display number; see {self.out_dir / 'xorg.log'}")
-                ready, _, _ = select.select([read_end], [], [], left)
-                if ready:
-                    chunk = os.read(read_end, 16)
-                    if not chunk:
-                        raise RuntimeError(f"Xorg closed its display pipe; see {self.out_dir / 'xorg.log'}")
-                    number += chunk
-            self.display = ":" + number.decode().strip()
-        finally:
-            os.close(read_end)
-            if write_end >= 0:
-                os.close(write_end)
+        return (["Xorg", "-displayfd", str(fd), "-config", str(conf), "-noreset", "-nolisten", "tcp", "-logfile",
+                 str(self.out_dir / "xorg.log")], "xorg-stderr.log")
+
+    def _start_display(self) -> None:
+        super()._start_display()
         self.xrandr("--newmode", "m800", "38.25", "800", "832", "912", "1024", "600", "603", "607", "624",
                     "-hsync", "+vsync")
         self.xrandr("--addmode", "DUMMY1", "m800")
