@@ -927,8 +927,8 @@ def show_cursor_calls(proc: "Process") -> list[tuple[bool, int]]:
     """Every ShowCursor call of a program started with trace="+cursor", in
     order: (shown, the display count after the call). The count lives in the
     program's own input queue and cannot be read from outside, so the trace
-    is how it is seen. Read it once the program has ended: the trace is
-    written as the calls happen."""
+    is how it is seen. Read it once the program has ended, so that every
+    call is in."""
     return [(int(show) != 0, int(count)) for show, count in _SHOW_CURSOR.findall(proc.output())]
 
 
