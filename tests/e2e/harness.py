@@ -24,6 +24,8 @@ import re
 import select
 import shutil
 import signal
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
@@ -466,6 +468,7 @@ class Session:
         self._server: subprocess.Popen | None = None
         self._processes: list[Process] = []
         self._shots = 0
+        self._x: XDisplay | None = None
 
     # ---- lifetime ----------------------------------------------------------
 
@@ -572,6 +575,9 @@ class Session:
 
     def close(self) -> None:
         """Ends everything the session started; safe to call twice."""
+        if self._x is not None:
+            self._x.close()
+            self._x = None
         for proc in reversed(self._processes):
             if proc.running:
                 proc.kill()
@@ -880,10 +886,15 @@ class Session:
         return path
 
     def pixels(self) -> "Pixels":
-        """The display's pixels, for checks by colour."""
-        data = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "ppm:-"],
-                              check=True, timeout=30, capture_output=True).stdout
-        return Pixels.from_ppm(data)
+        """The display's pixels, for checks by colour. Read straight from the
+        X server (a few milliseconds), so that a test that looks again and
+        again at a show that changes every second sees every second of it
+        also on a loaded machine, where starting ImageMagick for each look
+        takes most of a second."""
+        if self._x is None:
+            assert self.display is not None, "session not started"
+            self._x = XDisplay(self.display)
+        return self._x.root_pixels()
 
     # ---- registry ------------------------------------------------------------
 
@@ -937,6 +948,67 @@ def walk(windows: list[dict]) -> Iterable[dict]:
     for w in windows:
         yield w
         yield from walk(w.get("children", []))
+
+
+class XDisplay:
+    """A connection to an X display speaking just enough of the core X11
+    protocol to read the root window's pixels (GetImage), over the
+    display's local socket. The sessions' Xvfb displays take local
+    connections without authorisation."""
+
+    def __init__(self, display: str):
+        number = display.lstrip(":").split(".")[0]
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.sock.settimeout(30)
+        self.sock.connect(f"/tmp/.X11-unix/X{number}")
+        # Byte order "l" (least significant first), protocol 11.0, no authorisation.
+        self.sock.sendall(struct.pack("<cxHHHH2x", b"l", 11, 0, 0, 0))
+        head = self._read(8)
+        setup = self._read(struct.unpack_from("<H", head, 6)[0] * 4)
+        if head[0] != 1:
+            raise RuntimeError(f"{display} refused the connection: {setup[: head[1]]!r}")
+        vendor_length, = struct.unpack_from("<H", setup, 16)
+        formats, image_order = setup[21], setup[22]
+        offset = 32 + (vendor_length + 3) // 4 * 4
+        bits_per_pixel = {}
+        for _ in range(formats):
+            depth, bpp = setup[offset], setup[offset + 1]
+            bits_per_pixel[depth] = bpp
+            offset += 8
+        # The first screen: its root window, size and depth.
+        self.root, = struct.unpack_from("<I", setup, offset)
+        self.width, self.height = struct.unpack_from("<HH", setup, offset + 20)
+        depth = setup[offset + 38]
+        if bits_per_pixel.get(depth) != 32 or image_order != 0 or depth < 24:
+            raise RuntimeError(f"{display}: only 24-bit colour in 32-bit pixels, least significant byte first, "
+                               f"is read here (depth {depth}, {bits_per_pixel.get(depth)} bits per pixel)")
+
+    def _read(self, size: int) -> bytes:
+        data = bytearray()
+        while len(data) < size:
+            chunk = self.sock.recv(size - len(data))
+            if not chunk:
+                raise RuntimeError("the X server closed the connection")
+            data += chunk
+        return bytes(data)
+
+    def root_pixels(self) -> "Pixels":
+        # GetImage (73) of the whole root window as a ZPixmap (2), all planes.
+        self.sock.sendall(struct.pack("<BBHIhhHHI", 73, 2, 5, self.root, 0, 0, self.width, self.height, 0xFFFFFFFF))
+        while True:
+            packet = self._read(32)
+            if packet[0] == 0:
+                raise RuntimeError(f"GetImage failed with X error {packet[1]}")
+            if packet[0] == 1:
+                break
+            # An event the server sends every client (MappingNotify): not ours.
+        data = self._read(struct.unpack_from("<I", packet, 4)[0] * 4)
+        rgb = bytearray(self.width * self.height * 3)
+        rgb[0::3], rgb[1::3], rgb[2::3] = data[2::4], data[1::4], data[0::4]
+        return Pixels(self.width, self.height, bytes(rgb))
+
+    def close(self) -> None:
+        self.sock.close()
 
 
 class Pixels:

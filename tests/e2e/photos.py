@@ -7,6 +7,7 @@ from __future__ import annotations
 import shutil
 import struct
 import subprocess
+import time
 import zlib
 from dataclasses import dataclass
 from pathlib import Path
@@ -354,14 +355,14 @@ class Course:
 
 def follow_show(session: Any, scr: Any, watch: Any, expected: list[tuple[str, str]], point: tuple[int, int],
                 interval: float, dismiss: Any = "click", on_event: Any = None, on_sample: Any = None,
-                hold: float = 0.25) -> Course:
+                hold: float = 0.25, look_every: float = 0.1) -> Course:
     """Follows the running show until it has made every expected change, in
     order, failing at the first one that differs: each event is checked as
     it comes, each failure box against the exact box and then dismissed
     (dismiss: "click" on OK, "key" Return, or a function of the box's number
     giving one of these) once it has been up for hold seconds and Image1
     has been looked at once while it was up, and Image1 is sampled at
-    point all along.
+    point all along, a look every look_every seconds.
     on_event(index, event) is called for each event once it checked out,
     on_sample(sample, pixels) for each look at the screen."""
     from harness import click_button, raw_clock  # the harness is on the path of every test
@@ -419,6 +420,10 @@ def follow_show(session: Any, scr: Any, watch: Any, expected: list[tuple[str, st
                     click_button(session, next(b for b in box["buttons"] if b["text"] == "OK"))
                 elif how == "key":
                     session.key("Return")
+        if samples:
+            # A look costs a few milliseconds: ten a second are plenty, and
+            # leave the machine to the program.
+            time.sleep(max(0.0, samples[-1].t0 + look_every - raw_clock()))
         t0 = raw_clock()
         pixels = session.pixels()
         samples.append(Sample(t0, raw_clock(), pixels.at(*point)))

@@ -7,6 +7,8 @@ not a picture brings the failure box, one at a time, and the show goes on.
 resolution while the test samples Image1's pixels, both on one clock; ticks
 are told apart by those times, not by sleeping."""
 
+import time
+
 import harness
 import photos
 from harness import SlideshowWatch, click_button, raw_clock
@@ -81,6 +83,7 @@ class PhotoCycle(harness.SessionTestCase):
             changes = [t for t, kind, _ in course.events if kind == "caption"]
             # Tick 10 brought the last change; look on until its middle has passed.
             while raw_clock() < changes[-1] + 0.7 * INTERVAL:
+                time.sleep(max(0.0, course.samples[-1].t0 + 0.1 - raw_clock()))
                 t0 = raw_clock()
                 pixels = s.pixels()
                 course.samples.append(photos.Sample(t0, raw_clock(), pixels.at(*centre)))
