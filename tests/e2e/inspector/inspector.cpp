@@ -21,6 +21,9 @@
 //                                             the key readable only, or open to every access again
 //   inspector focus [hwnd]                    the focus and active windows of that window's thread
 //                                             (default: the foreground window's)
+//   inspector serve                           the verbs above but probe, watch and pulse, one per
+//                                             line of stdin (arguments separated by tabs, UTF-8);
+//                                             after each verb's output a line "#exit <code>"
 //
 // Exit codes: 0 done, 1 nothing to act on (no such window or button), 2 bad usage.
 #include <windows.h>
@@ -150,8 +153,12 @@ DWORD PidOf(HWND window) {
   return pid;
 }
 
+// The program of each process id, for the length of one verb: a served
+// inspector outlives processes, and Wine hands their ids out again.
+std::map<DWORD, std::wstring> g_exeByPid;
+
 std::wstring ExeOf(DWORD pid) {
-  static std::map<DWORD, std::wstring> cache;
+  auto& cache = g_exeByPid;
   if (auto found = cache.find(pid); found != cache.end()) return found->second;
   std::wstring name;
   unique_handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
@@ -957,11 +964,51 @@ int Usage() {
               L"watch <ms> [exe] | pulse <hwnd> <ms> [every]");
 }
 
-}  // namespace
+int Run(int argc, wchar_t** argv);
 
-int wmain(int argc, wchar_t** argv) {
+std::wstring Wide(std::string_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int chars = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  std::wstring out(static_cast<size_t>(chars > 0 ? chars : 0), L'\0');
+  if (chars > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), size, out.data(), chars);
+  return out;
+}
+
+// One inspector for many looks: starting a Wine process costs a few hundred
+// milliseconds, a verb a few. Runs until stdin ends.
+int Serve() {
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  std::string pending;
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(input, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+    pending.append(chunk, got);
+    for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+      std::vector<std::wstring> args{L"inspector"};
+      for (size_t start = 0; start <= end;) {
+        size_t stop = pending.find('\t', start);
+        if (stop == std::string::npos || stop > end) stop = end;
+        args.push_back(Wide(std::string_view(pending).substr(start, stop - start)));
+        start = stop + 1;
+      }
+      std::vector<wchar_t*> argv;
+      for (auto& arg : args) argv.push_back(arg.data());
+      const std::wstring verb = args[1];
+      g_exeByPid.clear();
+      const int code = verb == L"serve" || verb == L"probe" || verb == L"watch" || verb == L"pulse"
+                           ? Fail(2, L"serve: " + verb + L" runs in a process of its own")
+                           : Run(static_cast<int>(argv.size()), argv.data());
+      Print("#exit " + std::to_string(code));
+    }
+  }
+  return 0;
+}
+
+int Run(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
   const std::wstring verb = argv[1];
+  if (verb == L"serve" && argc == 2) return Serve();
   if (verb == L"windows") return ListWindows(argc, argv);
   if (verb == L"msgbox" && argc == 2) return ListMessageBoxes();
   if (verb == L"press" && argc == 4) return PressButton(ParseHandle(argv[2]), argv[3]);
@@ -987,3 +1034,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   return Usage();
 }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) { return Run(argc, argv); }
