@@ -57,10 +57,16 @@ class TextAtEveryDensity(harness.SessionTestCase):
             with self.session(size=(1024, 768), dpi=dpi) as s:
                 dialog = dialog_view.Dialog.open(s)
                 dialog.settle()
-                pixels = s.pixels()
+
+                def measured():
+                    # The text reaches the display a moment after the dialog shows.
+                    pixels = s.pixels()
+                    return {name: self.measure(pixels, dialog.rect(name), ink, name, dpi)
+                            for name, ink in (("Label7", red), ("Label8", red), ("Label9", navy),
+                                              ("panInterval", navy))}
+                for name, height in s.eventually(measured, 10, "the dialog's text on the display").items():
+                    heights[name][dpi] = height
                 s.screenshot(f"dialog-{dpi}dpi")
-                for name, ink in (("Label7", red), ("Label8", red), ("Label9", navy), ("panInterval", navy)):
-                    heights[name][dpi] = self.measure(pixels, dialog.rect(name), ink, name, dpi)
         for name, by_dpi in heights.items():
             self.assert_scales(by_dpi, name)
 
@@ -74,9 +80,9 @@ class TextAtEveryDensity(harness.SessionTestCase):
                     lambda: next((w for w in harness.walk(s.windows()) if w["name"] == "panYear" and w["visible"]),
                                  None), what="the caption strip shown")
                 s.sync(form["hwnd"])
-                pixels = s.pixels()
+                heights[dpi] = s.eventually(lambda: self.measure(s.pixels(), strip["rect"], red, "panYear", dpi),
+                                            10, "the caption on the display", scr)
                 s.screenshot(f"slideshow-{dpi}dpi")
-                heights[dpi] = self.measure(pixels, strip["rect"], red, "panYear", dpi)
         self.assert_scales(heights, "panYear")
 
 

@@ -43,16 +43,21 @@ class TwoMonitors(harness.SessionTestCase):
             # Covered and black while the show runs; a click there ends it,
             # and the cover goes with it.
             scr, form = self.start_show(s)
-            shown = s.pixels()
+
+            def covered():
+                # The cover is painted, and reaches the display, after it shows.
+                shown = s.pixels()
+                self.assertEqual(self.desktop_pixels(shown, SECOND), 0, "desktop showing on the second monitor")
+                self.assertEqual(shown.at(1400, 300), (0, 0, 0))
+            s.eventually(covered, 10, "the second monitor black", scr)
             s.screenshot("second-monitor-covered")
-            self.assertEqual(self.desktop_pixels(shown, SECOND), 0, "desktop showing on the second monitor")
-            self.assertEqual(shown.at(1400, 300), (0, 0, 0))
             cover = self.covers(s)[0]
             self.assertNotEqual(cover["exstyle"] & 0x8, 0, "the cover is topmost")
             s.click(*ON_SECOND[0])
             self.assertEqual(scr.wait(10), 0)
             s.wait_until(lambda: not s.find_windows(exe=harness.SCR_NAME), 10, "every window of the show gone")
-            self.assertGreater(self.desktop_pixels(s.pixels(), SECOND), 1000, "a cover left behind")
+            s.eventually(lambda: self.assertGreater(self.desktop_pixels(s.pixels(), SECOND), 1000,
+                                                    "a cover left behind"), 10, "the desktop back")
 
             # A key with the pointer on the second monitor.
             scr, form = self.start_show(s)
