@@ -310,7 +310,9 @@ def _wine_env(prefix: Path, display: str | None = None, lang: str = "C.UTF-8") -
     # code page of command-line arguments from the Unix locale: pin it.
     env["LANG"] = lang
     env["WINEPREFIX"] = str(prefix)
-    env["WINEDEBUG"] = os.environ.get("SALVANTO_WINEDEBUG", "-all")
+    # Wine's own errors only: they are what tells why a program ended that
+    # printed nothing itself.
+    env["WINEDEBUG"] = os.environ.get("SALVANTO_WINEDEBUG", "-all,err+all")
     env["WINEDLLOVERRIDES"] = "mscoree,mshtml="  # no Mono or Gecko prompts
     env.pop("WINESERVER", None)
     env.pop("WINEARCH", None)
@@ -679,7 +681,7 @@ class Session:
         log_path = self.out_dir / f"{name}-{len(self._processes)}.log"
         env = self.env()
         if trace:
-            env["WINEDEBUG"] = trace
+            env["WINEDEBUG"] = f"{env['WINEDEBUG']},{trace}"
         with open(log_path, "wb") as output:
             popen = _popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=output,
                            stderr=subprocess.STDOUT, cwd=cwd)
