@@ -31,6 +31,7 @@ import sys
 import tempfile
 import time
 import unittest
+import zlib
 from pathlib import Path
 from typing import Any, Callable, Iterable
 
@@ -324,7 +325,7 @@ def _wine_env(prefix: Path, display: str | None = None, lang: str = "C.UTF-8") -
 
 
 TOOLS = {"wine": "wine", "wineboot": "wine", "wineserver": "wine", "Xvfb": "xvfb", "xdotool": "xdotool",
-         "import": "imagemagick"}
+         "convert": "imagemagick"}
 
 
 def check_tools() -> None:
@@ -985,8 +986,7 @@ class Session:
         """A PNG of the whole display under the session's output folder."""
         self._shots += 1
         path = self.out_dir / f"{self._shots:02d}-{re.sub(r'[^A-Za-z0-9_.-]+', '_', name)}.png"
-        subprocess.run(["import", "-display", self.display, "-window", "root", str(path)], check=True,
-                       timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        self.pixels().save_png(path)
         log(f"screenshot {path}")
         return path
 
@@ -1120,26 +1120,6 @@ class Pixels:
     def __init__(self, width: int, height: int, rgb: bytes):
         self.width, self.height, self.rgb = width, height, rgb
 
-    @classmethod
-    def from_ppm(cls, data: bytes) -> "Pixels":
-        fields: list[bytes] = []
-        pos = 0
-        while len(fields) < 4:
-            while data[pos : pos + 1].isspace():
-                pos += 1
-            if data[pos : pos + 1] == b"#":
-                pos = data.index(b"\n", pos) + 1
-                continue
-            end = pos
-            while not data[end : end + 1].isspace():
-                end += 1
-            fields.append(data[pos:end])
-            pos = end
-        if fields[0] != b"P6" or int(fields[3]) != 255:
-            raise ValueError("expected an 8-bit binary PPM")
-        width, height = int(fields[1]), int(fields[2])
-        return cls(width, height, data[pos + 1 : pos + 1 + width * height * 3])
-
     def at(self, x: int, y: int) -> tuple[int, int, int]:
         i = (y * self.width + x) * 3
         return self.rgb[i], self.rgb[i + 1], self.rgb[i + 2]
@@ -1153,6 +1133,20 @@ class Pixels:
             row = self.rgb[(y * self.width + left) * 3 : (y * self.width + right) * 3]
             n += sum(1 for i in range(0, len(row), 3) if row[i : i + 3] == wanted)
         return n
+
+    def save_png(self, path: Path, box: tuple[int, int, int, int] | None = None) -> None:
+        """Writes box (left, top, right, bottom; all: the whole screen) as a PNG."""
+        left, top, right, bottom = box or (0, 0, self.width, self.height)
+        # Each row starts with filter type 0 (none).
+        rows = b"".join(b"\0" + self.rgb[(y * self.width + left) * 3 : (y * self.width + right) * 3]
+                        for y in range(top, bottom))
+
+        def chunk(kind: bytes, body: bytes) -> bytes:
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+        header = struct.pack(">IIBBBBB", right - left, bottom - top, 8, 2, 0, 0, 0)
+        path.write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 6))
+                         + chunk(b"IEND", b""))
 
 
 class SessionTestCase(unittest.TestCase):

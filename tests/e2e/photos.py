@@ -353,6 +353,23 @@ class Course:
     boxes_dismissed: int
 
 
+def take_look(session: Any, samples: list[Sample], point: tuple[int, int], look_every: float = 0.1,
+              on_sample: Any = None) -> None:
+    """Samples Image1 at point once, look_every seconds after the last look,
+    and appends it to samples; on_sample(sample, pixels) sees the screen."""
+    from harness import raw_clock
+
+    if samples:
+        # A look costs a few milliseconds: ten a second are plenty, and
+        # leave the machine to the program.
+        time.sleep(max(0.0, samples[-1].t0 + look_every - raw_clock()))
+    t0 = raw_clock()
+    pixels = session.pixels()
+    samples.append(Sample(t0, raw_clock(), pixels.at(*point)))
+    if on_sample:
+        on_sample(samples[-1], pixels)
+
+
 def follow_show(session: Any, scr: Any, watch: Any, expected: list[tuple[str, str]], point: tuple[int, int],
                 interval: float, dismiss: Any = "click", on_event: Any = None, on_sample: Any = None,
                 hold: float = 0.25, look_every: float = 0.1) -> Course:
@@ -420,15 +437,7 @@ def follow_show(session: Any, scr: Any, watch: Any, expected: list[tuple[str, st
                     click_button(session, next(b for b in box["buttons"] if b["text"] == "OK"))
                 elif how == "key":
                     session.key("Return")
-        if samples:
-            # A look costs a few milliseconds: ten a second are plenty, and
-            # leave the machine to the program.
-            time.sleep(max(0.0, samples[-1].t0 + look_every - raw_clock()))
-        t0 = raw_clock()
-        pixels = session.pixels()
-        samples.append(Sample(t0, raw_clock(), pixels.at(*point)))
-        if on_sample:
-            on_sample(samples[-1], pixels)
+        take_look(session, samples, point, look_every, on_sample)
         if raw_clock() - progress > longest_quiet:
             raise TimeoutError(f"no change for {longest_quiet:.0f} s after {checked} of {len(expected)} expected "
                                f"changes; next expected: {expected[checked]}; last state: {timeline.states[-1:]}")
@@ -474,12 +483,3 @@ def listing_order(session: Any, photo_dir: str) -> list[str]:
     if result.returncode != 0 or any("name" not in line for line in lines):
         raise RuntimeError(f"salvanto_bench names {photo_dir!r} failed ({result.returncode}): {lines}")
     return [line["name"] for line in lines]
-
-
-def save_crop(pixels: Any, box: tuple[int, int, int, int], path: Path) -> None:
-    """Writes the part box (left, top, right, bottom) of a screen as a PNG."""
-    left, top, right, bottom = box
-    rows = b"".join(pixels.rgb[(y * pixels.width + left) * 3 : (y * pixels.width + right) * 3]
-                    for y in range(top, bottom))
-    ppm = b"P6\n%d %d\n255\n" % (right - left, bottom - top) + rows
-    subprocess.run(["convert", "ppm:-", f"png:{path}"], input=ppm, check=True)

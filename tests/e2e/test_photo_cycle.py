@@ -7,8 +7,6 @@ not a picture brings the failure box, one at a time, and the show goes on.
 resolution while the test samples Image1's pixels, both on one clock; ticks
 are told apart by those times, not by sleeping."""
 
-import time
-
 import harness
 import photos
 from harness import SlideshowWatch, click_button, raw_clock
@@ -83,11 +81,7 @@ class PhotoCycle(harness.SessionTestCase):
             changes = [t for t, kind, _ in course.events if kind == "caption"]
             # Tick 10 brought the last change; look on until its middle has passed.
             while raw_clock() < changes[-1] + 0.7 * INTERVAL:
-                time.sleep(max(0.0, course.samples[-1].t0 + 0.1 - raw_clock()))
-                t0 = raw_clock()
-                pixels = s.pixels()
-                course.samples.append(photos.Sample(t0, raw_clock(), pixels.at(*centre)))
-                keep(course.samples[-1], pixels)
+                photos.take_look(s, course.samples, centre, on_sample=keep)
             self.assertTrue(scr.running, f"ended with {scr.exit_code}")
 
             # The first tick comes one interval after the window shows (the
@@ -118,8 +112,7 @@ class PhotoCycle(harness.SessionTestCase):
                                                       {p.caption: p.colour for p in photo.values()}, palette), [])
             self.assertEqual(course.timeline.most_boxes_at_once(), 0, "a failure box over good photos")
             for k, pixels in sorted(crops.items()):
-                photos.save_crop(pixels, (left, top, right, bottom),
-                                 s.out_dir / f"tick{k:02d}-{letter[per_tick[k - 1]]}.png")
+                pixels.save_png(s.out_dir / f"tick{k:02d}-{letter[per_tick[k - 1]]}.png", (left, top, right, bottom))
 
     def test_missing_collection_shows_one_box_at_a_time_and_the_show_goes_on(self):
         missing = photos.private_folder(self) / "no-such-collection"
