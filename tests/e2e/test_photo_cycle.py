@@ -42,9 +42,10 @@ class PhotoCycle(harness.SessionTestCase):
             self.assertEqual("".join(letter[p] for p in per_tick), "AAABCAAABC")
 
             # The ticks on which the caption changes; A's second and third
-            # ticks change nothing and are found by time, one interval on
-            # from the last change (so a timer that runs a little slow under
-            # load does not add up over ten ticks).
+            # ticks change nothing and are found by time, between the changes
+            # around them (so a timer that runs a little slow under load does
+            # not add up over ten ticks, and a change that came late does not
+            # move the ticks after it).
             changing_ticks = [k for k in range(1, 11) if k == 1 or per_tick[k - 1] != per_tick[k - 2]]
             self.assertEqual(changing_ticks, [1, 4, 5, 6, 9, 10])
 
@@ -54,13 +55,20 @@ class PhotoCycle(harness.SessionTestCase):
             left, top, right, bottom = image1_rect(s)
             centre = ((left + right) // 2, (top + bottom) // 2)
 
-            def tick_start(k: int, changes: list[float]) -> float | None:
-                """When tick k began, from the last change seen at or before it."""
-                known = [(tick, t) for tick, t in zip(changing_ticks, changes) if tick <= k]
-                if not known:
+            def tick_span(k: int, changes: list[float]) -> tuple[float, float] | None:
+                """When tick k began and ended: the ticks from one change seen
+                to the next share the time between them evenly (the timer keeps
+                its beat even when a photo comes late); after the last change
+                seen, a tick lasts one interval."""
+                known = list(zip(changing_ticks, changes))
+                before = [(tick, t) for tick, t in known if tick <= k]
+                if not before:
                     return None
-                tick, t = known[-1]
-                return t + (k - tick) * INTERVAL
+                tick, t = before[-1]
+                after = [(n, tn) for n, tn in known if n > k]
+                length = (after[0][1] - t) / (after[0][0] - tick) if after else INTERVAL
+                start = t + (k - tick) * length
+                return start, start + length
 
             def changes_so_far() -> list[float]:
                 return [t for t, kind, _ in photos.Timeline(watch.states()).events() if kind == "caption"]
@@ -72,8 +80,8 @@ class PhotoCycle(harness.SessionTestCase):
                 changes = changes_so_far()
                 middle = (sample.t0 + sample.t1) / 2
                 for k in range(1, 11):
-                    start = tick_start(k, changes)
-                    if start is not None and k not in crops and 0.35 <= (middle - start) / INTERVAL <= 0.65:
+                    span = tick_span(k, changes)
+                    if span and k not in crops and 0.35 <= (middle - span[0]) / (span[1] - span[0]) <= 0.65:
                         crops[k] = pixels
 
             course = photos.follow_show(s, scr, watch, photos.expected_events(outcomes), centre, INTERVAL,
@@ -99,11 +107,11 @@ class PhotoCycle(harness.SessionTestCase):
             name_of = {p.colour: letter[p] for p in photo.values()}
             seen = []
             for k in range(1, 11):
-                middle = tick_start(k, changes) + 0.5 * INTERVAL
-                near = [x for x in course.samples if abs((x.t0 + x.t1) / 2 - middle) <= 0.5 * INTERVAL - 0.15]
+                start, end = tick_span(k, changes)
+                near = [x for x in course.samples if start + 0.15 <= (x.t0 + x.t1) / 2 <= end - 0.15]
                 self.assertTrue(near, f"no look at Image1 during tick {k}")
                 colours = {photos.nearest_colour(x.rgb, palette) for x in near}
-                captions = course.timeline.captions_between(middle - 0.3, middle + 0.3)
+                captions = course.timeline.captions_between(start + 0.2, end - 0.2)
                 seen.append("".join(sorted(name_of.get(c, "?") for c in colours)))
                 self.assertEqual(colours, {per_tick[k - 1].colour}, f"tick {k}: Image1 showed {colours}")
                 self.assertEqual(captions, {per_tick[k - 1].caption}, f"tick {k}: panYear read {captions}")
