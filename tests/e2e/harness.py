@@ -226,20 +226,29 @@ class RegFile:
 
 _libc = ctypes.CDLL(None, use_errno=True)
 _PR_SET_PDEATHSIG = 1
+_ADDR_NO_RANDOMIZE = 0x0040000
 
 
-def _die_with_parent() -> None:
-    """Runs in each child before exec: if the test process is killed outright
-    (a CTest timeout), the kernel ends the child too, so no display or
-    wineserver outlives its test. A wineserver's end takes its Wine
-    processes with it."""
+def _prepare_child() -> None:
+    """Runs in each child before exec.
+
+    If the test process is killed outright (a CTest timeout), the kernel
+    ends the child too, so no display or wineserver outlives its test. A
+    wineserver's end takes its Wine processes with it.
+
+    The child and what it starts get the same address layout every time:
+    in about one start in a thousand, a randomised layout had something
+    where Wine maps its shared user data, and Wine ended the program before
+    its first instruction ("failed to map the shared user data: c0000018",
+    exit code 1)."""
     _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+    _libc.personality(_libc.personality(0xFFFFFFFF) | _ADDR_NO_RANDOMIZE)
 
 
 def _popen(argv: list[str], **kwargs: Any) -> subprocess.Popen:
     """Popen in a session of its own (so the group can be ended by id) that
     dies with the test process."""
-    return subprocess.Popen(argv, start_new_session=True, preexec_fn=_die_with_parent, **kwargs)
+    return subprocess.Popen(argv, start_new_session=True, preexec_fn=_prepare_child, **kwargs)
 
 
 def _kill_group(proc: subprocess.Popen, grace: float = 2.0) -> None:
@@ -261,12 +270,19 @@ def _kill_group(proc: subprocess.Popen, grace: float = 2.0) -> None:
 
 
 class Process:
-    """A program the session started: its exit code is the Windows one."""
+    """A program the session started: its exit code is the Windows one (its
+    low byte, as Wine hands it to Linux)."""
 
     def __init__(self, popen: subprocess.Popen, name: str, log_path: Path):
         self.popen = popen
         self.name = name
         self.log_path = log_path
+        self.killed = False
+        # The Windows process id, once the served inspector holds the process
+        # (Session.windows), and how to ask it for the exit code.
+        self.held_pid: int | None = None
+        self.held_exit_code: Callable[[], int | None] | None = None
+        self._code: int | None = None
 
     @property
     def pid(self) -> int:
@@ -278,16 +294,36 @@ class Process:
 
     @property
     def exit_code(self) -> int | None:
-        return self.popen.poll()
+        code = self.popen.poll()
+        return None if code is None else self._windows_code(code)
 
     def wait(self, timeout: float) -> int:
         """The exit code; raises TimeoutError when still running at the deadline."""
         try:
-            return self.popen.wait(timeout=timeout)
+            return self._windows_code(self.popen.wait(timeout=timeout))
         except subprocess.TimeoutExpired:
             raise TimeoutError(f"{self.name} (pid {self.pid}) still running after {timeout:.1f} s") from None
 
+    def _windows_code(self, code: int) -> int:
+        """Wine's server gives a program that has ended a moment to leave
+        Linux; on a loaded machine the moment may run out, and the server
+        then kills the Linux process, which Linux reports as -9 for a
+        program that ended well. The exit code is then the one the held
+        Windows process ended with. Nothing else sends a test's program
+        SIGKILL but kill() (marked), and a program cannot end that way by a
+        fault of its own; Wine would give such a killed process exit code 0."""
+        if code != -signal.SIGKILL or self.killed or self.held_exit_code is None:
+            return code
+        if self._code is None:
+            held = self.held_exit_code()
+            if held is None:
+                return code
+            self._code = held & 0xFF
+            log(f"{self.name} (pid {self.pid}) ended with exit code {held}, then Wine's server killed it")
+        return self._code
+
     def kill(self) -> None:
+        self.killed = True
         _kill_group(self.popen, grace=0.5)
 
     def output(self) -> str:
@@ -799,7 +835,37 @@ class Session:
 
     def windows(self, exe: str | None = SCR_NAME) -> list[dict]:
         """Top-level windows with their descendants (of the screen saver by default)."""
-        return self.inspect("windows", *(["--exe", exe] if exe else []))
+        found = self.inspect("windows", *(["--exe", exe] if exe else []))
+        if exe == SCR_NAME:
+            self._hold_scr(found)
+        return found
+
+    def _hold_scr(self, windows: list[dict]) -> None:
+        """Has the served inspector hold the one running copy of the screen
+        saver that it does not hold yet, once that copy's windows are the
+        only ones of a process not held, so that its exit code can be read
+        even if Wine's server kills it on its way out (Process.wait)."""
+        unheld = [p for p in self._processes if p.name == "scr" and p.held_pid is None and p.running]
+        held = {p.held_pid for p in self._processes}
+        pids = {w["pid"] for w in windows} - held
+        if len(unheld) != 1 or len(pids) != 1:
+            return
+        proc, pid = unheld[0], pids.pop()
+        try:
+            self.inspect("hold", str(pid))
+        except (RuntimeError, TimeoutError, InspectorGone) as problem:
+            log(f"could not hold {SCR_NAME} {pid}: {problem}")
+            return
+        proc.held_pid = pid
+
+        def exit_code() -> int | None:
+            try:
+                return self.inspect("exitcode", str(pid))["exit_code"]
+            except (RuntimeError, TimeoutError, InspectorGone) as problem:
+                log(f"no exit code for {SCR_NAME} {pid}: {problem}")
+                return None
+
+        proc.held_exit_code = exit_code
 
     def find_windows(self, cls: str | None = None, text: str | None = None, name: str | None = None,
                      exe: str | None = SCR_NAME, visible: bool | None = None) -> list[dict]:

@@ -21,6 +21,8 @@
 //                                             the key readable only, or open to every access again
 //   inspector focus [hwnd]                    the focus and active windows of that window's thread
 //                                             (default: the foreground window's)
+//   inspector hold <pid>                      (served) keeps a handle to the process, for exitcode
+//   inspector exitcode <pid>                  (served) a held process's exit code; null while it runs
 //   inspector serve                           the verbs above but probe, watch and pulse, one per
 //                                             line of stdin (arguments separated by tabs, UTF-8);
 //                                             after each verb's output a line "#exit <code>"
@@ -388,6 +390,34 @@ int Sync(HWND window, UINT ms) {
   if (!IsWindow(window)) return Fail(1, L"sync: no such window");
   const SentReply reply = SendAndWait(window, WM_NULL, 0, 0, ms);
   Print(Object().Add("answered", Bool(reply.answered)).Add("ms", Num(reply.ms)).Str());
+  return 0;
+}
+
+// Processes held open by a served inspector, so that their exit codes can
+// still be read after they end: Wine's server may end a finished program's
+// Linux process with SIGKILL, and its exit code is then lost to the tests.
+std::map<DWORD, unique_handle> g_held;
+
+int Hold(DWORD pid) {
+  if (!g_held.count(pid)) {
+    unique_handle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return Fail(1, L"hold: no such process");
+    if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) return Fail(1, L"hold: the process has ended");
+    g_held[pid] = std::move(process);
+  }
+  Print(Object().Add("pid", Num(pid)).Str());
+  return 0;
+}
+
+// The exit code of a held process (null while it runs); an ended one is let go.
+int HeldExitCode(DWORD pid) {
+  const auto found = g_held.find(pid);
+  if (found == g_held.end()) return Fail(1, L"exitcode: the process is not held");
+  DWORD code = 0;
+  const bool ended = WaitForSingleObject(found->second.get(), 0) == WAIT_OBJECT_0;
+  if (ended && !GetExitCodeProcess(found->second.get(), &code)) return Fail(1, L"exitcode: GetExitCodeProcess failed");
+  Print(Object().Add("pid", Num(pid)).Add("exit_code", ended ? Num(code) : std::string("null")).Str());
+  if (ended) g_held.erase(found);
   return 0;
 }
 
@@ -960,7 +990,7 @@ int Usage() {
               L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
               L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | "
               L"reg <HKCU subkey> [value] | screen | probe [ms] | icon <hwnd> | text <hwnd> | "
-              L"regaccess <HKCU subkey> read|full | focus [hwnd] | "
+              L"regaccess <HKCU subkey> read|full | focus [hwnd] | hold <pid> | exitcode <pid> | "
               L"watch <ms> [exe] | pulse <hwnd> <ms> [every]");
 }
 
@@ -1018,6 +1048,8 @@ int Run(int argc, wchar_t** argv) {
     return EndSession(ParseHandle(argv[2]), TimeoutArgument(argc, argv));
   }
   if (verb == L"version" && argc == 3) return Version(argv[2]);
+  if (verb == L"hold" && argc == 3) return Hold(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 0)));
+  if (verb == L"exitcode" && argc == 3) return HeldExitCode(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 0)));
   if (verb == L"reg" && (argc == 3 || argc == 4)) return Registry(argv[2], argc == 4 ? argv[3] : nullptr);
   if (verb == L"probe" && argc <= 3) return Probe(argc, argv);
   if (verb == L"screen" && argc == 2) return Screen();
