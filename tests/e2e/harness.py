@@ -1201,7 +1201,7 @@ class Pixels:
         return n
 
     def save_png(self, path: Path, box: tuple[int, int, int, int] | None = None) -> None:
-        """Writes box (left, top, right, bottom; all: the whole screen) as a PNG."""
+        """Writes box (left, top, right, bottom; None: the whole screen) as a PNG."""
         left, top, right, bottom = box or (0, 0, self.width, self.height)
         # Each row starts with filter type 0 (none).
         rows = b"".join(b"\0" + self.rgb[(y * self.width + left) * 3 : (y * self.width + right) * 3]
