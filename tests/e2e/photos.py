@@ -328,19 +328,28 @@ def box_problems(box: dict) -> list[str]:
 
 
 def colour_mismatches(samples: list[Sample], timeline: Timeline, colour_of: dict[str, tuple[int, int, int] | None],
-                      palette: Iterable[tuple[int, int, int]], paint_lag: float = 0.3) -> list[str]:
-    """Samples whose colour fits no caption in effect shortly before or while
-    they were taken. colour_of maps a caption to its photo's colour (None:
-    any colour); captions it lacks (the design-time one) are not checked."""
+                      palette: Iterable[tuple[int, int, int]], paint_lag: float = 0.3,
+                      caption_lag: float = 0.2) -> list[str]:
+    """Samples whose colour fits no caption in effect from paint_lag seconds
+    before they were taken to caption_lag seconds after. Both ways are
+    needed: a photo may be painted after its caption was seen, and it is
+    painted before panYear gets its caption, which the watcher then notices
+    at its next look, later still when the machine is busy. colour_of maps
+    a caption to its photo's colour (None: any colour); captions it lacks
+    (the design-time one) are not checked."""
     palette = list(palette)
     problems = []
     for sample in samples:
-        captions = timeline.captions_between(sample.t0 - paint_lag, sample.t1)
+        captions = timeline.captions_between(sample.t0 - paint_lag, sample.t1 + caption_lag)
         if any(c not in colour_of or colour_of[c] is None for c in captions):
             continue
         seen = nearest_colour(sample.rgb, palette)
         if seen not in {colour_of[c] for c in captions}:
-            problems.append(f"at {sample.t0:.2f} Image1 showed {sample.rgb} under the caption(s) {sorted(captions)}")
+            later = [(x["t"], x["caption"]) for x in timeline.states
+                     if x["t"] > sample.t1 and x["caption"] not in captions]
+            after = f"; then {later[0][1]!r} {later[0][0] - sample.t1:.2f} s after the look" if later else ""
+            problems.append(f"at {sample.t0:.2f} Image1 showed {sample.rgb} under the caption(s) {sorted(captions)}"
+                            + after)
     return problems
 
 
