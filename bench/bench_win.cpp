@@ -336,7 +336,7 @@ int List(const std::wstring& pattern) {
       listing.Continue();
       std::printf("a continue after the end did not fail\n");
       ++failures;
-    } catch (const PhotoFailure& e) {
+    } catch (const ListingFailure& e) {
       std::printf("failure: %s\n", e.what());
     }
   }
@@ -381,7 +381,7 @@ int Names(const std::wstring& pattern) {
     for (std::wstring name = listing.Start(pattern, kOrdinaryFiles); !name.empty(); name = listing.Continue()) {
       PrintLine("{\"name\":" + JsonText(name) + "}");
     }
-  } catch (const PhotoFailure& e) {
+  } catch (const ListingFailure& e) {
     PrintLine("{\"failure\":" + JsonText(std::wstring(e.what(), e.what() + std::strlen(e.what()))) + "}");
     return 1;
   }

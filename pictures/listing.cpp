@@ -26,8 +26,8 @@ std::wstring FilteredListing::Start(const std::wstring& pattern, std::uint32_t a
 }
 
 std::wstring FilteredListing::Continue() {
-  if (state_ == State::NotStarted) throw PhotoFailure("no listing has been started");
-  if (state_ == State::Exhausted) throw PhotoFailure("the listing is exhausted");
+  if (state_ == State::NotStarted) throw ListingFailure("no listing has been started");
+  if (state_ == State::Exhausted) throw ListingFailure("the listing is exhausted");
   return Listed(finder_.Next());
 }
 

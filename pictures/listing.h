@@ -26,9 +26,9 @@ inline constexpr std::uint32_t kOrdinaryFiles = 0;
 // names them; volume labels never. Read-only and archive files always.
 bool IsListed(std::uint32_t attributes, std::uint32_t attributeSet);
 
-// A failure of the listing or of a picture load. The tick reports every
-// failure alike, this one and any other exception.
-class PhotoFailure : public std::runtime_error {
+// A listing that cannot go on: the drive cannot be read, or a continue
+// without a listing to continue.
+class ListingFailure : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
 };
@@ -58,7 +58,7 @@ public:
   virtual ~FileFinder() = default;
   // Ends any search still open and begins a new one. Nothing when the
   // pattern matches nothing or its directory does not exist; throws
-  // PhotoFailure when the drive cannot be read.
+  // ListingFailure when the drive cannot be read.
   virtual std::optional<FoundEntry> First(const std::wstring& pattern) = 0;
   // The next entry of the open search; nothing at its end.
   virtual std::optional<FoundEntry> Next() = 0;

@@ -10,7 +10,7 @@ FoundEntry Entry(const WIN32_FIND_DATAW& data) {
 }
 
 [[noreturn]] void Fail(const char* what, DWORD error) {
-  throw PhotoFailure(std::string(what) + " failed with system error " + std::to_string(error));
+  throw ListingFailure(std::string(what) + " failed with system error " + std::to_string(error));
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ std::optional<FoundEntry> Win32FileFinder::First(const std::wstring& pattern) {
 }
 
 std::optional<FoundEntry> Win32FileFinder::Next() {
-  if (!find_) throw PhotoFailure("no search is open");
+  if (!find_) throw ListingFailure("no search is open");
   WIN32_FIND_DATAW data{};
   if (FindNextFileW(find_.get(), &data)) return Entry(data);
   const DWORD error = GetLastError();

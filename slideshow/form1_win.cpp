@@ -85,7 +85,6 @@ void Form1::CreateControls() {
 
   Image1_->SetPicture(LoadPictureResource(instance, IDR_SAMPLE_PHOTO, Image1_->ClientSize()));
   LoadBanner();
-  photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_, hwnd());
 }
 
 void Form1::LoadBanner() {
@@ -130,11 +129,12 @@ void Form1::Load() {
   layout_ = LoadLayout(platform_.screen);
   CoverScreen();
   ArrangeControls();
+  photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_, hwnd());
 }
 
 void Form1::OnDpiChanged() {
   // Laid out again as at load, at the new density; the photo on show is
-  // stretched to its frame until the next tick loads one at the new size.
+  // stretched to its frame until the next tick brings one at the new size.
   const Form1Layout design = DesignLayout();
   const auto resize = [this](auto& control, const TwipRect& rect) {
     control.SetDpi(Dpi());
@@ -147,6 +147,7 @@ void Form1::OnDpiChanged() {
   resize(*Image1_, design.Image1);
   resize(*Image2_, design.Image2);
   LoadBanner();
+  if (photos_) photos_->FrameChanged();
   Win32Screen screen(Dpi());
   layout_ = LoadLayout(screen);
   CoverScreen();

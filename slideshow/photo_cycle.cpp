@@ -7,73 +7,142 @@
 
 namespace salvanto {
 
-TickResult ListAndLoad(const TickWork& work, DirectoryListing& listing, PhotoLoader& loader,
-                       const TextConventions& text) {
-  TickResult result;
-  result.ticket = work.ticket;
+void TickFiles::Prepare(const TickWork& work) { Ready(work); }
+
+TickResult TickFiles::Tick(const TickWork& work) {
   try {
-    const std::wstring& dir = work.photoDir;
-    bool start = work.startListing;
-    if (!start) {
-      std::wstring next = listing.Continue();
-      if (next.empty()) {
-        // The pass is over: the next one starts within this tick.
-        result.passEnded = true;
-        start = true;
-      } else {
-        result.path = dir + next;
-      }
-    }
-    if (start) {
-      const std::wstring first = listing.Start(dir + L"*.*", kOrdinaryFiles);
-      result.started = true;
-      result.path = dir + text.Upper(first);
-    }
-    result.picture = loader.Load(result.path);
-    result.failed = false;
+    Ready(work);
   } catch (const std::exception&) {
-    // The failure box is the user-interface thread's to show.
-    result.picture.reset();
+    // Out of memory on the way: the step taken still counts, and the tick fails.
+    if (prepared_) prepared_->result.failed = true;
   }
+  TickResult result;
+  if (prepared_) result = std::move(prepared_->result);
+  prepared_.reset();
   return result;
 }
 
-std::optional<TickWork> PhotoTicks::Begin() {
-  if (phase_ != Phase::Idle) return std::nullopt;
+void TickFiles::Ready(const TickWork& work) {
+  if (!prepared_ || prepared_->startListing != work.startListing || prepared_->photoDir != work.photoDir) {
+    prepared_.emplace();
+    prepared_->startListing = work.startListing;
+    prepared_->photoDir = work.photoDir;
+    TakeStep(*prepared_);
+  } else if (prepared_->startAgain) {
+    // A listing that found nothing or could not start ahead of its tick
+    // starts again at it: the photos may have come, the drive be readable.
+    StartListing(*prepared_);
+  }
+  if (prepared_->step == Step::Listed) LoadPhoto(*prepared_, work);
+}
+
+void TickFiles::TakeStep(Prepared& prepared) {
+  if (!prepared.startListing) {
+    std::wstring next;
+    try {
+      next = listing_.Continue();
+    } catch (const std::exception&) {
+      prepared.step = Step::Failed;
+      return;
+    }
+    if (!next.empty()) {
+      prepared.result.path = prepared.photoDir + next;
+      prepared.step = Step::Listed;
+      return;
+    }
+    // The pass is over: the next one starts within this tick.
+    prepared.result.passEnded = true;
+  }
+  StartListing(prepared);
+}
+
+void TickFiles::StartListing(Prepared& prepared) {
+  const bool passEnded = prepared.result.passEnded;
+  prepared.result = TickResult();
+  prepared.result.passEnded = passEnded;
+  prepared.loaded = false;
+  prepared.startAgain = true;
+  try {
+    const std::wstring first = listing_.Start(prepared.photoDir + L"*.*", kOrdinaryFiles);
+    prepared.result.started = true;
+    prepared.result.path = prepared.photoDir + text_.Upper(first);
+    prepared.step = Step::Listed;
+    prepared.startAgain = first.empty();
+  } catch (const std::exception&) {
+    prepared.step = Step::Failed;
+  }
+}
+
+void TickFiles::LoadPhoto(Prepared& prepared, const TickWork& work) {
+  TickResult& result = prepared.result;
+  const std::optional<FileStamp> stamp = files_.Stamp(result.path);
+  // Image1 already shows this very file at this size.
+  const bool onShow = stamp && work.shown == ShownPhoto{result.path, stamp, work.frame};
+  // What was loaded ahead stands while the file and the frame are the same.
+  if (prepared.loaded && result.stamp == stamp && result.frame == work.frame &&
+      (result.failed || result.picture || onShow)) {
+    return;
+  }
+  result.picture.reset();  // before the load: one prepared picture at a time
+  result.stamp = stamp;
+  result.frame = work.frame;
+  result.failed = false;
+  prepared.loaded = true;
+  if (onShow) return;
+  try {
+    result.picture = files_.Load(result.path, work.frame);
+  } catch (const std::exception&) {
+    result.failed = true;
+  }
+}
+
+TickWork PhotoTicks::WorkNow() const {
+  return {.photoDir = state_.PhotoDir, .startListing = PassCount_ <= 2, .frame = frame_.Size(), .shown = shown_};
+}
+
+void PhotoTicks::Tick() {
+  if (phase_ != Phase::Idle) return;
   phase_ = Phase::Working;
-  return TickWork{.ticket = ++ticket_, .photoDir = state_.PhotoDir, .startListing = PassCount_ <= 2};
+  worker_.Run(WorkNow());
 }
 
 void PhotoTicks::Complete(TickResult result) {
-  if (phase_ != Phase::Working || result.ticket != ticket_) return;
+  if (phase_ != Phase::Working) return;
   // Reporting until the end of this call: the box keeps dispatching timer
   // messages, and their ticks are skipped.
   phase_ = Phase::Reporting;
   const scope_exit idle([this] { phase_ = Phase::Idle; });
   if (result.passEnded) PassCount_ = 0;
   if (result.started) ++PassCount_;
+  // Scaled for a frame that has changed size since: neither shown nor a failure.
+  const bool frameGone = !result.failed && result.frame != frame_.Size();
   bool shown = false;
-  if (!result.failed) {
+  if (!result.failed && !frameGone) {
     try {
       // Searched before upper-casing: a continued name keeps its own letter case.
       const std::size_t markerPos = InStr(result.path, kMarker);
-      frame_.Show(std::move(result.picture));
+      if (result.picture) {
+        shown_.reset();
+        frame_.Show(std::move(result.picture));
+      } else if (!shown_) {
+        throw PhotoFailure("no picture was loaded");
+      }
       caption_.SetCaption(CaptionFor(text_.Upper(result.path), markerPos));
+      shown_ = ShownPhoto{result.path, result.stamp, result.frame};
       shown = true;
     } catch (const std::exception&) {
-      // Reported like a failure of the work.
+      // Reported like a failure of the file work.
     }
   }
-  if (!shown) boxes_.ShowMessage(kPhotoFailureText, kPhotoFailureTitle);
+  // The next tick's photo is prepared while this one is up, or its box open.
+  worker_.Prepare(WorkNow());
+  if (!shown && !frameGone) boxes_.ShowMessage(kPhotoFailureText, kPhotoFailureTitle);
 }
 
-std::unique_ptr<LoadedPicture> PhotoCycle::ShownInPlace::Load(const std::wstring& path) {
-  loader_.Show(path);
-  return nullptr;
-}
-
-void PhotoCycle::Tick() {
-  if (std::optional<TickWork> work = ticks_.Begin()) ticks_.Complete(ListAndLoad(*work, listing_, inPlace_, text_));
+void PhotoTicks::FrameChanged() {
+  // While a tick is out, its result is dropped and the next tick's photo
+  // prepared at the new size when it comes back.
+  if (phase_ != Phase::Working) worker_.Prepare(WorkNow());
 }
 
 }  // namespace salvanto

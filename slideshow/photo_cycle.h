@@ -4,11 +4,12 @@
 // of each pass is shown on three ticks. Every failure of a tick ends in one
 // message box, and the show goes on with the next tick.
 //
-// A tick has two halves, so that its file work can leave the user-interface
-// thread: PhotoTicks::Begin says what the tick asks for (a TickWork),
-// ListAndLoad lists the folder and loads the photo wherever it runs, and
-// PhotoTicks::Complete shows what came of it (a TickResult). PhotoCycle runs
-// both halves in one go, on the thread that ticks.
+// A tick has two sides, so that its file work can leave the user-interface
+// thread. TickFiles is the file side: the listing step, the check of the
+// file and the load, on a worker thread. It takes each tick's listing step
+// and loads its photo ahead of the tick, as soon as the previous tick is
+// complete, so that the photo goes up the moment its tick comes. PhotoTicks
+// is the side of the window: PassCount, Image1, the caption and the box.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -21,6 +22,26 @@
 
 namespace salvanto {
 
+// A photo that cannot be shown: the tick reports it like any other failure.
+class PhotoFailure : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// Image1's size in pixels, which a loaded photo is scaled to.
+struct FrameSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  bool operator==(const FrameSize&) const = default;
+};
+
+// What tells one version of a file from another.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t lastWrite = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 // A photo loaded for Image1, on its way from the loader to the frame. What
 // it holds is the platform's business.
 class LoadedPicture {
@@ -28,29 +49,26 @@ public:
   virtual ~LoadedPicture() = default;
 };
 
-// Loads the file at a path as a photo for Image1, ready to be shown. It may
-// run off the user-interface thread, so it touches no window. Throws when
-// the path names no file, the drive cannot be read or the file is not a
-// picture that can be shown.
-class PhotoLoader {
+// The photo files, off the user-interface thread: nothing here touches a window.
+class PhotoFiles {
 public:
-  virtual ~PhotoLoader() = default;
-  virtual std::unique_ptr<LoadedPicture> Load(const std::wstring& path) = 0;
+  virtual ~PhotoFiles() = default;
+  // The file's size and last write, or nothing when the path names no file
+  // (a folder counts as none) or it cannot be read. Never throws.
+  virtual std::optional<FileStamp> Stamp(const std::wstring& path) = 0;
+  // The file as a photo scaled to frame. Throws when the path names no file,
+  // the drive cannot be read or the file is not a picture that can be shown.
+  virtual std::unique_ptr<LoadedPicture> Load(const std::wstring& path, FrameSize frame) = 0;
 };
 
-// Image1, on the user-interface thread: makes a loaded photo its picture.
+// Image1, on the user-interface thread.
 class PhotoFrame {
 public:
   virtual ~PhotoFrame() = default;
+  // Makes a loaded photo its picture.
   virtual void Show(std::unique_ptr<LoadedPicture> picture) = 0;
-};
-
-// Loads the file at a path as a picture and makes it Image1's picture, in
-// one go. Throws as PhotoLoader does; Image1 then keeps its old picture.
-class PictureLoader {
-public:
-  virtual ~PictureLoader() = default;
-  virtual void Show(const std::wstring& path) = 0;
+  // The size a photo is loaded at now.
+  virtual FrameSize Size() const = 0;
 };
 
 // panYear's caption.
@@ -64,98 +82,125 @@ inline constexpr std::wstring_view kPhotoFailureText =
     L"Unable to find Salvanto photographs!\r\n\r\nMake sure that the Salvanto Anthology is in the CDROM drive.";
 inline constexpr std::wstring_view kPhotoFailureTitle = L"The Salvanto Anthology Screen Saver";
 
-// What one tick asks of the file system.
+// The photo up in Image1, as the file side gave it.
+struct ShownPhoto {
+  std::wstring path;
+  std::optional<FileStamp> stamp;
+  FrameSize frame;
+  bool operator==(const ShownPhoto&) const = default;
+};
+
+// What one tick asks of the file side.
 struct TickWork {
-  std::uint64_t ticket = 0;   // tells this tick's result from any other's
-  std::wstring photoDir;      // SalvantosDir as read at load
-  bool startListing = false;  // PassCount 0 to 2: a new listing and its first file
+  std::wstring photoDir;             // SalvantosDir as read at load
+  bool startListing = false;         // PassCount 0 to 2: a new listing and its first file
+  FrameSize frame;                   // Image1's size at the time
+  std::optional<ShownPhoto> shown;   // Image1's photo: the same file unchanged needs no load
 };
 
 // What came of a TickWork.
 struct TickResult {
-  std::uint64_t ticket = 0;
   bool passEnded = false;  // the listing ran out, so PassCount went back to 0
   bool started = false;    // a listing began, which PassCount counts
   bool failed = true;      // the tick ends in the failure box
   std::wstring path;       // the photo's, once the listing gave a name
-  std::unique_ptr<LoadedPicture> picture;
+  std::optional<FileStamp> stamp;
+  FrameSize frame;                         // what the picture was scaled to
+  std::unique_ptr<LoadedPicture> picture;  // none, not failed: Image1's photo stays
 };
 
-// The file half of a tick: the next name of the listing (a new listing when
-// the work says so, or when the old one has run out) and its photo, loaded.
-// Never throws: every failure is a failed result. Calls on one listing must
-// come one at a time.
-TickResult ListAndLoad(const TickWork& work, DirectoryListing& listing, PhotoLoader& loader,
-                       const TextConventions& text);
+// The file side of the ticks. Calls come one at a time, on one thread.
+class TickFiles {
+public:
+  TickFiles(DirectoryListing& listing, PhotoFiles& files, const TextConventions& text)
+      : listing_(listing), files_(files), text_(text) {}
+
+  // Takes the listing step of the tick that work describes, ahead of it, and
+  // loads its photo. Called again for the same tick (a new frame size), it
+  // only loads the photo again.
+  void Prepare(const TickWork& work);
+
+  // The tick itself: what was prepared for it, its file checked first (a
+  // file changed or gone since is loaded afresh), or all of it now when
+  // nothing was prepared. Never throws.
+  TickResult Tick(const TickWork& work);
+
+private:
+  enum class Step { Listed, Failed };
+  struct Prepared {
+    bool startListing = false;
+    std::wstring photoDir;
+    Step step = Step::Failed;
+    bool startAgain = false;  // at the tick: the listing's start found nothing or failed
+    bool loaded = false;
+    TickResult result;
+  };
+
+  void Ready(const TickWork& work);
+  void TakeStep(Prepared& prepared);
+  void StartListing(Prepared& prepared);
+  void LoadPhoto(Prepared& prepared, const TickWork& work);
+
+  DirectoryListing& listing_;
+  PhotoFiles& files_;
+  const TextConventions& text_;
+  std::optional<Prepared> prepared_;
+};
+
+// Runs the file side somewhere else (a worker thread) and brings each
+// tick's result back to PhotoTicks::Complete on the user-interface thread.
+class TickWorker {
+public:
+  virtual ~TickWorker() = default;
+  virtual void Prepare(TickWork work) = 0;
+  virtual void Run(TickWork work) = 0;
+};
 
 // The rules of the tick on the user-interface thread. One tick's work is
 // out at a time: a tick that arrives before the previous one is complete,
 // its failure box included, is skipped.
 class PhotoTicks {
 public:
-  PhotoTicks(const SharedState& state, PhotoFrame& frame, CaptionStrip& caption, const TextConventions& text,
-             MessageBoxes& boxes)
-      : state_(state), frame_(frame), caption_(caption), text_(text), boxes_(boxes) {}
+  PhotoTicks(const SharedState& state, TickWorker& worker, PhotoFrame& frame, CaptionStrip& caption,
+             const TextConventions& text, MessageBoxes& boxes)
+      : state_(state), worker_(worker), frame_(frame), caption_(caption), text_(text), boxes_(boxes) {}
 
-  // One tick of Timer1: the work it asks for, or nothing when it is skipped.
-  std::optional<TickWork> Begin();
+  // Once the show has its settings and its frame: the first tick's photo
+  // is prepared.
+  void Start() { worker_.Prepare(WorkNow()); }
 
-  // The result of the work out: PassCount, then the photo and its caption,
-  // or the failure box. A result of any other tick is dropped, so an old
-  // one can never cover a later one.
+  // One tick of Timer1: its work goes out, unless it is skipped.
+  void Tick();
+
+  // The result of the tick out: PassCount, then the photo and its caption,
+  // or the failure box; and the next tick's photo is prepared. A result
+  // when no tick is out is dropped, and so is a photo scaled for a frame
+  // size that is gone.
   void Complete(TickResult result);
+
+  // Image1 has a new size: the prepared photo is loaded again at it.
+  void FrameChanged();
 
   // 0 to 2: the next tick starts the listing afresh and shows its first
   // file; 3: it continues the listing.
   std::int16_t PassCount() const { return PassCount_; }
 
-  // From Begin until the tick is complete, its failure box closed.
+  // From a tick until it is complete, its failure box closed.
   bool Busy() const { return phase_ != Phase::Idle; }
 
 private:
   enum class Phase { Idle, Working, Reporting };
+  TickWork WorkNow() const;
 
   std::int16_t PassCount_ = 0;
   const SharedState& state_;
+  TickWorker& worker_;
   PhotoFrame& frame_;
   CaptionStrip& caption_;
   const TextConventions& text_;
   MessageBoxes& boxes_;
   Phase phase_ = Phase::Idle;
-  std::uint64_t ticket_ = 0;
-};
-
-// The whole tick on the thread that ticks: the listing and the load run in
-// place, and the loader shows each photo as it loads it.
-class PhotoCycle {
-public:
-  PhotoCycle(const SharedState& state, DirectoryListing& listing, PictureLoader& loader, CaptionStrip& caption,
-             const TextConventions& text, MessageBoxes& boxes)
-      : listing_(listing), text_(text), inPlace_(loader), ticks_(state, inPlace_, caption, text, boxes) {}
-
-  // One tick of Timer1. Always returns normally. A tick that arrives while
-  // another is still running (the failure box keeps dispatching timer
-  // messages) is skipped, so an unattended failing show never stacks boxes.
-  void Tick();
-
-  std::int16_t PassCount() const { return ticks_.PassCount(); }
-
-private:
-  // The photo is up as soon as it is loaded: nothing is left for the frame.
-  class ShownInPlace final : public PhotoLoader, public PhotoFrame {
-  public:
-    explicit ShownInPlace(PictureLoader& loader) : loader_(loader) {}
-    std::unique_ptr<LoadedPicture> Load(const std::wstring& path) override;
-    void Show(std::unique_ptr<LoadedPicture> /*picture*/) override {}
-
-  private:
-    PictureLoader& loader_;
-  };
-
-  DirectoryListing& listing_;
-  const TextConventions& text_;
-  ShownInPlace inPlace_;
-  PhotoTicks ticks_;
+  std::optional<ShownPhoto> shown_;
 };
 
 }  // namespace salvanto

@@ -18,36 +18,47 @@ struct Bitmap final : LoadedPicture {
   unique_hbitmap bitmap;
 };
 
-class ScaledLoader final : public PhotoLoader {
+class Win32PhotoFiles final : public PhotoFiles {
 public:
-  explicit ScaledLoader(SIZE frame) : frame_(frame) {}
-  std::unique_ptr<LoadedPicture> Load(const std::wstring& path) override {
-    unique_hbitmap picture = LoadPictureFile(path, frame_);
+  std::optional<FileStamp> Stamp(const std::wstring& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    BOOL found = FALSE;
+    {
+      // An empty removable drive is reported by the tick, not by the system.
+      const no_critical_error_boxes quiet;
+      found = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    }
+    if (!found || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    return FileStamp{
+        .size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+        .lastWrite = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
+  }
+  std::unique_ptr<LoadedPicture> Load(const std::wstring& path, FrameSize frame) override {
+    unique_hbitmap picture = LoadPictureFile(path, {frame.width, frame.height});
     if (!picture) throw PhotoFailure("not a picture that can be shown");
     return std::make_unique<Bitmap>(std::move(picture));
   }
-
-private:
-  SIZE frame_;
 };
 
 }  // namespace
 
-// The listing keeps its search open from tick to tick, and only the worker
-// calls it, one job at a time. The result and the window are shared with
-// the user-interface thread, under the lock.
+// Only the worker uses the listing and the files, one job at a time; the
+// listing keeps its search open from tick to tick. The slot and the window
+// are shared with the user-interface thread, under the lock.
 struct PhotoShow::Files {
   Win32Listing listing;
+  Win32PhotoFiles photos;
   Win32Text text;
+  TickFiles ticks{listing, photos, text};
   SRWLOCK lock = SRWLOCK_INIT;
-  std::optional<TickResult> result;
+  std::optional<TickResult> slot;
   HWND window = nullptr;  // null once the show is gone
 
   void Deliver(TickResult done) {
     HWND to = nullptr;
     {
       const exclusive_lock hold(lock);
-      result = std::move(done);
+      slot = std::move(done);
       to = window;
     }
     if (to) PostMessageW(to, kPhotoLoaded, 0, 0);
@@ -55,12 +66,12 @@ struct PhotoShow::Files {
 };
 
 PhotoShow::PhotoShow(Platform& platform, const SharedState& state, ImageControl& image1, Panel3D& panYear, HWND window)
-    : image_(image1),
-      files_(std::make_shared<Files>()),
+    : files_(std::make_shared<Files>()),
       frame_(image1),
       caption_(panYear),
-      ticks_(state, frame_, caption_, platform.text, platform.boxes) {
+      ticks_(state, *this, frame_, caption_, platform.text, platform.boxes) {
   files_->window = window;
+  ticks_.Start();
 }
 
 PhotoShow::~PhotoShow() {
@@ -69,19 +80,37 @@ PhotoShow::~PhotoShow() {
 }
 
 void PhotoShow::Tick() {
-  std::optional<TickWork> work = ticks_.Begin();
-  if (!work) return;
-  // Never "own size" (0 x 0): a photo is always scaled to the frame, at
-  // the size the frame has when the tick comes.
-  SIZE frame = image_.ClientSize();
-  frame.cx = std::max(frame.cx, LONG{1});
-  frame.cy = std::max(frame.cy, LONG{1});
-  worker_.Run([files = files_, work = std::move(*work), frame] {
-    TickResult result;
-    result.ticket = work.ticket;
+  if (!TakeResult()) ticks_.Tick();
+}
+
+void PhotoShow::Complete() { TakeResult(); }
+
+bool PhotoShow::TakeResult() {
+  std::optional<TickResult> result;
+  {
+    const exclusive_lock hold(files_->lock);
+    result.swap(files_->slot);
+  }
+  if (!result) return false;
+  ticks_.Complete(std::move(*result));
+  return true;
+}
+
+void PhotoShow::Prepare(TickWork work) {
+  worker_.Run([files = files_, work = std::move(work)] {
     try {
-      ScaledLoader loader(frame);
-      result = ListAndLoad(work, files->listing, loader, files->text);
+      files->ticks.Prepare(work);
+    } catch (...) {
+      // Out of memory on the way: the tick tries again.
+    }
+  });
+}
+
+void PhotoShow::Run(TickWork work) {
+  worker_.Run([files = files_, work = std::move(work)] {
+    TickResult result;
+    try {
+      result = files->ticks.Tick(work);
     } catch (...) {
       // Out of memory on the way: the tick still ends, in the failure box.
     }
@@ -89,18 +118,14 @@ void PhotoShow::Tick() {
   });
 }
 
-void PhotoShow::Complete() {
-  std::optional<TickResult> result;
-  {
-    const exclusive_lock hold(files_->lock);
-    result.swap(files_->result);
-  }
-  if (result) ticks_.Complete(std::move(*result));
+void PhotoShow::Image1Frame::Show(std::unique_ptr<LoadedPicture> picture) {
+  image_.SetPicture(std::move(static_cast<Bitmap&>(*picture).bitmap));
 }
 
-void PhotoShow::Image1Frame::Show(std::unique_ptr<LoadedPicture> picture) {
-  if (!picture) throw PhotoFailure("no picture was loaded");
-  image_.SetPicture(std::move(static_cast<Bitmap&>(*picture).bitmap));
+FrameSize PhotoShow::Image1Frame::Size() const {
+  // Never "own size" (0 x 0): a photo is always scaled to the frame.
+  const SIZE size = image_.ClientSize();
+  return {std::max(size.cx, LONG{1}), std::max(size.cy, LONG{1})};
 }
 
 }  // namespace salvanto::win

@@ -1,10 +1,12 @@
 #pragma once
 // What each tick of Timer1 does: the next photo into Image1, its caption
-// into panYear. The rules are PhotoTicks'; this wires them to the file
-// system, the picture loader and the two controls. The listing and the
-// load run on a worker thread, so that the window answers input, paints
-// and ticks while a photo loads, however big or slow; the result comes back
-// to the window as a message, and the window hands it to Complete.
+// into panYear. The rules are PhotoTicks' and TickFiles'; this wires them
+// to the file system, the picture loader and the two controls. The file
+// side runs on a worker thread, so that the window answers input, paints
+// and ticks while a photo loads, however big or slow. Each tick's result
+// comes back through one slot: the window is told by a message, and the
+// next tick looks at the slot too, so that a message lost on the way
+// cannot hold the show up.
 #include <windows.h>
 
 #include <memory>
@@ -17,22 +19,27 @@
 
 namespace salvanto::win {
 
-class PhotoShow {
+class PhotoShow final : private TickWorker {
 public:
-  // Posted to the window when a tick's work is done.
+  // Posted to the window when a tick's result is in the slot.
   static constexpr UINT kPhotoLoaded = WM_APP + 1;
 
-  // window: where kPhotoLoaded goes.
+  // window: where kPhotoLoaded goes. state.PhotoDir must be read already:
+  // the first tick's photo is prepared at once.
   PhotoShow(Platform& platform, const SharedState& state, ImageControl& image1, Panel3D& panYear, HWND window);
   // Returns at once, even while a load is still running or stuck.
-  ~PhotoShow();
+  ~PhotoShow() override;
   PhotoShow(const PhotoShow&) = delete;
   PhotoShow& operator=(const PhotoShow&) = delete;
 
-  // Timer1: sends the tick's work to the worker, unless it is skipped.
+  // Timer1: a result still in the slot is taken first (and this tick is
+  // skipped); otherwise the tick's work goes to the worker, unless a tick
+  // is still out.
   void Tick();
   // kPhotoLoaded: the photo and caption, or the failure box.
   void Complete();
+  // Image1 has a new size.
+  void FrameChanged() { ticks_.FrameChanged(); }
 
   std::int16_t PassCount() const { return ticks_.PassCount(); }
   // From a tick until its photo is up or its failure box closed.
@@ -42,10 +49,16 @@ private:
   // What the worker's side uses, shared with it: it may outlive the show.
   struct Files;
 
+  void Prepare(TickWork work) override;
+  void Run(TickWork work) override;
+  // Completes the result in the slot, if there is one.
+  bool TakeResult();
+
   class Image1Frame final : public PhotoFrame {
   public:
     explicit Image1Frame(ImageControl& image) : image_(image) {}
     void Show(std::unique_ptr<LoadedPicture> picture) override;
+    FrameSize Size() const override;
 
   private:
     ImageControl& image_;
@@ -60,7 +73,6 @@ private:
     Panel3D& panel_;
   };
 
-  ImageControl& image_;
   std::shared_ptr<Files> files_;
   WorkerThread worker_;
   Image1Frame frame_;

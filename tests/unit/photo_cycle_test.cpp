@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,7 +35,7 @@ struct FakeFolder : FileFinder {
   std::optional<FoundEntry> First(const std::wstring& pattern) override {
     Close();
     patterns.push_back(pattern);
-    if (!readable) throw PhotoFailure("drive not ready");
+    if (!readable) throw ListingFailure("drive not ready");
     if (!exists || entries.empty()) return std::nullopt;
     open = true;
     next = 1;
@@ -49,25 +51,62 @@ struct FakeFolder : FileFinder {
     open = false;
   }
   void Add(std::wstring name, std::uint32_t attributes = 0) { entries.push_back({std::move(name), attributes}); }
+  void Remove(const std::wstring& name) {
+    std::erase_if(entries, [&](const FoundEntry& e) { return e.name == name; });
+  }
 };
 
-// Image1: takes ordinary files of the folder, names compared as the file
-// system does (without case), refuses the rest.
-struct FakeImage : PictureLoader {
-  FakeImage(const FakeFolder& f, const SharedState& s) : folder(f), state(s) {}
-  void Show(const std::wstring& path) override {
-    const auto found = std::find_if(folder.entries.begin(), folder.entries.end(),
-                                    [&](const FoundEntry& e) { return Upper(state.PhotoDir + e.name) == Upper(path); });
-    if (!folder.readable || !folder.exists || found == folder.entries.end() || (found->attributes & kAttrDirectory) ||
-        notPictures.count(Upper(found->name))) {
-      throw PhotoFailure("not a picture");
-    }
-    picture = path;
+// A photo as loaded: its file, which version of it, at what size.
+struct FakePhoto : LoadedPicture {
+  FakePhoto(std::wstring p, int v, FrameSize f) : path(std::move(p)), version(v), frame(f) {}
+  std::wstring path;
+  int version;
+  FrameSize frame;
+};
+
+// The files of the folder: names compared as the file system does (without
+// case); ordinary files are pictures unless named otherwise.
+struct FakeFiles : PhotoFiles {
+  FakeFiles(const FakeFolder& f, const SharedState& s) : folder(f), state(s) {}
+  const FoundEntry* Find(const std::wstring& path) const {
+    if (!folder.readable || !folder.exists) return nullptr;
+    const auto found = std::find_if(folder.entries.begin(), folder.entries.end(), [&](const FoundEntry& e) {
+      return Upper(state.PhotoDir + e.name) == Upper(path) && !(e.attributes & kAttrDirectory);
+    });
+    return found == folder.entries.end() ? nullptr : &*found;
+  }
+  std::optional<FileStamp> Stamp(const std::wstring& path) override {
+    const FoundEntry* entry = Find(path);
+    if (!entry) return std::nullopt;
+    return FileStamp{.size = 1000, .lastWrite = static_cast<std::uint64_t>(versions[Upper(entry->name)])};
+  }
+  std::unique_ptr<LoadedPicture> Load(const std::wstring& path, FrameSize frame) override {
+    loads.push_back(path);
+    if (refuseEverything) throw std::bad_alloc();
+    const FoundEntry* entry = Find(path);
+    if (!entry || notPictures.count(Upper(entry->name))) throw PhotoFailure("not a picture");
+    return std::make_unique<FakePhoto>(path, versions[Upper(entry->name)], frame);
   }
   const FakeFolder& folder;
   const SharedState& state;
   std::set<std::wstring> notPictures;
+  std::map<std::wstring, int> versions;  // by upper-case name; 0 unless rewritten
+  std::vector<std::wstring> loads;
+  bool refuseEverything = false;
+};
+
+struct FakeFrame : PhotoFrame {
+  void Show(std::unique_ptr<LoadedPicture> loaded) override {
+    const auto& photo = dynamic_cast<FakePhoto&>(*loaded);
+    picture = photo.path;
+    version = photo.version;
+    shownAt = photo.frame;
+  }
+  FrameSize Size() const override { return size; }
   std::wstring picture = L"(sample)";
+  int version = 0;
+  FrameSize size{777, 473};
+  FrameSize shownAt;
 };
 
 struct FakeStrip : CaptionStrip {
@@ -87,16 +126,55 @@ struct FakeBoxes : MessageBoxes {
   std::function<void()> whileOpen;
 };
 
+// The worker thread, run when the test says: its jobs wait in a queue, and
+// a tick's result waits until it is handed back.
+struct FakeWorker : TickWorker {
+  explicit FakeWorker(TickFiles& f) : files(f) {}
+  void Prepare(TickWork work) override { jobs.push_back({false, std::move(work)}); }
+  void Run(TickWork work) override { jobs.push_back({true, std::move(work)}); }
+  // Runs the jobs queued so far; returns the results of the ticks among them.
+  std::vector<TickResult> RunJobs() {
+    std::vector<TickResult> results;
+    while (!jobs.empty()) {
+      Job job = std::move(jobs.front());
+      jobs.pop_front();
+      if (job.tick) {
+        results.push_back(files.Tick(job.work));
+      } else {
+        files.Prepare(job.work);
+      }
+    }
+    return results;
+  }
+  struct Job {
+    bool tick;
+    TickWork work;
+  };
+  TickFiles& files;
+  std::deque<Job> jobs;
+};
+
 struct Show {
   explicit Show(std::wstring dir = L"D:\\PHOTOS\\") { state.PhotoDir = std::move(dir); }
 
-  // One tick; what Image1 shows afterwards (its file name), or "box" when
-  // the tick ended in the failure box.
+  // The show's start, when the folder is set up: the first photo prepared.
+  void StartOnce() {
+    if (started) return;
+    started = true;
+    ticks.Start();
+    worker.RunJobs();
+  }
+  // One tick with the worker keeping up: its result handed back, and the
+  // next tick's photo prepared. What Image1 shows afterwards (its file
+  // name), or "box" when the tick ended in the failure box.
   std::wstring Tick() {
+    StartOnce();
     const int boxesBefore = boxes.shown;
-    cycle.Tick();
+    ticks.Tick();
+    for (TickResult& result : worker.RunJobs()) ticks.Complete(std::move(result));
+    worker.RunJobs();
     if (boxes.shown != boxesBefore) return L"box";
-    return image.picture.substr(state.PhotoDir.size());
+    return frame.picture.substr(state.PhotoDir.size());
   }
   std::vector<std::wstring> Ticks(int n) {
     std::vector<std::wstring> seen;
@@ -107,57 +185,164 @@ struct Show {
   SharedState state;
   FakeFolder folder;
   FilteredListing listing{folder};
-  FakeImage image{folder, state};
-  FakeStrip strip;
+  FakeFiles files{folder, state};
   FakeConventions text;
+  TickFiles tickFiles{listing, files, text};
+  FakeWorker worker{tickFiles};
+  FakeFrame frame;
+  FakeStrip strip;
   FakeBoxes boxes;
-  PhotoCycle cycle{state, listing, image, strip, text, boxes};
+  PhotoTicks ticks{state, worker, frame, strip, text, boxes};
+  bool started = false;
 };
 
 using Names = std::vector<std::wstring>;
 
-TEST(PhotoCycle, FirstFileOfEachPassOnThreeTicks) {
+TEST(PhotoTicks, FirstFileOfEachPassOnThreeTicksEachFileLoadedOncePerPass) {
   Show show;
   for (auto name : {L"A.JPG", L"B.JPG", L"C.JPG"}) show.folder.Add(name);
   std::vector<int> passCounts;
   Names seen;
   for (int i = 0; i < 10; ++i) {
     seen.push_back(show.Tick());
-    passCounts.push_back(show.cycle.PassCount());
+    passCounts.push_back(show.ticks.PassCount());
   }
   EXPECT_EQ(seen, (Names{L"A.JPG", L"A.JPG", L"A.JPG", L"B.JPG", L"C.JPG", L"A.JPG", L"A.JPG", L"A.JPG", L"B.JPG",
                          L"C.JPG"}));
   EXPECT_EQ(passCounts, (std::vector<int>{1, 2, 3, 3, 3, 1, 2, 3, 3, 3}));
   EXPECT_EQ(show.boxes.shown, 0);
   EXPECT_EQ(show.folder.patterns.front(), L"D:\\PHOTOS\\*.*");
+  // The first file is loaded once for its three ticks; the last load is the
+  // eleventh tick's photo, prepared.
+  EXPECT_EQ(show.files.loads, (Names{L"D:\\PHOTOS\\A.JPG", L"D:\\PHOTOS\\B.JPG", L"D:\\PHOTOS\\C.JPG",
+                                     L"D:\\PHOTOS\\A.JPG", L"D:\\PHOTOS\\B.JPG", L"D:\\PHOTOS\\C.JPG",
+                                     L"D:\\PHOTOS\\A.JPG"}));
 }
 
-TEST(PhotoCycle, ASingleFileOnEveryTick) {
+TEST(PhotoTicks, APreparedPhotoGoesUpAtItsTickWithNoFileWorkButTheCheck) {
+  Show show;
+  for (auto name : {L"SALVAS_JA1.JPG", L"SALVAS_ZY2.JPG"}) show.folder.Add(name);
+  show.Ticks(3);
+  // The fourth tick's photo is listed and loaded before the tick comes.
+  EXPECT_EQ(show.files.loads.back(), L"D:\\PHOTOS\\SALVAS_ZY2.JPG");
+  const std::size_t loads = show.files.loads.size();
+  const std::size_t searches = show.folder.patterns.size();
+
+  show.ticks.Tick();
+  // Ticks that come while the work is out are skipped.
+  for (int late = 0; late < 3; ++late) show.ticks.Tick();
+  std::vector<TickResult> results = show.worker.RunJobs();
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(show.files.loads.size(), loads);
+  EXPECT_EQ(show.folder.patterns.size(), searches);
+  EXPECT_EQ(show.frame.picture, L"D:\\PHOTOS\\SALVAS_JA1.JPG") << "Image1 changed before the result came back";
+  show.ticks.Complete(std::move(results[0]));
+  EXPECT_EQ(show.frame.picture, L"D:\\PHOTOS\\SALVAS_ZY2.JPG");
+  EXPECT_EQ(show.strip.caption, L"Salvanto Coin ");
+  EXPECT_FALSE(show.ticks.Busy());
+}
+
+TEST(PhotoTicks, AFileChangedOrGoneAfterItWasPreparedIsLoadedAfreshAtItsTick) {
+  Show show;
+  for (auto name : {L"A.JPG", L"B.JPG", L"C.JPG"}) show.folder.Add(name);
+  EXPECT_EQ(show.Ticks(3), Names(3, L"A.JPG"));
+
+  // B, prepared, is written anew before its tick: the new content shows.
+  show.files.versions[L"B.JPG"] = 1;
+  EXPECT_EQ(show.Tick(), L"B.JPG");
+  EXPECT_EQ(show.frame.version, 1);
+
+  // C, prepared, is deleted: the box comes at its own tick, not before,
+  // and B stays up with its caption.
+  show.folder.Remove(L"C.JPG");
+  EXPECT_EQ(show.boxes.shown, 0);
+  EXPECT_EQ(show.Tick(), L"box");
+  EXPECT_EQ(show.frame.picture, L"D:\\PHOTOS\\B.JPG");
+  EXPECT_EQ(show.ticks.PassCount(), 3);
+
+  // The first file of the next pass is reused while unchanged, and loaded
+  // again once it changes between two of its ticks.
+  EXPECT_EQ(show.Tick(), L"A.JPG");
+  std::size_t loads = show.files.loads.size();
+  EXPECT_EQ(show.Tick(), L"A.JPG");
+  EXPECT_EQ(show.files.loads.size(), loads);
+  show.files.versions[L"A.JPG"] = 1;
+  EXPECT_EQ(show.Tick(), L"A.JPG");
+  EXPECT_EQ(show.frame.version, 1);
+  EXPECT_EQ(show.files.loads.size(), loads + 2);  // A afresh, then B prepared
+}
+
+TEST(PhotoTicks, AResultWithNoTickOutOrForAFrameSizeThatIsGoneIsNeverShown) {
+  Show show;
+  for (auto name : {L"SALVAS_JA1.JPG", L"SALVAS_ZY2.JPG", L"SALVAS_57X.JPG"}) show.folder.Add(name);
+  show.Ticks(3);
+  const auto unchanged = [&] {
+    EXPECT_EQ(show.frame.picture, L"D:\\PHOTOS\\SALVAS_JA1.JPG");
+    EXPECT_EQ(show.strip.caption, L"Painter Portfolio ");
+    EXPECT_EQ(show.boxes.shown, 0);
+  };
+
+  // Nothing out: a result handed back changes nothing, PassCount included.
+  const std::wstring stray = L"D:\\PHOTOS\\SALVAS_57X.JPG";
+  show.ticks.Complete(TickResult{.passEnded = true,
+                                 .started = true,
+                                 .failed = false,
+                                 .path = stray,
+                                 .stamp = FileStamp{},
+                                 .frame = show.frame.size,
+                                 .picture = std::make_unique<FakePhoto>(stray, 0, show.frame.size)});
+  unchanged();
+  EXPECT_EQ(show.ticks.PassCount(), 3);
+
+  // The frame changes size while a tick is out: its photo, scaled for the
+  // old size, is dropped without a box; its listing step still counts.
+  show.ticks.Tick();
+  std::vector<TickResult> results = show.worker.RunJobs();
+  show.frame.size = {900, 548};
+  show.ticks.Complete(std::move(results[0]));
+  unchanged();
+  EXPECT_EQ(show.Tick(), L"SALVAS_57X.JPG");
+  EXPECT_EQ(show.frame.shownAt, (FrameSize{900, 548}));
+
+  // Idle, the frame changes size: the prepared photo is loaded again at it
+  // before its tick.
+  show.frame.size = {777, 473};
+  show.ticks.FrameChanged();
+  show.worker.RunJobs();
+  const std::size_t loads = show.files.loads.size();
+  EXPECT_EQ(show.Tick(), L"SALVAS_JA1.JPG");
+  EXPECT_EQ(show.frame.shownAt, (FrameSize{777, 473}));
+  EXPECT_EQ(show.files.loads.size(), loads + 0) << "loaded at its tick, not ahead";
+}
+
+TEST(PhotoTicks, ASingleFileOnEveryTickLoadedOnce) {
   Show show;
   show.folder.Add(L"ONLY.BMP");
   EXPECT_EQ(show.Ticks(9), Names(9, L"ONLY.BMP"));
   EXPECT_EQ(show.boxes.shown, 0);
-  // Starts on ticks 1-3, then on every third tick the listing runs out and
-  // starts again within that tick: ticks 4 and 7.
-  EXPECT_EQ(show.folder.patterns.size(), 9u);
-  EXPECT_EQ(show.cycle.PassCount(), 3);
+  // Every tick starts a listing: ticks 1-3, then on every third tick the
+  // listing runs out and starts again within that tick, and the ticks after
+  // it count the new pass. The tenth tick's is taken ahead.
+  EXPECT_EQ(show.folder.patterns.size(), 10u);
+  EXPECT_EQ(show.ticks.PassCount(), 3);
+  EXPECT_EQ(show.files.loads.size(), 1u);
 }
 
-TEST(PhotoCycle, EmptyOrMissingFolderClimbsToThreeThenFailsOnContinue) {
+TEST(PhotoTicks, EmptyOrMissingFolderClimbsToThreeThenFailsOnContinue) {
   for (bool exists : {true, false}) {
     Show show;
     show.folder.exists = exists;
     std::vector<int> passCounts;
     for (int i = 0; i < 6; ++i) {
       EXPECT_EQ(show.Tick(), L"box");
-      passCounts.push_back(show.cycle.PassCount());
+      passCounts.push_back(show.ticks.PassCount());
     }
     EXPECT_EQ(passCounts, (std::vector<int>{1, 2, 3, 3, 3, 3}));
     // Photos that arrive later are not picked up.
     show.folder.exists = true;
     show.folder.Add(L"LATE.JPG");
     EXPECT_EQ(show.Ticks(3), Names(3, L"box"));
-    EXPECT_EQ(show.image.picture, L"(sample)");
+    EXPECT_EQ(show.frame.picture, L"(sample)");
     EXPECT_EQ(show.strip.caption, L"Morvane Software");
     EXPECT_EQ(
         show.boxes.lastText,
@@ -166,25 +351,27 @@ TEST(PhotoCycle, EmptyOrMissingFolderClimbsToThreeThenFailsOnContinue) {
   }
 }
 
-TEST(PhotoCycle, UnreadableDriveKeepsPassCountAtZeroUntilReadable) {
+TEST(PhotoTicks, UnreadableDriveKeepsPassCountAtZeroUntilReadable) {
   Show show;
   show.folder.Add(L"A.JPG");
   show.folder.Add(L"B.JPG");
   show.folder.readable = false;
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(show.Tick(), L"box");
-    EXPECT_EQ(show.cycle.PassCount(), 0);
+    EXPECT_EQ(show.ticks.PassCount(), 0);
   }
+  // Readable again after the next tick's listing failed ahead of it: the
+  // tick itself tries again.
   show.folder.readable = true;
   EXPECT_EQ(show.Ticks(5), (Names{L"A.JPG", L"A.JPG", L"A.JPG", L"B.JPG", L"A.JPG"}));
 }
 
-TEST(PhotoCycle, ABadFileCostsItsTicksAndKeepsThePreviousPhotoAndCaption) {
+TEST(PhotoTicks, ABadFileCostsItsTicksAndKeepsThePreviousPhotoAndCaption) {
   Show show;
   for (auto name : {L"SALVAS_ZY1.JPG", L"NOTES.TXT", L"SALVAS_571.JPG"}) show.folder.Add(name);
-  show.image.notPictures = {L"NOTES.TXT"};
+  show.files.notPictures = {L"NOTES.TXT"};
   EXPECT_EQ(show.Ticks(4), (Names{L"SALVAS_ZY1.JPG", L"SALVAS_ZY1.JPG", L"SALVAS_ZY1.JPG", L"box"}));
-  EXPECT_EQ(show.image.picture, L"D:\\PHOTOS\\SALVAS_ZY1.JPG");
+  EXPECT_EQ(show.frame.picture, L"D:\\PHOTOS\\SALVAS_ZY1.JPG");
   EXPECT_EQ(show.strip.caption, L"Salvanto Coin ");
   EXPECT_EQ(show.Tick(), L"SALVAS_571.JPG");
   EXPECT_EQ(show.strip.caption, L"  1957 Salvanto   ");
@@ -193,17 +380,24 @@ TEST(PhotoCycle, ABadFileCostsItsTicksAndKeepsThePreviousPhotoAndCaption) {
   Show bad;
   bad.folder.Add(L"NOTES.TXT");
   bad.folder.Add(L"A.JPG");
-  bad.image.notPictures = {L"NOTES.TXT"};
+  bad.files.notPictures = {L"NOTES.TXT"};
   std::vector<int> passCounts;
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(bad.Tick(), L"box");
-    passCounts.push_back(bad.cycle.PassCount());
+    passCounts.push_back(bad.ticks.PassCount());
   }
   EXPECT_EQ(passCounts, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(bad.Tick(), L"A.JPG");
+
+  // Any exception of the loader ends in the box.
+  Show refused;
+  refused.folder.Add(L"HUGE.JPG");
+  refused.files.refuseEverything = true;
+  EXPECT_EQ(refused.Tick(), L"box");
+  EXPECT_EQ(refused.strip.caption, L"Morvane Software");
 }
 
-TEST(PhotoCycle, OnlyOrdinaryFilesAreListed) {
+TEST(PhotoTicks, OnlyOrdinaryFilesAreListed) {
   Show show;
   show.folder.Add(L".", kAttrDirectory);
   show.folder.Add(L"..", kAttrDirectory);
@@ -234,28 +428,28 @@ TEST(FilteredListing, ExhaustedOrUnstartedListingFailsOnContinueAndIsClosed) {
   folder.Add(L"A");
   folder.Add(L"H", kAttrHidden);
   FilteredListing listing(folder);
-  EXPECT_THROW(listing.Continue(), PhotoFailure);
+  EXPECT_THROW(listing.Continue(), ListingFailure);
   EXPECT_EQ(listing.Start(L"*.*", kOrdinaryFiles), L"A");
   EXPECT_TRUE(folder.open);
   EXPECT_EQ(listing.Continue(), L"");  // the hidden one is skipped, then the end
   EXPECT_FALSE(folder.open) << "the search stays open after its end";
-  EXPECT_THROW(listing.Continue(), PhotoFailure);
+  EXPECT_THROW(listing.Continue(), ListingFailure);
   // Restarting an open listing ends the old search first.
   EXPECT_EQ(listing.Start(L"*.*", kOrdinaryFiles), L"A");
   EXPECT_EQ(listing.Start(L"*.*", kOrdinaryFiles), L"A");
   EXPECT_EQ(folder.closes, 2);
   // A start that fails leaves nothing to continue.
   folder.readable = false;
-  EXPECT_THROW(listing.Start(L"*.*", kOrdinaryFiles), PhotoFailure);
-  EXPECT_THROW(listing.Continue(), PhotoFailure);
+  EXPECT_THROW(listing.Start(L"*.*", kOrdinaryFiles), ListingFailure);
+  EXPECT_THROW(listing.Continue(), ListingFailure);
 }
 
-TEST(PhotoCycle, MarkerIsSearchedBeforeUpperCasing) {
+TEST(PhotoTicks, MarkerIsSearchedBeforeUpperCasing) {
   // As the first of a listing the name is upper-cased first: the marker is found.
   Show first;
   first.folder.Add(L"salvas_zy1.jpg");
   first.Tick();
-  EXPECT_EQ(first.image.picture, L"D:\\PHOTOS\\SALVAS_ZY1.JPG");
+  EXPECT_EQ(first.frame.picture, L"D:\\PHOTOS\\SALVAS_ZY1.JPG");
   EXPECT_EQ(first.strip.caption, L"Salvanto Coin ");
 
   // Continued, the name keeps its case: no marker, so characters 7 and 8 of
@@ -264,7 +458,7 @@ TEST(PhotoCycle, MarkerIsSearchedBeforeUpperCasing) {
   continued.folder.Add(L"A.JPG");
   continued.folder.Add(L"salvas_zy1.jpg");
   EXPECT_EQ(continued.Ticks(4).back(), L"salvas_zy1.jpg");
-  EXPECT_EQ(continued.image.picture, L"D:\\PHOTOS\\salvas_zy1.jpg");
+  EXPECT_EQ(continued.frame.picture, L"D:\\PHOTOS\\salvas_zy1.jpg");
   EXPECT_EQ(continued.strip.caption, L"  200O Salvanto   ");
 
   // A code in lower case still matches once the path is upper-cased.
@@ -275,7 +469,7 @@ TEST(PhotoCycle, MarkerIsSearchedBeforeUpperCasing) {
   EXPECT_EQ(lowerCode.strip.caption, L"Salvanto Coin ");
 }
 
-TEST(PhotoCycle, PhotoDirIsAPlainPrefix) {
+TEST(PhotoTicks, PhotoDirIsAPlainPrefix) {
   Show empty(L"");
   empty.folder.Add(L"A.JPG");
   EXPECT_EQ(empty.Tick(), L"A.JPG");
@@ -287,309 +481,28 @@ TEST(PhotoCycle, PhotoDirIsAPlainPrefix) {
   EXPECT_EQ(blank.folder.patterns.back(), L" *.*");
 }
 
-TEST(PhotoCycle, ATickArrivingWhileTheFailureBoxIsOpenIsSkipped) {
+TEST(PhotoTicks, NoTickGoesOutWhileTheFailureBoxIsOpenAndTheNextPhotoIsPrepared) {
   Show show;
   show.folder.exists = false;
-  int nested = 0;
+  std::size_t jobsWhileOpen = 0;
   show.boxes.whileOpen = [&] {
     // The box keeps dispatching timer messages while it is open.
-    for (int i = 0; i < 5; ++i) {
-      ++nested;
-      show.cycle.Tick();
-    }
+    for (int i = 0; i < 5; ++i) show.ticks.Tick();
+    EXPECT_TRUE(show.ticks.Busy());
+    jobsWhileOpen = show.worker.jobs.size();
   };
-  show.cycle.Tick();
-  EXPECT_EQ(nested, 5);
+  EXPECT_EQ(show.Tick(), L"box");
+  EXPECT_EQ(jobsWhileOpen, 1u) << "only the next tick's preparation goes out";
   EXPECT_EQ(show.boxes.shown, 1);
-  EXPECT_EQ(show.cycle.PassCount(), 1);
+  EXPECT_EQ(show.ticks.PassCount(), 1);
+  EXPECT_FALSE(show.ticks.Busy());
 
   // After the box is dismissed the show goes on.
   show.boxes.whileOpen = nullptr;
   show.folder.exists = true;
   show.folder.Add(L"A.JPG");
   EXPECT_EQ(show.Tick(), L"A.JPG");
-  EXPECT_EQ(show.cycle.PassCount(), 2);
-}
-
-TEST(PhotoCycle, AnyExceptionOfTheLoaderEndsInTheBox) {
-  struct Throwing : PictureLoader {
-    void Show(const std::wstring&) override { throw std::bad_alloc(); }
-  } throwing;
-  SharedState state;
-  state.PhotoDir = L"D:\\";
-  FakeFolder folder;
-  folder.Add(L"HUGE.JPG");
-  FilteredListing listing(folder);
-  FakeStrip strip;
-  FakeConventions text;
-  FakeBoxes boxes;
-  PhotoCycle cycle(state, listing, throwing, strip, text, boxes);
-  cycle.Tick();
-  EXPECT_EQ(boxes.shown, 1);
-  EXPECT_EQ(strip.caption, L"Morvane Software");
-}
-
-// ---------------------------------------------------------------------------
-// The tick in two halves: the file work held back as a worker thread would
-// hold it, and its result handed to the user-interface half later.
-
-// A loaded photo that remembers its path.
-struct FakePhoto : LoadedPicture {
-  explicit FakePhoto(std::wstring p) : path(std::move(p)) {}
-  std::wstring path;
-};
-
-// Decodes off the user-interface thread: judges a file as FakeImage does,
-// but shows nothing.
-struct FakeLoader : PhotoLoader {
-  FakeLoader(const FakeFolder& f, const SharedState& s) : judge(f, s) {}
-  std::unique_ptr<LoadedPicture> Load(const std::wstring& path) override {
-    judge.Show(path);
-    return std::make_unique<FakePhoto>(path);
-  }
-  FakeImage judge;
-};
-
-struct FakeFrame : PhotoFrame {
-  void Show(std::unique_ptr<LoadedPicture> loaded) override { picture = dynamic_cast<FakePhoto&>(*loaded).path; }
-  std::wstring picture = L"(sample)";
-};
-
-struct SplitShow {
-  explicit SplitShow(std::wstring dir = L"D:\\PHOTOS\\") { state.PhotoDir = std::move(dir); }
-
-  // A tick: its work done at once and its result held back, or nothing
-  // when the tick is skipped.
-  std::optional<TickResult> Tick() {
-    std::optional<TickWork> work = ticks.Begin();
-    if (!work) return std::nullopt;
-    return ListAndLoad(*work, listing, loader, text);
-  }
-  // A result handed back: what Image1 shows afterwards, or "box".
-  std::wstring Complete(TickResult result) {
-    const int boxesBefore = boxes.shown;
-    ticks.Complete(std::move(result));
-    if (boxes.shown != boxesBefore) return L"box";
-    return frame.picture.substr(state.PhotoDir.size());
-  }
-
-  SharedState state;
-  FakeFolder folder;
-  FilteredListing listing{folder};
-  FakeLoader loader{folder, state};
-  FakeFrame frame;
-  FakeStrip strip;
-  FakeConventions text;
-  FakeBoxes boxes;
-  PhotoTicks ticks{state, frame, strip, text, boxes};
-};
-
-// What a person sees after a tick: the tick's photo or "box", the picture
-// up in Image1, the caption; and the count behind them.
-struct Seen {
-  std::wstring outcome, picture, caption;
-  int passCount;
-  bool operator==(const Seen&) const = default;
-};
-
-void PrintTo(const Seen& seen, std::ostream* out) {
-  *out << "{" << ::testing::PrintToString(seen.outcome) << ", " << ::testing::PrintToString(seen.picture) << ", "
-       << ::testing::PrintToString(seen.caption) << ", " << seen.passCount << "}";
-}
-
-// A collection and what happens to it while the show runs: before(tick)
-// runs ahead of each tick's file work (tick counts from 0).
-struct Course {
-  const char* name;
-  std::function<void(FakeFolder&, FakeImage&)> setUp;
-  std::function<void(int, FakeFolder&)> before = [](int, FakeFolder&) {};
-};
-
-std::vector<Course> Courses() {
-  const auto files = [](std::vector<const wchar_t*> names) {
-    return [names](FakeFolder& f, FakeImage&) {
-      for (const wchar_t* name : names) f.Add(name);
-    };
-  };
-  return {
-      {"three photos", files({L"SALVAS_JA1.JPG", L"SALVAS_ZY2.JPG", L"SALVAS_57X.JPG"})},
-      {"one photo", files({L"ONLY.BMP"})},
-      {"empty folder", files({})},
-      {"missing folder", [](FakeFolder& f, FakeImage&) { f.exists = false; }},
-      {"bad file among photos",
-       [](FakeFolder& f, FakeImage& image) {
-         for (auto name : {L"SALVAS_ZY1.JPG", L"NOTES.TXT", L"SALVAS_571.JPG"}) f.Add(name);
-         image.notPictures = {L"NOTES.TXT"};
-       }},
-      {"bad first file",
-       [](FakeFolder& f, FakeImage& image) {
-         f.Add(L"NOTES.TXT");
-         f.Add(L"A.JPG");
-         image.notPictures = {L"NOTES.TXT"};
-       }},
-      {"names in lower case", files({L"salvas_zy1.jpg", L"A.JPG", L"salvas_zy1b.jpg", L"SALVAS_zy1.jpg"})},
-      {"entries that are never listed",
-       [](FakeFolder& f, FakeImage&) {
-         f.Add(L".", kAttrDirectory);
-         f.Add(L"HIDDEN.JPG", kAttrHidden);
-         f.Add(L"A.JPG", kAttrArchive);
-         f.Add(L"SUB", kAttrDirectory);
-         f.Add(L"B.JPG", kAttrReadOnly);
-       }},
-      {"drive unreadable, then readable, then gone again",
-       [](FakeFolder& f, FakeImage&) {
-         f.Add(L"A.JPG");
-         f.Add(L"B.JPG");
-         f.readable = false;
-       },
-       [](int tick, FakeFolder& f) { f.readable = (tick >= 3 && tick < 9) || tick >= 11; }},
-      {"photos added and removed mid-pass", files({L"A.JPG", L"B.JPG", L"C.JPG"}),
-       [](int tick, FakeFolder& f) {
-         if (tick == 4) f.entries.erase(f.entries.begin() + 2);
-         if (tick == 6) f.Add(L"D.JPG");
-       }},
-  };
-}
-
-TEST(PhotoTicks, ResultsThatComeBackLateShowWhatTicksInPlaceShow) {
-  constexpr int kTicks = 14;
-  for (const Course& course : Courses()) {
-    SCOPED_TRACE(course.name);
-    Show inPlace;
-    course.setUp(inPlace.folder, inPlace.image);
-    std::vector<Seen> expected;
-    for (int tick = 0; tick < kTicks; ++tick) {
-      course.before(tick, inPlace.folder);
-      const std::wstring outcome = inPlace.Tick();
-      expected.push_back({outcome, inPlace.image.picture, inPlace.strip.caption, inPlace.cycle.PassCount()});
-    }
-
-    SplitShow split;
-    course.setUp(split.folder, split.loader.judge);
-    std::vector<Seen> seen;
-    for (int tick = 0; tick < kTicks; ++tick) {
-      course.before(tick, split.folder);
-      std::optional<TickResult> result = split.Tick();
-      ASSERT_TRUE(result) << "tick " << tick << " was skipped with nothing out";
-      // The ticks that come while the work is out are skipped.
-      const std::size_t searches = split.folder.patterns.size();
-      for (int late = 0; late < 3; ++late) EXPECT_FALSE(split.Tick()) << "a second piece of work went out";
-      EXPECT_EQ(split.folder.patterns.size(), searches);
-      EXPECT_EQ(split.frame.picture, tick == 0 ? L"(sample)" : expected[tick - 1].picture)
-          << "Image1 changed before the result came back";
-      const std::wstring outcome = split.Complete(std::move(*result));
-      seen.push_back({outcome, split.frame.picture, split.strip.caption, split.ticks.PassCount()});
-    }
-    EXPECT_EQ(seen, expected);
-    EXPECT_EQ(split.boxes.shown, inPlace.boxes.shown);
-    EXPECT_EQ(split.folder.patterns, inPlace.folder.patterns);
-  }
-}
-
-TEST(PhotoTicks, NoTickGoesOutWhileTheFailureBoxIsOpen) {
-  SplitShow show;
-  show.folder.exists = false;
-  int skipped = 0;
-  show.boxes.whileOpen = [&] {
-    for (int i = 0; i < 5; ++i) skipped += show.Tick() ? 0 : 1;
-    EXPECT_TRUE(show.ticks.Busy());
-  };
-  std::optional<TickResult> result = show.Tick();
-  ASSERT_TRUE(result);
-  EXPECT_TRUE(show.ticks.Busy());
-  EXPECT_EQ(show.Complete(std::move(*result)), L"box");
-  EXPECT_EQ(skipped, 5);
-  EXPECT_EQ(show.boxes.shown, 1);
-  EXPECT_EQ(show.folder.patterns.size(), 1u);
-  EXPECT_FALSE(show.ticks.Busy());
-
-  // Closed: the next tick goes out again.
-  show.boxes.whileOpen = nullptr;
-  show.folder.exists = true;
-  show.folder.Add(L"A.JPG");
-  result = show.Tick();
-  ASSERT_TRUE(result);
-  EXPECT_EQ(show.Complete(std::move(*result)), L"A.JPG");
   EXPECT_EQ(show.ticks.PassCount(), 2);
-}
-
-TEST(PhotoTicks, AResultOfAnyOtherTickIsDropped) {
-  SplitShow show;
-  for (auto name : {L"SALVAS_JA1.JPG", L"SALVAS_ZY2.JPG"}) show.folder.Add(name);
-  const auto stale = [&](std::uint64_t ticket, bool failed) {
-    return TickResult{.ticket = ticket,
-                      .passEnded = true,
-                      .started = true,
-                      .failed = failed,
-                      .path = L"D:\\PHOTOS\\SALVAS_57OLD.JPG",
-                      .picture = failed ? nullptr : std::make_unique<FakePhoto>(L"D:\\PHOTOS\\SALVAS_57OLD.JPG")};
-  };
-  const auto unchanged = [&](const wchar_t* photo, const wchar_t* caption, int passCount) {
-    EXPECT_EQ(show.frame.picture, photo);
-    EXPECT_EQ(show.strip.caption, caption);
-    EXPECT_EQ(show.ticks.PassCount(), passCount);
-    EXPECT_EQ(show.boxes.shown, 0);
-  };
-
-  // Nothing out: nothing to complete.
-  show.ticks.Complete(stale(0, false));
-  show.ticks.Complete(stale(1, true));
-  unchanged(L"(sample)", L"Morvane Software", 0);
-  EXPECT_FALSE(show.ticks.Busy());
-
-  std::optional<TickResult> first = show.Tick();
-  ASSERT_TRUE(first);
-  const std::uint64_t firstTicket = first->ticket;
-  EXPECT_EQ(show.Complete(std::move(*first)), L"SALVAS_JA1.JPG");
-  // The same tick's result once more, good or failed, changes nothing.
-  show.ticks.Complete(stale(firstTicket, false));
-  show.ticks.Complete(stale(firstTicket, true));
-  unchanged(L"D:\\PHOTOS\\SALVAS_JA1.JPG", L"Painter Portfolio ", 1);
-
-  // An earlier tick's result that turns up while a later one is out is
-  // dropped, and the later one still lands.
-  std::optional<TickResult> second = show.Tick();
-  ASSERT_TRUE(second);
-  EXPECT_GT(second->ticket, firstTicket);
-  show.ticks.Complete(stale(firstTicket, false));
-  show.ticks.Complete(stale(firstTicket, true));
-  show.ticks.Complete(stale(second->ticket + 1, false));
-  unchanged(L"D:\\PHOTOS\\SALVAS_JA1.JPG", L"Painter Portfolio ", 1);
-  EXPECT_TRUE(show.ticks.Busy());
-  EXPECT_EQ(show.Complete(std::move(*second)), L"SALVAS_JA1.JPG");
-  EXPECT_EQ(show.ticks.PassCount(), 2);
-  EXPECT_FALSE(show.ticks.Busy());
-}
-
-TEST(ListAndLoad, EveryFailureComesBackAsAFailedResultWithThePassCounted) {
-  struct Refusing : PhotoLoader {
-    std::unique_ptr<LoadedPicture> Load(const std::wstring& path) override {
-      paths.push_back(path);
-      throw std::bad_alloc();
-    }
-    std::vector<std::wstring> paths;
-  } refusing;
-  FakeFolder folder;
-  folder.Add(L"a.jpg");
-  FilteredListing listing(folder);
-  FakeConventions text;
-
-  // A new listing: its first name upper-cased, counted even though the load fails.
-  TickResult started = ListAndLoad({.ticket = 7, .photoDir = L"D:\\", .startListing = true}, listing, refusing, text);
-  EXPECT_EQ(started.ticket, 7u);
-  EXPECT_TRUE(started.failed && started.started && !started.passEnded);
-  EXPECT_EQ(refusing.paths, (Names{L"D:\\A.JPG"}));
-
-  // The listing runs out: the pass ends and a new one starts in the same tick.
-  TickResult again = ListAndLoad({.ticket = 8, .photoDir = L"D:\\"}, listing, refusing, text);
-  EXPECT_TRUE(again.failed && again.started && again.passEnded);
-
-  // A listing that cannot start counts nothing, and nothing is loaded.
-  folder.readable = false;
-  TickResult unreadable = ListAndLoad({.ticket = 9, .photoDir = L"D:\\"}, listing, refusing, text);
-  EXPECT_TRUE(unreadable.failed && !unreadable.started);
-  EXPECT_FALSE(unreadable.picture);
-  EXPECT_EQ(refusing.paths.size(), 2u);
 }
 }  // namespace
 }  // namespace salvanto
