@@ -24,9 +24,12 @@ TickResult TickFiles::Tick(const TickWork& work) {
 
 void TickFiles::Ready(const TickWork& work) {
   if (!prepared_ || prepared_->startListing != work.startListing || prepared_->photoDir != work.photoDir) {
-    prepared_.emplace();
-    prepared_->startListing = work.startListing;
-    prepared_->photoDir = work.photoDir;
+    prepared_ = Prepared{.startListing = work.startListing,
+                         .photoDir = work.photoDir,
+                         .step = Step::Failed,
+                         .startAgain = false,
+                         .loaded = false,
+                         .result = {}};
     TakeStep(*prepared_);
   } else if (prepared_->startAgain) {
     // A listing that found nothing or could not start ahead of its tick

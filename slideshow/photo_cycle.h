@@ -92,10 +92,10 @@ struct ShownPhoto {
 
 // What one tick asks of the file side.
 struct TickWork {
-  std::wstring photoDir;             // SalvantosDir as read at load
-  bool startListing = false;         // PassCount 0 to 2: a new listing and its first file
-  FrameSize frame;                   // Image1's size at the time
-  std::optional<ShownPhoto> shown;   // Image1's photo: the same file unchanged needs no load
+  std::wstring photoDir;            // SalvantosDir as read at load
+  bool startListing = false;        // PassCount 0 to 2: a new listing and its first file
+  FrameSize frame;                  // Image1's size at the time
+  std::optional<ShownPhoto> shown;  // Image1's photo: the same file unchanged needs no load
 };
 
 // What came of a TickWork.

@@ -7,15 +7,21 @@ not a picture brings the failure box, one at a time, and the show goes on.
 resolution while the test samples Image1's pixels, both on one clock; ticks
 are told apart by those times, not by sleeping."""
 
+import os
+
 import harness
 import photos
-from harness import SlideshowWatch, click_button, raw_clock
-from photos import BLUE, GREEN, RED, Photo
+from harness import SlideshowWatch, click_button, files_held_open, raw_clock
+from photos import BLUE, CYAN, GREEN, MAGENTA, RED, YELLOW, Photo
 
 INTERVAL = 1.0
 # How far a tick may land from its place on the one-second grid: the timer's
 # own jitter plus the watcher's polling, with room for a loaded machine.
 TICK_SLACK = 0.35
+# How far a change may land from the beat when its photo was loaded ahead:
+# a photo loaded at its tick would come its whole load time (half a second
+# for 24 MP under Wine) late.
+BEAT_SLACK = 0.15
 
 
 def image1_rect(s: harness.Session) -> list[int]:
@@ -121,6 +127,87 @@ class PhotoCycle(harness.SessionTestCase):
             self.assertEqual(course.timeline.most_boxes_at_once(), 0, "a failure box over good photos")
             for k, pixels in sorted(crops.items()):
                 pixels.save_png(s.out_dir / f"tick{k:02d}-{letter[per_tick[k - 1]]}.png", (left, top, right, bottom))
+
+    def test_big_photos_come_on_the_beat_and_a_file_changed_after_its_load_at_its_tick(self):
+        """24 MP photos among small ones go up on the beat, as the small ones
+        do: each is loaded ahead of its tick. A photo rewritten after it was
+        loaded ahead shows its new content at its tick (loaded afresh then,
+        so that once it comes a load time late); one deleted then brings the
+        box at its tick, and the next photo comes on the beat."""
+        interval = 2.0
+        folder = photos.private_folder(self)
+        caption = {"SALVAS_JA1.JPG": "Painter Portfolio ", "SALVAS_ZY2.JPG": "Salvanto Coin ",
+                   "SALVAS_57X.JPG": "  1957 Salvanto   ", "SALVAS_GT4.JPG": "GTR Roadster "}
+        for name in caption:
+            photos.solid(folder / name, RED)
+        with self.session(settings={"Interval": "2", "SalvantosDir": photos.wine_dir(folder)}) as s:
+            order = photos.listing_order(s, photos.wine_dir(folder))
+            self.assertEqual(sorted(order), sorted(caption))
+            first, rewritten, deleted, last = order
+            # Written in place, so that the listing keeps its order.
+            photos.big_jpeg(folder / rewritten, (6000, 4000), GREEN)
+            photos.big_jpeg(folder / deleted, (6000, 4000), BLUE)
+            photos.big_jpeg(folder / last, (6000, 4000), YELLOW)
+            shown = {first: Photo(caption[first], RED), rewritten: Photo(caption[rewritten], MAGENTA),
+                     last: Photo(caption[last], YELLOW)}
+            first_pass = [(n, shown.get(n, photos.BAD)) for n in order]
+            second_pass = [(n, shown[n]) for n in order if n != deleted]
+            outcomes = photos.tick_outcomes([first_pass, second_pass], len(first_pass) + 2 + len(second_pass) + 2)
+            expected = photos.expected_events(outcomes)
+
+            watch = SlideshowWatch(s, 60)
+            scr = s.start_scr("/s")
+            watch.wait_for(lambda st: st["form"], 20, "Form1 on screen", process=scr)
+            left, top, right, bottom = image1_rect(s)
+            corner = (left + 12, top + 12)  # clear of the box, which stands in the middle
+            # Each big photo is loaded as soon as the tick before its own is
+            # done: it is held open while it loads, then let go, and is then
+            # changed. (Not seen open, it is changed once it must have been
+            # loaded: over a second after that tick, while not held open.)
+            plan = [(caption[first], 2, rewritten), (caption[rewritten], 0, deleted)]
+            state = {"open": set(), "done": []}
+
+            def change_after_its_load(sample, pixels):
+                if len(state["done"]) == len(plan):
+                    return
+                after, ticks_later, name = plan[len(state["done"])]
+                seen = [t for t, kind, value in photos.Timeline(watch.states()).events()
+                        if kind == "caption" and value == after]
+                if not seen:
+                    return
+                held = {os.path.basename(p) for p in files_held_open(s, folder)}
+                if name in held:
+                    state["open"].add(name)
+                    return
+                if name not in state["open"] and raw_clock() < seen[0] + ticks_later * interval + 1.2:
+                    return
+                if name == rewritten:
+                    # Made outside the folder: the listing is open.
+                    replacement = folder.parent / f"{folder.name}-replacement.JPG"
+                    photos.big_jpeg(replacement, (6000, 4000), MAGENTA)
+                    os.replace(replacement, folder / name)
+                else:
+                    (folder / name).unlink()
+                state["done"].append(name)
+                harness.log(f"{name} {'rewritten' if name == rewritten else 'deleted'} after its load "
+                            f"({'seen' if name in state['open'] else 'not seen'} held open)")
+
+            course = photos.follow_show(s, scr, watch, expected, corner, interval, on_sample=change_after_its_load)
+            self.assertEqual(state["done"], [rewritten, deleted])
+            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+            self.assertEqual(photos.colour_mismatches(course.samples, course.timeline,
+                                                      {p.caption: p.colour for p in shown.values()},
+                                                      [RED, MAGENTA, GREEN, BLUE, YELLOW, CYAN]), [])
+            # Every other photo on the beat: a whole number of intervals after
+            # the first. (A box takes Wine a while to make: it is not timed.)
+            photo_times = [t for t, kind, _ in course.events if kind == "caption"]
+            rewritten_at = next(t for t, kind, value in course.events if value == caption[rewritten])
+            photo_times.remove(rewritten_at)
+            beat = [t - photo_times[0] for t in photo_times]
+            harness.log(f"photos {[round(t, 3) for t in beat]} s after the first")
+            for t in beat:
+                self.assertLessEqual(abs(t - interval * round(t / interval)), BEAT_SLACK,
+                                     f"off the beat: photos {[round(t, 3) for t in beat]} s after the first")
 
     def test_missing_collection_shows_one_box_at_a_time_and_the_show_goes_on(self):
         missing = photos.private_folder(self) / "no-such-collection"

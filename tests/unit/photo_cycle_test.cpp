@@ -214,9 +214,9 @@ TEST(PhotoTicks, FirstFileOfEachPassOnThreeTicksEachFileLoadedOncePerPass) {
   EXPECT_EQ(show.folder.patterns.front(), L"D:\\PHOTOS\\*.*");
   // The first file is loaded once for its three ticks; the last load is the
   // eleventh tick's photo, prepared.
-  EXPECT_EQ(show.files.loads, (Names{L"D:\\PHOTOS\\A.JPG", L"D:\\PHOTOS\\B.JPG", L"D:\\PHOTOS\\C.JPG",
-                                     L"D:\\PHOTOS\\A.JPG", L"D:\\PHOTOS\\B.JPG", L"D:\\PHOTOS\\C.JPG",
-                                     L"D:\\PHOTOS\\A.JPG"}));
+  EXPECT_EQ(show.files.loads,
+            (Names{L"D:\\PHOTOS\\A.JPG", L"D:\\PHOTOS\\B.JPG", L"D:\\PHOTOS\\C.JPG", L"D:\\PHOTOS\\A.JPG",
+                   L"D:\\PHOTOS\\B.JPG", L"D:\\PHOTOS\\C.JPG", L"D:\\PHOTOS\\A.JPG"}));
 }
 
 TEST(PhotoTicks, APreparedPhotoGoesUpAtItsTickWithNoFileWorkButTheCheck) {
