@@ -28,6 +28,16 @@ def image1_rect(s: harness.Session) -> list[int]:
     return s.wait_until(lambda: s.find_windows(name="Image1"), 10, "Image1")[0]["rect"]
 
 
+def start_watched_show(s: harness.Session, watch_seconds: float):
+    """The slideshow started under a watcher; returns both, and a point of
+    Image1 clear of the failure box, which stands in the middle."""
+    watch = SlideshowWatch(s, watch_seconds)
+    scr = s.start_scr("/s")
+    watch.wait_for(lambda st: st["form"], 20, "Form1 on screen", process=scr)
+    left, top, _, _ = image1_rect(s)
+    return scr, watch, (left + 12, top + 12)
+
+
 class PhotoCycle(harness.SessionTestCase):
     def test_three_photos_cycle_with_the_first_on_three_ticks(self):
         folder = photos.private_folder(self)
@@ -155,11 +165,7 @@ class PhotoCycle(harness.SessionTestCase):
             outcomes = photos.tick_outcomes([first_pass, second_pass], len(first_pass) + 2 + len(second_pass) + 2)
             expected = photos.expected_events(outcomes)
 
-            watch = SlideshowWatch(s, 60)
-            scr = s.start_scr("/s")
-            watch.wait_for(lambda st: st["form"], 20, "Form1 on screen", process=scr)
-            left, top, right, bottom = image1_rect(s)
-            corner = (left + 12, top + 12)  # clear of the box, which stands in the middle
+            scr, watch, corner = start_watched_show(s, 60)
             # Each big photo is loaded as soon as the tick before its own is
             # done: it is held open while it loads, then let go, and is then
             # changed. (Not seen open, it is changed once it must have been
@@ -262,11 +268,7 @@ class PhotoCycle(harness.SessionTestCase):
             # Two passes.
             outcomes = photos.tick_outcomes([[(n, files[n]) for n in order]], 8)
             expected = photos.expected_events(outcomes)
-            watch = SlideshowWatch(s, 30)
-            scr = s.start_scr("/s")
-            watch.wait_for(lambda st: st["form"], 20, "Form1 on screen", process=scr)
-            left, top, right, bottom = image1_rect(s)
-            corner = (left + 12, top + 12)  # clear of the box, which stands in the middle
+            scr, watch, corner = start_watched_show(s, 30)
             shots = []
 
             def look(index, event):
