@@ -322,7 +322,8 @@ int Ticks(const std::wstring& folder, int ticks) {
 }
 
 int List(const std::wstring& pattern) {
-  Win32Listing listing;
+  Win32FileFinder finder;
+  DirectoryListing listing(finder);
   int failures = 0;
   for (int pass = 1; pass <= 2; ++pass) {
     try {
@@ -332,7 +333,7 @@ int List(const std::wstring& pattern) {
         std::printf(" [%ls]", name.c_str());
         name = listing.Continue();
       }
-      std::printf(" (end; search open: %s)\n", listing.Finder().IsOpen() ? "yes" : "no");
+      std::printf(" (end; search open: %s)\n", finder.IsOpen() ? "yes" : "no");
       listing.Continue();
       std::printf("a continue after the end did not fail\n");
       ++failures;
@@ -376,7 +377,8 @@ void PrintLine(const std::string& line) {
 }
 
 int Names(const std::wstring& pattern) {
-  Win32Listing listing;
+  Win32FileFinder finder;
+  DirectoryListing listing(finder);
   try {
     for (std::wstring name = listing.Start(pattern, kOrdinaryFiles); !name.empty(); name = listing.Continue()) {
       PrintLine("{\"name\":" + JsonText(name) + "}");

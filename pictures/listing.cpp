@@ -8,7 +8,7 @@ bool IsListed(std::uint32_t attributes, std::uint32_t attributeSet) {
   return (optional & ~attributeSet) == 0;
 }
 
-std::wstring FilteredListing::Listed(std::optional<FoundEntry> entry) {
+std::wstring DirectoryListing::Listed(std::optional<FoundEntry> entry) {
   while (entry && !IsListed(entry->attributes, attributeSet_)) entry = finder_.Next();
   if (entry) return std::move(entry->name);
   finder_.Close();
@@ -16,7 +16,7 @@ std::wstring FilteredListing::Listed(std::optional<FoundEntry> entry) {
   return {};
 }
 
-std::wstring FilteredListing::Start(const std::wstring& pattern, std::uint32_t attributeSet) {
+std::wstring DirectoryListing::Start(const std::wstring& pattern, std::uint32_t attributeSet) {
   // A listing that fails half-way leaves nothing open to continue.
   state_ = State::NotStarted;
   attributeSet_ = attributeSet;
@@ -25,7 +25,7 @@ std::wstring FilteredListing::Start(const std::wstring& pattern, std::uint32_t a
   return Listed(std::move(first));
 }
 
-std::wstring FilteredListing::Continue() {
+std::wstring DirectoryListing::Continue() {
   if (state_ == State::NotStarted) throw ListingFailure("no listing has been started");
   if (state_ == State::Exhausted) throw ListingFailure("the listing is exhausted");
   return Listed(finder_.Next());

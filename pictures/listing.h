@@ -33,19 +33,6 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-// Directory enumeration that runs across ticks.
-class DirectoryListing {
-public:
-  virtual ~DirectoryListing() = default;
-  // Begins a new listing and gives its first name, or an empty name when
-  // nothing matches (also for a directory that does not exist). Throws when
-  // the drive cannot be read.
-  virtual std::wstring Start(const std::wstring& pattern, std::uint32_t attributeSet) = 0;
-  // The next name of the listing started last, or an empty name once it is
-  // exhausted. A further call after that, or a call before any start, throws.
-  virtual std::wstring Continue() = 0;
-};
-
 // One raw entry of a file-system search.
 struct FoundEntry {
   std::wstring name;
@@ -66,13 +53,19 @@ public:
   virtual void Close() = 0;
 };
 
-// The listing over a file-system search: the attribute rule and the
-// exhausted state. The search is closed as soon as it is exhausted.
-class FilteredListing final : public DirectoryListing {
+// Directory enumeration that runs across ticks, over a file-system search:
+// the attribute rule and the exhausted state. The search is closed as soon
+// as it is exhausted.
+class DirectoryListing {
 public:
-  explicit FilteredListing(FileFinder& finder) : finder_(finder) {}
-  std::wstring Start(const std::wstring& pattern, std::uint32_t attributeSet) override;
-  std::wstring Continue() override;
+  explicit DirectoryListing(FileFinder& finder) : finder_(finder) {}
+  // Begins a new listing and gives its first name, or an empty name when
+  // nothing matches (also for a directory that does not exist). Throws when
+  // the drive cannot be read.
+  std::wstring Start(const std::wstring& pattern, std::uint32_t attributeSet);
+  // The next name of the listing started last, or an empty name once it is
+  // exhausted. A further call after that, or a call before any start, throws.
+  std::wstring Continue();
 
 private:
   std::wstring Listed(std::optional<FoundEntry> entry);

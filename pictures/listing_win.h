@@ -19,18 +19,4 @@ private:
   unique_hfind find_;
 };
 
-// The listing the tick uses: the search above with the attribute rule.
-class Win32Listing final : public DirectoryListing {
-public:
-  std::wstring Start(const std::wstring& pattern, std::uint32_t attributeSet) override {
-    return listing_.Start(pattern, attributeSet);
-  }
-  std::wstring Continue() override { return listing_.Continue(); }
-  const Win32FileFinder& Finder() const { return finder_; }
-
-private:
-  Win32FileFinder finder_;
-  FilteredListing listing_{finder_};
-};
-
 }  // namespace salvanto::win

@@ -46,7 +46,8 @@ public:
 // listing keeps its search open from tick to tick. The slot and the window
 // are shared with the user-interface thread, under the lock.
 struct PhotoShow::Files {
-  Win32Listing listing;
+  Win32FileFinder finder;
+  DirectoryListing listing{finder};
   Win32PhotoFiles photos;
   Win32Text text;
   TickFiles ticks{listing, photos, text};

@@ -184,7 +184,7 @@ struct Show {
 
   SharedState state;
   FakeFolder folder;
-  FilteredListing listing{folder};
+  DirectoryListing listing{folder};
   FakeFiles files{folder, state};
   FakeConventions text;
   TickFiles tickFiles{listing, files, text};
@@ -423,11 +423,11 @@ TEST(IsListed, AttributeSetNamesWhatMayBeAdded) {
   EXPECT_FALSE(IsListed(kAttrVolume, kAttrVolume));
 }
 
-TEST(FilteredListing, ExhaustedOrUnstartedListingFailsOnContinueAndIsClosed) {
+TEST(DirectoryListing, ExhaustedOrUnstartedListingFailsOnContinueAndIsClosed) {
   FakeFolder folder;
   folder.Add(L"A");
   folder.Add(L"H", kAttrHidden);
-  FilteredListing listing(folder);
+  DirectoryListing listing(folder);
   EXPECT_THROW(listing.Continue(), ListingFailure);
   EXPECT_EQ(listing.Start(L"*.*", kOrdinaryFiles), L"A");
   EXPECT_TRUE(folder.open);
