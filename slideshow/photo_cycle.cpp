@@ -10,36 +10,26 @@ namespace salvanto {
 void TickFiles::Prepare(const TickWork& work) { Ready(work); }
 
 TickResult TickFiles::Tick(const TickWork& work) {
-  try {
-    Ready(work);
-  } catch (const std::exception&) {
-    // Out of memory on the way: the step taken still counts, and the tick fails.
-    if (prepared_) prepared_->result.failed = true;
-  }
-  TickResult result;
-  if (prepared_) result = std::move(prepared_->result);
-  prepared_.reset();
-  return result;
+  // Whatever comes of it, the tick takes what was prepared for it.
+  const scope_exit taken([this] { prepared_.reset(); });
+  Ready(work);
+  return std::move(prepared_->result);
 }
 
 void TickFiles::Ready(const TickWork& work) {
-  if (!prepared_ || prepared_->startListing != work.startListing || prepared_->photoDir != work.photoDir) {
-    prepared_ = Prepared{.startListing = work.startListing,
-                         .photoDir = work.photoDir,
-                         .step = Step::Failed,
-                         .startAgain = false,
-                         .loaded = false,
-                         .result = {}};
-    TakeStep(*prepared_);
+  if (!prepared_ || prepared_->startListing != work.startListing) {
+    prepared_ = Prepared{
+        .startListing = work.startListing, .step = Step::Failed, .startAgain = false, .loaded = false, .result = {}};
+    TakeStep(*prepared_, work.photoDir);
   } else if (prepared_->startAgain) {
     // A listing that found nothing or could not start ahead of its tick
     // starts again at it: the photos may have come, the drive be readable.
-    StartListing(*prepared_);
+    StartListing(*prepared_, work.photoDir);
   }
   if (prepared_->step == Step::Listed) LoadPhoto(*prepared_, work);
 }
 
-void TickFiles::TakeStep(Prepared& prepared) {
+void TickFiles::TakeStep(Prepared& prepared, const std::wstring& photoDir) {
   if (!prepared.startListing) {
     std::wstring next;
     try {
@@ -49,26 +39,26 @@ void TickFiles::TakeStep(Prepared& prepared) {
       return;
     }
     if (!next.empty()) {
-      prepared.result.path = prepared.photoDir + next;
+      prepared.result.path = photoDir + next;
       prepared.step = Step::Listed;
       return;
     }
     // The pass is over: the next one starts within this tick.
     prepared.result.passEnded = true;
   }
-  StartListing(prepared);
+  StartListing(prepared, photoDir);
 }
 
-void TickFiles::StartListing(Prepared& prepared) {
+void TickFiles::StartListing(Prepared& prepared, const std::wstring& photoDir) {
   const bool passEnded = prepared.result.passEnded;
   prepared.result = TickResult();
   prepared.result.passEnded = passEnded;
   prepared.loaded = false;
   prepared.startAgain = true;
   try {
-    const std::wstring first = listing_.Start(prepared.photoDir + L"*.*", kOrdinaryFiles);
+    const std::wstring first = listing_.Start(photoDir + L"*.*", kOrdinaryFiles);
     prepared.result.started = true;
-    prepared.result.path = prepared.photoDir + text_.Upper(first);
+    prepared.result.path = photoDir + text_.Upper(first);
     prepared.step = Step::Listed;
     prepared.startAgain = first.empty();
   } catch (const std::exception&) {

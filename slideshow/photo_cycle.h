@@ -122,14 +122,13 @@ public:
 
   // The tick itself: what was prepared for it, its file checked first (a
   // file changed or gone since is loaded afresh), or all of it now when
-  // nothing was prepared. Never throws.
+  // nothing was prepared. Throws only when out of memory: the tick fails.
   TickResult Tick(const TickWork& work);
 
 private:
   enum class Step { Listed, Failed };
   struct Prepared {
     bool startListing = false;
-    std::wstring photoDir;
     Step step = Step::Failed;
     bool startAgain = false;  // at the tick: the listing's start found nothing or failed
     bool loaded = false;
@@ -137,8 +136,8 @@ private:
   };
 
   void Ready(const TickWork& work);
-  void TakeStep(Prepared& prepared);
-  void StartListing(Prepared& prepared);
+  void TakeStep(Prepared& prepared, const std::wstring& photoDir);
+  void StartListing(Prepared& prepared, const std::wstring& photoDir);
   void LoadPhoto(Prepared& prepared, const TickWork& work);
 
   DirectoryListing& listing_;
