@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "pictures/downscale.h"
+#include "pictures/resample.h"
 
 namespace salvanto {
 

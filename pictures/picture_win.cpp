@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "pictures/downscale.h"
+#include "pictures/resample.h"
 #include "pictures/picture_header.h"
 
 namespace salvanto::win {

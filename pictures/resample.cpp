@@ -1,4 +1,4 @@
-#include "pictures/downscale.h"
+#include "pictures/resample.h"
 
 #include <algorithm>
 #include <cstring>
@@ -29,7 +29,6 @@ AxisTaps MakeTaps(std::uint32_t source, std::uint32_t target) {
   const std::uint64_t s = source, t = target;
   for (std::uint32_t i = 0; i < target; ++i) {
     taps.offset[i] = static_cast<std::uint32_t>(taps.weights.size());
-    const std::size_t begin = taps.weights.size();
     if (target < source) {
       // Target pixel i covers source positions [i*s/t, (i+1)*s/t); in units
       // of 1/t that is [lo, hi) = [i*s, (i+1)*s), and source pixel j is
@@ -70,7 +69,6 @@ AxisTaps MakeTaps(std::uint32_t source, std::uint32_t target) {
       taps.weights.push_back(static_cast<std::uint16_t>(kOne - frac));
       if (frac != 0) taps.weights.push_back(static_cast<std::uint16_t>(frac));
     }
-    taps.maxTaps = std::max(taps.maxTaps, static_cast<std::uint32_t>(taps.weights.size() - begin));
   }
   taps.offset[target] = static_cast<std::uint32_t>(taps.weights.size());
   return taps;

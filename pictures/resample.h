@@ -31,7 +31,6 @@ struct AxisTaps {
   std::vector<std::uint32_t> first;   // first source index, per target index
   std::vector<std::uint32_t> offset;  // into weights, per target index (+1 at the end)
   std::vector<std::uint16_t> weights;
-  std::uint32_t maxTaps = 0;
 
   std::uint32_t Count(std::uint32_t target) const { return offset[target + 1] - offset[target]; }
   std::uint32_t Last(std::uint32_t target) const { return first[target] + Count(target) - 1; }
@@ -56,7 +55,6 @@ public:
   // source's height are ignored.
   void AddRows(const std::uint8_t* rows, std::size_t stride, std::uint32_t count);
 
-  std::uint32_t RowsAdded() const { return rowsAdded_; }
   // True once every target row has been written.
   bool Done() const { return rowsWritten_ == target_.height; }
 

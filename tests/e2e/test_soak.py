@@ -1,5 +1,5 @@
 """Soak: 10,000 ticks of the real photo show (the Win32 listing, the WIC
-loader with our downscale, Image1 and panYear painted in a window on the
+loader with our resampler, Image1 and panYear painted in a window on the
 session's display) over a mixed collection of good photos in six formats
 and bad files, driven by `salvanto_bench soak-figures` as fast as it goes.
 The working set, private bytes, kernel handles and GDI objects are sampled

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pictures/downscale.h"
+#include "pictures/resample.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pictures/downscale.h"
+#include "pictures/resample.h"
 #include "pictures/picture_header.h"
 
 namespace salvanto {

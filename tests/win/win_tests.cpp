@@ -16,7 +16,7 @@
 #include "framework/control_ids.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
-#include "pictures/downscale.h"
+#include "pictures/resample.h"
 #include "pictures/picture_win.h"
 #include "settings_dialog/settings_dialog_win.h"
 #include "slideshow/form1_win.h"
