@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "pictures/resample.h"
 #include "pictures/picture_header.h"
+#include "pictures/resample.h"
 
 namespace salvanto::win {
 namespace {

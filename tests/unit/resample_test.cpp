@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "pictures/resample.h"
 #include "pictures/picture_header.h"
+#include "pictures/resample.h"
 
 namespace salvanto {
 namespace {
