@@ -1,7 +1,7 @@
 #pragma once
-// What every 3-D control draws with: colours that may name a system colour,
-// fonts at the window's density, solid fills, classic bevels and button
-// faces, the dotted focus mark and a caption.
+// What every 3-D control draws with: an off-screen canvas, colours that may
+// name a system colour, fonts at the window's density, solid fills, classic
+// bevels and button faces, the dotted focus mark and a caption.
 #include <windows.h>
 
 #include <string_view>
@@ -28,6 +28,36 @@ struct FontSpec {
 // text keeps the size in points the design asks for.
 unique_hfont MakeFont(const FontSpec& spec, int dpi);
 const wchar_t* FaceAtDpi(const wchar_t* face, int dpi);
+
+// Painting off screen: draw into get(), and the whole area is copied to the
+// target in one go when the canvas goes, so that a repaint never flickers.
+class offscreen_canvas {
+public:
+  offscreen_canvas(HDC target, const RECT& area)
+      : target_(target),
+        area_(area),
+        dc_(CreateCompatibleDC(target)),
+        bitmap_(CreateCompatibleBitmap(target, area.right > 1 ? area.right : 1, area.bottom > 1 ? area.bottom : 1)) {
+    if (dc_ && bitmap_) old_ = SelectObject(dc_.get(), bitmap_.get());
+  }
+  offscreen_canvas(const offscreen_canvas&) = delete;
+  offscreen_canvas& operator=(const offscreen_canvas&) = delete;
+  ~offscreen_canvas() {
+    if (!old_) return;
+    BitBlt(target_, 0, 0, area_.right, area_.bottom, dc_.get(), 0, 0, SRCCOPY);
+    SelectObject(dc_.get(), old_);
+  }
+  // False when the system had no memory for it; nothing is drawn then.
+  explicit operator bool() const { return old_ != nullptr; }
+  HDC get() const { return dc_.get(); }
+
+private:
+  HDC target_;
+  RECT area_;
+  unique_hdc dc_;
+  unique_hbitmap bitmap_;
+  HGDIOBJ old_ = nullptr;
+};
 
 enum class Bevel { None, Inset, Raised };
 

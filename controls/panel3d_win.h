@@ -35,7 +35,6 @@ public:
 
   void SetCaption(const std::wstring& caption);
   std::wstring Caption() const;
-  const PanelSettings& Settings() const { return settings_; }
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

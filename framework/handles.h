@@ -50,13 +50,10 @@ using unique_hfile = unique_any<HANDLE, &CloseHandle, INT_PTR(-1)>;
 using unique_hkey = unique_any<HKEY, &RegCloseKey>;
 using unique_hfind = unique_any<HANDLE, &detail::CloseFind, INT_PTR(-1)>;
 using unique_hdc = unique_any<HDC, &DeleteDC>;
-using unique_hicon = unique_any<HICON, &DestroyIcon>;
 template <typename G>
 using unique_gdi = unique_any<G, &detail::CloseGdi>;
 using unique_hbitmap = unique_gdi<HBITMAP>;
 using unique_hfont = unique_gdi<HFONT>;
-using unique_hbrush = unique_gdi<HBRUSH>;
-using unique_hpen = unique_gdi<HPEN>;
 
 // No "insert a disk" box from the system while this thread reads a drive
 // in this scope: a drive that cannot be read is an error to report instead.
@@ -129,36 +126,6 @@ private:
   HDC dc_;
 };
 
-// Painting off screen: draw into get(), and the whole area is copied to the
-// target in one go when the canvas goes, so that a repaint never flickers.
-class offscreen_canvas {
-public:
-  offscreen_canvas(HDC target, const RECT& area)
-      : target_(target),
-        area_(area),
-        dc_(CreateCompatibleDC(target)),
-        bitmap_(CreateCompatibleBitmap(target, area.right > 1 ? area.right : 1, area.bottom > 1 ? area.bottom : 1)) {
-    if (dc_ && bitmap_) old_ = SelectObject(dc_.get(), bitmap_.get());
-  }
-  offscreen_canvas(const offscreen_canvas&) = delete;
-  offscreen_canvas& operator=(const offscreen_canvas&) = delete;
-  ~offscreen_canvas() {
-    if (!old_) return;
-    BitBlt(target_, 0, 0, area_.right, area_.bottom, dc_.get(), 0, 0, SRCCOPY);
-    SelectObject(dc_.get(), old_);
-  }
-  // False when the system had no memory for it; nothing is drawn then.
-  explicit operator bool() const { return old_ != nullptr; }
-  HDC get() const { return dc_.get(); }
-
-private:
-  HDC target_;
-  RECT area_;
-  unique_hdc dc_;
-  unique_hbitmap bitmap_;
-  HGDIOBJ old_ = nullptr;
-};
-
 template <typename T>
 class com_ptr {
 public:
@@ -185,12 +152,6 @@ public:
   void** put_void() { return reinterpret_cast<void**>(put()); }
   void reset() {
     if (p_) std::exchange(p_, nullptr)->Release();
-  }
-  template <typename U>
-  com_ptr<U> query() const {
-    com_ptr<U> out;
-    if (p_) p_->QueryInterface(__uuidof(U), out.put_void());
-    return out;
   }
 
 private:

@@ -11,10 +11,6 @@
 
 namespace salvanto {
 
-// The delays the dialog offers, in milliseconds, shortest first.
-inline constexpr std::int32_t kDelayCycleMs[] = {1000,  2000,  3000,  4000,  5000,  10000, 15000, 20000,
-                                                 25000, 30000, 35000, 40000, 45000, 50000, 55000, 60000};
-
 // One step of the spin button. The listed pairs come first, in the order
 // tested; any other delay moves by 5000 ms. Both directions wrap between
 // one and sixty seconds. A step that would leave the 32-bit range is an
