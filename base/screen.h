@@ -1,6 +1,4 @@
 #pragma once
-#include <cstdint>
-
 namespace salvanto {
 
 // The screen's size in twips (1/1440 inch): pixels times the display's
@@ -11,10 +9,5 @@ public:
   virtual float WidthTwips() = 0;
   virtual float HeightTwips() = 0;
 };
-
-// True when the screen is exactly width x height pixels at 15 twips per
-// pixel. The products are checked 32-bit arithmetic (RuntimeError Overflow);
-// the height is read only when the width matches.
-bool IsScreenSize(ScreenMetrics& screen, std::int32_t width, std::int32_t height);
 
 }  // namespace salvanto

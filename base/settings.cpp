@@ -83,19 +83,6 @@ std::wstring ReadPhotoDir(SettingsStore& store, const TextConventions& conventio
   return conventions.Upper(store.Read(kAppTitle, kSection, kPhotoDirKey, kPhotoDirDefault));
 }
 
-std::int32_t TimerPeriodMs(std::int32_t intervalSeconds) {
-  const std::wstring setting = L"The setting Interval holds " + std::to_wstring(intervalSeconds) + L" seconds: ";
-  std::int32_t period;
-  if (__builtin_mul_overflow(intervalSeconds, 1000, &period)) {
-    throw RuntimeError(ErrorKind::Overflow, setting + L"in milliseconds that does not fit in a 32-bit whole number.");
-  }
-  if (period < 0) {
-    throw RuntimeError(ErrorKind::InvalidPropertyValue,
-                       setting + L"the timer cannot run with a period of " + std::to_wstring(period) + L" ms.");
-  }
-  return period;
-}
-
 std::wstring DelayText(std::int32_t delayMs) {
   char buffer[32];
   auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(delayMs) / 1000.0);

@@ -47,11 +47,6 @@ std::int32_t ReadIntervalSeconds(SettingsStore& store, const TextConventions& co
 // SalvantosDir upper-cased (default " "); no separator is added, nothing is checked.
 std::wstring ReadPhotoDir(SettingsStore& store, const TextConventions& conventions);
 
-// The timer period for an interval: seconds x 1000 in checked 32-bit
-// arithmetic. The timer takes 0 (no ticks) up to the largest 32-bit value;
-// a negative period is refused (InvalidPropertyValue).
-std::int32_t TimerPeriodMs(std::int32_t intervalSeconds);
-
 // The shortest decimal text of delayMs / 1000: "1" to "60" for every delay
 // the dialog offers.
 std::wstring DelayText(std::int32_t delayMs);

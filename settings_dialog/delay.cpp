@@ -1,6 +1,6 @@
 #include "settings_dialog/delay.h"
 
-#include "base/errors.h"
+#include "base/arith.h"
 
 namespace salvanto {
 
@@ -20,13 +20,7 @@ std::int32_t Step(const StepPair (&pairs)[N], std::int32_t delayMs, std::int32_t
   for (const StepPair& pair : pairs) {
     if (pair.from == delayMs) return pair.to;
   }
-  std::int32_t next;
-  if (__builtin_add_overflow(delayMs, otherwise, &next)) {
-    throw RuntimeError(ErrorKind::Overflow, L"The photo delay of " + std::to_wstring(delayMs) +
-                                                L" ms cannot be stepped: the result does not fit in a "
-                                                L"32-bit whole number.");
-  }
-  return next;
+  return CheckedAdd(delayMs, otherwise, L"The photo delay of " + std::to_wstring(delayMs) + L" ms cannot be stepped");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/arith.h"
 #include "base/errors.h"
 
 namespace salvanto {
@@ -18,6 +19,11 @@ float Checked(float value, const wchar_t* what) {
 }
 
 }  // namespace
+
+bool IsScreenSize(ScreenMetrics& screen, std::int32_t width, std::int32_t height) {
+  if (screen.WidthTwips() != static_cast<float>(width * 15)) return false;
+  return screen.HeightTwips() == static_cast<float>(height * 15);
+}
 
 Form1Layout DesignLayout() {
   return {
@@ -40,6 +46,16 @@ Form1Layout LoadLayout(ScreenMetrics& screen) {
   layout.Image2.Left = Checked((W - layout.Image2.Width) / 2.0f, L"the title banner");
   layout.Image2.Top = Checked(layout.panYear.Top + layout.panYear.Height, L"the title banner");
   return layout;
+}
+
+std::int32_t TimerPeriodMs(std::int32_t intervalSeconds) {
+  const std::wstring setting = L"The setting Interval holds " + std::to_wstring(intervalSeconds) + L" seconds";
+  const std::int32_t period = CheckedMultiply(intervalSeconds, 1000, setting + L", in milliseconds");
+  if (period < 0) {
+    throw RuntimeError(ErrorKind::InvalidPropertyValue,
+                       setting + L": the timer cannot run with a period of " + std::to_wstring(period) + L" ms.");
+  }
+  return period;
 }
 
 }  // namespace salvanto

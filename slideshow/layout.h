@@ -1,6 +1,8 @@
 #pragma once
-// Form1's controls in twips, as designed and as the load handling lays them
-// out for the screen.
+// Form1's load handling: its controls in twips, as designed and as laid out
+// for the screen, and Timer1's period.
+#include <cstdint>
+
 #include "base/screen.h"
 #include "base/twips.h"
 
@@ -13,6 +15,10 @@ struct Form1Layout {
   TwipRect Image2;
 };
 
+// True when the screen is exactly width x height pixels at 15 twips per
+// pixel; the height is read only when the width matches.
+bool IsScreenSize(ScreenMetrics& screen, std::int32_t width, std::int32_t height);
+
 // The design-time positions and sizes.
 Form1Layout DesignLayout();
 
@@ -22,5 +28,10 @@ Form1Layout DesignLayout();
 // banner are centred, one under the other. Single precision; a result that
 // is not finite is a FloatingPoint run-time error.
 Form1Layout LoadLayout(ScreenMetrics& screen);
+
+// Timer1's period for an interval: seconds x 1000 in checked 32-bit
+// arithmetic. The timer takes 0 (no ticks) up to the largest 32-bit value;
+// a negative period is refused (InvalidPropertyValue).
+std::int32_t TimerPeriodMs(std::int32_t intervalSeconds);
 
 }  // namespace salvanto

@@ -6,6 +6,7 @@
 
 #include "base/errors.h"
 #include "base/settings.h"
+#include "slideshow/layout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;

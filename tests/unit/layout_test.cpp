@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "base/errors.h"
-#include "slideshow/activity.h"
 #include "slideshow/layout.h"
 #include "tests/unit/fakes.h"
 
@@ -96,30 +95,43 @@ TEST(TwipsToPixels, ConvertsEdgesSoThatTouchingControlsTouch) {
   EXPECT_EQ(TwipsToPixels(1e30f, 15), 1000000000);
 }
 
-TEST(MoveRule, ThreeMovesAreToleratedAndTheFourthEnds) {
-  std::int16_t counter = 0;
-  for (int move = 1; move <= 3; ++move) {
-    EXPECT_EQ(ApplyMoveRule(counter), MoveVerdict::KeepRunning);
-    EXPECT_EQ(counter, move);
-  }
-  EXPECT_EQ(ApplyMoveRule(counter), MoveVerdict::End);
-  EXPECT_EQ(counter, 3);
+TEST(IsScreenSize, ComparesTwipsAtFifteenPerPixel) {
+  FakeScreen vga96(PixelsToTwips(800, 96), PixelsToTwips(600, 96));
+  EXPECT_EQ(IsScreenSize(vga96, 800, 600), true);
+  FakeScreen vga120(PixelsToTwips(800, 120), PixelsToTwips(600, 120));
+  EXPECT_FALSE(IsScreenSize(vga120, 800, 600));
+  EXPECT_EQ(IsScreenSize(vga120, 640, 480), true);  // 9600 x 7200 twips
+  FakeScreen big120(PixelsToTwips(1000, 120), PixelsToTwips(750, 120));
+  EXPECT_EQ(IsScreenSize(big120, 800, 600), true);
+  FakeScreen small96(PixelsToTwips(640, 96), PixelsToTwips(480, 96));
+  EXPECT_EQ(IsScreenSize(small96, 640, 480), true);
+  EXPECT_FALSE(IsScreenSize(small96, 800, 600));
 }
 
-TEST(MoveRule, TheTwoSurfacesCountApart) {
-  std::int16_t form = 0, image = 0;
-  for (int i = 0; i < 3; ++i) ApplyMoveRule(form);
-  EXPECT_EQ(ApplyMoveRule(image), MoveVerdict::KeepRunning);
-  EXPECT_EQ(image, 1);
-  EXPECT_EQ(ApplyMoveRule(form), MoveVerdict::End);
+TEST(IsScreenSize, ReadsTheHeightOnlyWhenTheWidthMatches) {
+  FakeScreen wrongHeight(12000, 9015);
+  EXPECT_FALSE(IsScreenSize(wrongHeight, 800, 600));
+  EXPECT_EQ(wrongHeight.heightReads, 1);
+  FakeScreen wrongWidth(12015, 9000);
+  EXPECT_FALSE(IsScreenSize(wrongWidth, 800, 600));
+  EXPECT_EQ(wrongWidth.heightReads, 0);
 }
 
-TEST(PointerTracker, AMoveWithoutAChangeOfPositionIsNotTheUser) {
-  PointerTracker pointer(400, 300);
-  EXPECT_FALSE(pointer.Moved(400, 300));  // the window appeared under a still cursor
-  EXPECT_TRUE(pointer.Moved(401, 300));
-  EXPECT_FALSE(pointer.Moved(401, 300));
-  EXPECT_TRUE(pointer.Moved(400, 300));
+TEST(TimerPeriodMs, MultipliesCheckedAndRefusesNegativePeriods) {
+  EXPECT_EQ(TimerPeriodMs(0), 0);
+  EXPECT_EQ(TimerPeriodMs(60), 60000);
+  EXPECT_EQ(TimerPeriodMs(2147483), 2147483000);
+  auto kindOf = [](std::int32_t seconds) {
+    try {
+      TimerPeriodMs(seconds);
+    } catch (const RuntimeError& e) {
+      return e.Kind();
+    }
+    return ErrorKind::FloatingPoint;
+  };
+  EXPECT_EQ(kindOf(2147484), ErrorKind::Overflow);
+  EXPECT_EQ(kindOf(std::numeric_limits<std::int32_t>::min()), ErrorKind::Overflow);
+  EXPECT_EQ(kindOf(-1), ErrorKind::InvalidPropertyValue);
 }
 
 }  // namespace

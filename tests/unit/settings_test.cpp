@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <limits>
 
 #include "base/errors.h"
 #include "base/settings.h"
@@ -62,7 +61,7 @@ TEST(Settings, DefaultsStandInForMissingValues) {
   FakeStore store;
   FakeConventions conventions;
   EXPECT_EQ(ReadIntervalSeconds(store, conventions), 2);
-  EXPECT_EQ(TimerPeriodMs(ReadIntervalSeconds(store, conventions)), 2000);
+  EXPECT_EQ(ReadIntervalSeconds(store, conventions), 2);
   EXPECT_EQ(ReadPhotoDir(store, conventions), L" ");
 }
 
@@ -71,7 +70,7 @@ TEST(Settings, ReadsAndConvertsStoredValues) {
   FakeConventions conventions;
   store.Set(kIntervalKey, L" 10 ");
   store.Set(kPhotoDirKey, L"d:\\photos\\");
-  EXPECT_EQ(TimerPeriodMs(ReadIntervalSeconds(store, conventions)), 10000);
+  EXPECT_EQ(ReadIntervalSeconds(store, conventions), 10);
   EXPECT_EQ(ReadPhotoDir(store, conventions), L"D:\\PHOTOS\\");
   // Only the key under this application's title and section counts.
   store.values[{L"Other", std::wstring(kSection), std::wstring(kIntervalKey)}] = L"99";
@@ -99,23 +98,6 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
     EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
     EXPECT_NE(e.Report().find(L"Overflow"), std::wstring::npos);
   }
-}
-
-TEST(TimerPeriodMs, MultipliesCheckedAndRefusesNegativePeriods) {
-  EXPECT_EQ(TimerPeriodMs(0), 0);
-  EXPECT_EQ(TimerPeriodMs(60), 60000);
-  EXPECT_EQ(TimerPeriodMs(2147483), 2147483000);
-  auto kindOf = [](std::int32_t seconds) {
-    try {
-      TimerPeriodMs(seconds);
-    } catch (const RuntimeError& e) {
-      return e.Kind();
-    }
-    return ErrorKind::FloatingPoint;
-  };
-  EXPECT_EQ(kindOf(2147484), ErrorKind::Overflow);
-  EXPECT_EQ(kindOf(std::numeric_limits<std::int32_t>::min()), ErrorKind::Overflow);
-  EXPECT_EQ(kindOf(-1), ErrorKind::InvalidPropertyValue);
 }
 
 TEST(SaveDelay, WritesWholeSecondsWithoutSuffix) {

@@ -11,7 +11,6 @@ namespace {
 using testing::Ended;
 using testing::FakeCursor;
 using testing::FakeEnd;
-using testing::FakeScreen;
 
 TEST(ChooseMode, OnlyTheFirstTwoCharactersCountAndCaseMatters) {
   for (const wchar_t* settings : {L"/c", L"/c:1234", L"/c 1234", L"/cx"}) {
@@ -72,41 +71,6 @@ TEST(EndScreenSaver, RaisesTheCursorThenEnds) {
   EXPECT_THROW(EndScreenSaver(cursor, end), Ended);
   EXPECT_EQ(cursor.count, 1);
   EXPECT_EQ(end.ends, 1);
-}
-
-TEST(IsScreenSize, ComparesTwipsAtFifteenPerPixel) {
-  FakeScreen vga96(PixelsToTwips(800, 96), PixelsToTwips(600, 96));
-  EXPECT_EQ(IsScreenSize(vga96, 800, 600), true);
-  FakeScreen vga120(PixelsToTwips(800, 120), PixelsToTwips(600, 120));
-  EXPECT_FALSE(IsScreenSize(vga120, 800, 600));
-  EXPECT_EQ(IsScreenSize(vga120, 640, 480), true);  // 9600 x 7200 twips
-  FakeScreen big120(PixelsToTwips(1000, 120), PixelsToTwips(750, 120));
-  EXPECT_EQ(IsScreenSize(big120, 800, 600), true);
-  FakeScreen small96(PixelsToTwips(640, 96), PixelsToTwips(480, 96));
-  EXPECT_EQ(IsScreenSize(small96, 640, 480), true);
-  EXPECT_FALSE(IsScreenSize(small96, 800, 600));
-}
-
-TEST(IsScreenSize, ReadsTheHeightOnlyWhenTheWidthMatches) {
-  FakeScreen wrongHeight(12000, 9015);
-  EXPECT_FALSE(IsScreenSize(wrongHeight, 800, 600));
-  EXPECT_EQ(wrongHeight.heightReads, 1);
-  FakeScreen wrongWidth(12015, 9000);
-  EXPECT_FALSE(IsScreenSize(wrongWidth, 800, 600));
-  EXPECT_EQ(wrongWidth.heightReads, 0);
-}
-
-TEST(IsScreenSize, OverflowingProductsAreErrorsBeforeTheScreenIsRead) {
-  FakeScreen screen(12000, 9000);
-  for (auto [w, h] : {std::pair{200'000'000, 600}, std::pair{800, -200'000'000}}) {
-    try {
-      IsScreenSize(screen, w, h);
-      ADD_FAILURE() << "no overflow for " << w << " x " << h;
-    } catch (const RuntimeError& e) {
-      EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
-    }
-  }
-  EXPECT_EQ(screen.widthReads, 0);
 }
 
 TEST(PixelsToTwips, FollowsTheDisplayDensity) {
