@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "base/errors.h"
 #include "base/settings.h"
 #include "tests/unit/fakes.h"
