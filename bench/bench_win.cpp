@@ -72,15 +72,9 @@ PROCESS_MEMORY_COUNTERS Memory() {
 
 double Mb(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
-com_ptr<IWICImagingFactory> Factory() {
-  com_ptr<IWICImagingFactory> factory;
-  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()));
-  return factory;
-}
-
 // The platform's own decode of the whole picture into one 32-bit buffer.
 bool BareDecode(const std::wstring& path) {
-  auto factory = Factory();
+  auto factory = WicFactory();
   com_ptr<IWICBitmapDecoder> decoder;
   com_ptr<IWICBitmapFrameDecode> frame;
   if (!factory ||

@@ -18,12 +18,6 @@ namespace {
 // Each band read from the decoder is about this big.
 constexpr std::size_t kBandBytes = 1 << 20;
 
-com_ptr<IWICImagingFactory> Factory() {
-  com_ptr<IWICImagingFactory> factory;
-  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()));
-  return factory;
-}
-
 // The EXIF orientation (1 to 8) from a JPEG's or a TIFF's first IFD, as
 // the decoder's metadata gives it; nothing when it gives none.
 std::optional<int> Orientation(IWICBitmapFrameDecode* frame) {
@@ -148,6 +142,12 @@ std::optional<Head> ReadFileHead(const std::wstring& path) {
 
 }  // namespace
 
+com_ptr<IWICImagingFactory> WicFactory() {
+  com_ptr<IWICImagingFactory> factory;
+  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()));
+  return factory;
+}
+
 unique_hbitmap PictureFromFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, SIZE wanted,
                                 int orientationFallback) {
   try {
@@ -200,7 +200,7 @@ unique_hbitmap LoadPictureFile(const std::wstring& path, SIZE target) {
     // absurd dimensions: such a file is refused before any decoder sees it.
     const auto head = ReadFileHead(path);
     if (!head || !head->acceptable) return {};
-    auto factory = Factory();
+    auto factory = WicFactory();
     if (!factory) return {};
     com_ptr<IWICBitmapDecoder> decoder;
     if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
@@ -222,7 +222,7 @@ unique_hbitmap LoadPictureResource(HINSTANCE instance, int resourceId, SIZE targ
     if (!data || size == 0) return {};
     const Head head = ReadHead(std::span<const std::uint8_t>(data, std::min<std::size_t>(size, kPictureHeadBytes)));
     if (!head.acceptable) return {};
-    auto factory = Factory();
+    auto factory = WicFactory();
     if (!factory) return {};
     com_ptr<IWICStream> stream;
     com_ptr<IWICBitmapDecoder> decoder;

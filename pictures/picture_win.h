@@ -12,6 +12,10 @@
 
 namespace salvanto::win {
 
+// WIC's imaging factory, in the calling thread's apartment; empty when the
+// system has none.
+com_ptr<IWICImagingFactory> WicFactory();
+
 // The picture upright (as its orientation tag says) at its own size
 // (target 0 x 0) or scaled to target, as a 32-bit top-down DIB section.
 // Returns an empty handle when the file names no picture that can be

@@ -388,14 +388,8 @@ bool BandsCover(const std::vector<CopyCall>& calls, PixelSize scaled, std::uint3
   return next == scaled.height;
 }
 
-com_ptr<IWICImagingFactory> Factory() {
-  com_ptr<IWICImagingFactory> factory;
-  CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()));
-  return factory;
-}
-
 void DecoderScalesToTheSmallestSizeAtLeastTheTarget(int* failures) {
-  auto factory = Factory();
+  auto factory = WicFactory();
   CHECK(factory, "no WIC factory");
   if (!factory) return;
   // (stored, target, scale the decoder should be asked for, bytes per pixel it offers)
@@ -433,7 +427,7 @@ void DecoderScalesToTheSmallestSizeAtLeastTheTarget(int* failures) {
 }
 
 void EveryRefusalFallsBackToTheFullSizeDecode(int* failures) {
-  auto factory = Factory();
+  auto factory = WicFactory();
   if (!factory) return;
   const PixelSize target{300, 200};
   struct Case {
