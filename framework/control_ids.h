@@ -1,6 +1,6 @@
 #pragma once
-// Child-window identifiers of both windows' controls. Outside tools (the
-// end-to-end inspector) use the same table to name what they see.
+// Child-window identifiers of both windows' controls, and the class names
+// of the program's windows.
 
 namespace salvanto::win {
 
@@ -16,29 +16,10 @@ enum ControlId : int {
   kIdLabel9 = 205,
   kIdSpinInterval = 206,
   kIdPanInterval = 207,
-  kIdSSCommand4 = 208,
-  kIdSSCommand6 = 209,
-  kIdSSCommand5 = 210,
+  kIdSSCommand4Set = 208,
+  kIdSSCommand5Help = 210,
+  kIdSSCommand6Exit = 209,
 };
-
-struct ControlName {
-  int id;
-  const wchar_t* name;
-};
-
-inline constexpr ControlName kControlNames[] = {
-    {kIdPanYear, L"panYear"},         {kIdSSPanel1, L"SSPanel1"},
-    {kIdImage1, L"Image1"},           {kIdImage2, L"Image2"},
-    {kIdPnlSSaver, L"pnlSSaver"},     {kIdLabel7, L"Label7"},
-    {kIdLabel8, L"Label8"},           {kIdDialogImage2, L"Image2"},
-    {kIdLabel9, L"Label9"},           {kIdSpinInterval, L"SpinInterval"},
-    {kIdPanInterval, L"panInterval"}, {kIdSSCommand4, L"SSCommand4"},
-    {kIdSSCommand6, L"SSCommand6"},   {kIdSSCommand5, L"SSCommand5"},
-};
-
-// Window property on Form1 that holds Timer1's period in milliseconds, for
-// tests that check what the stored interval became.
-inline constexpr wchar_t kTimerIntervalProperty[] = L"Salvanto.Timer1.Interval";
 
 // Window class names, one per kind of window.
 inline constexpr wchar_t kForm1Class[] = L"Salvanto.Form1";

@@ -103,12 +103,12 @@ void SettingsDialog::CreateControls() {
 
   // Created in tab order: the dialog keyboard follows the order of creation.
   Button3D& set =
-      Button3D::Create(panel, kIdSSCommand4, {.Caption = L"Set", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}},
-                       Pixels(kSSCommand4));
-  Button3D::Create(panel, kIdSSCommand5,
+      Button3D::Create(panel, kIdSSCommand4Set,
+                       {.Caption = L"Set", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}}, Pixels(kSSCommand4));
+  Button3D::Create(panel, kIdSSCommand5Help,
                    {.Caption = L"Help", .ForeColor = kButtonTextColour, .Font = {L"System", 9.75f, 700}},
                    Pixels(kSSCommand5));
-  Button3D::Create(panel, kIdSSCommand6, {.Caption = L"Exit", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}},
+  Button3D::Create(panel, kIdSSCommand6Exit, {.Caption = L"Exit", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}},
                    Pixels(kSSCommand6));
   SpinButton::Create(panel, kIdSpinInterval,
                      {.ForeColor = RGB(0, 0, 255), .BackColor = RGB(192, 192, 192), .ToolTip = L"Set Slide Show Delay"},
@@ -158,13 +158,13 @@ void SettingsDialog::OnCommand(int id, WORD code) {
       if (code == kSpinDownEvent) panInterval_->SetCaption(editor_.SpinDown());
       if (code == kSpinUpEvent) panInterval_->SetCaption(editor_.SpinUp());
       return;
-    case kIdSSCommand4:
+    case kIdSSCommand4Set:
       if (code == BN_CLICKED) editor_.Set();
       return;
-    case kIdSSCommand5:
+    case kIdSSCommand5Help:
       if (code == BN_CLICKED) editor_.Help();
       return;
-    case kIdSSCommand6:
+    case kIdSSCommand6Exit:
       if (code == BN_CLICKED) editor_.Exit();
       return;
     default:

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "assets/resource.h"
-#include "framework/control_ids.h"
+#include "framework/test_hooks.h"
 #include "pictures/picture_win.h"
 #include "slideshow/monitors.h"
 

@@ -91,8 +91,8 @@ void DialogFollowsTheDensity(int* failures) {
   CHECK(dialog != nullptr, "no settings dialog");
   if (!dialog) return;
   HWND panel = GetDlgItem(dialog, kIdPnlSSaver);
-  const std::vector<int> ids{kIdLabel7,      kIdLabel8,     kIdDialogImage2, kIdLabel9,    kIdSpinInterval,
-                             kIdPanInterval, kIdSSCommand4, kIdSSCommand6,   kIdSSCommand5};
+  const std::vector<int> ids{kIdLabel7,      kIdLabel8,        kIdDialogImage2,   kIdLabel9,        kIdSpinInterval,
+                             kIdPanInterval, kIdSSCommand4Set, kIdSSCommand6Exit, kIdSSCommand5Help};
   const auto rects = [&] {
     std::vector<RECT> out{RectIn(dialog, GetDlgItem(dialog, kIdPnlSSaver))};
     for (int id : ids) out.push_back(RectIn(dialog, GetDlgItem(GetDlgItem(dialog, kIdPnlSSaver), id)));
@@ -125,7 +125,7 @@ void DialogFollowsTheDensity(int* failures) {
   HWND panelNow = GetDlgItem(dialog, kIdPnlSSaver);
   const std::wstring delayNow = Text(GetDlgItem(panelNow, kIdPanInterval));
   CHECK(delayNow == delay, "the delay display reads %ls after the change", delayNow.c_str());
-  CHECK(GetDlgItem(panelNow, kIdSSCommand4) != nullptr && !GetDlgItem(panel, kIdSSCommand4),
+  CHECK(GetDlgItem(panelNow, kIdSSCommand4Set) != nullptr && !GetDlgItem(panel, kIdSSCommand4Set),
         "the old controls are gone and new ones stand in their place");
 
   // Back at 96 DPI, the design comes out to the pixel as it did at load.

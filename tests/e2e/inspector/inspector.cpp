@@ -39,8 +39,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/control_ids.h"
 #include "framework/handles.h"
+#include "framework/test_hooks.h"
 
 namespace {
 
