@@ -206,6 +206,10 @@ private:
     if (beat_ >= 1 && !pending_) strayPaints_ += g_watch.paints - paintsAtLastEnd_;
     if (show_->Busy()) {
       if (beat_ >= 1) records_.push_back({.index = beat_, .at = now - first_, .skipped = true});
+      // Ticked all the same, as Timer1 ticks it: the show's rules skip it,
+      // and a show may look at its pending result then.
+      show_->Tick();
+      if (pending_ && !show_->Busy()) Finish(NowMs());
       return;
     }
     pending_ = Pending{beat_, now, g_watch.paints, boxes_.shown};
@@ -277,7 +281,11 @@ int Beat(const std::wstring& folder, UINT delayMs, int ticks) {
   double worstOffset = 0;
   int skipped = 0, boxes = 0, changes = 0, shownInWindow = 0, changesInWindow = 0;
   const double window = static_cast<double>(ticks) * delayMs;
-  for (const TickRecord& r : host.Records()) {
+  // A tick's line is noted when its work ends, after any skipped ticks
+  // that came meanwhile: printed in the ticks' order.
+  std::vector<TickRecord> records = host.Records();
+  std::sort(records.begin(), records.end(), [](const auto& a, const auto& b) { return a.index < b.index; });
+  for (const TickRecord& r : records) {
     if (r.skipped) {
       ++skipped;
       std::printf("{\"tick\":%d,\"at_ms\":%.1f,\"skipped\":true}\n", r.index, r.at);
