@@ -15,7 +15,10 @@ virtual display (the end-to-end harness's sessions), for a collection of
 Run by bench/run.sh:
   python3 bench/responsiveness.py --photo48 P48.jpg --photo1 P01.jpg --out build/bench
 Options: --samples N (24), --scr PATH (another build's Salvanto2002.scr, for
-a comparison; the inspector and the bench program stay this build's).
+a comparison; the inspector and the bench program stay this build's),
+--baseline-scr PATH with --baseline-samples N (8): key to exit and UI stalls
+also for an older build's Salvanto2002.scr, in columns of their own beside
+this build's (fewer keys, to keep the run short).
 """
 
 from __future__ import annotations
@@ -42,6 +45,8 @@ def parse_args() -> argparse.Namespace:
     parser.add_argument("--samples", type=int, default=24)
     parser.add_argument("--ticks", type=int, default=8)
     parser.add_argument("--scr", type=Path)
+    parser.add_argument("--baseline-scr", type=Path)
+    parser.add_argument("--baseline-samples", type=int, default=8)
     parser.add_argument("--seed", type=int)
     return parser.parse_args()
 
@@ -72,11 +77,11 @@ def collection(photo: Path, name: str) -> Path:
     return folder
 
 
-def key_to_exit(s: harness.Session, folder: Path, rng: random.Random) -> tuple[list[float], int]:
+def key_to_exit(s: harness.Session, folder: Path, rng: random.Random, samples: int) -> tuple[list[float], int]:
     """Seconds from each key to the end of the process; how many keys came
     while a photo was being read."""
     times, during_load = [], 0
-    for _ in range(ARGS.samples):
+    for _ in range(samples):
         scr = s.start_scr("/s")
         s.wait_for_window(FORM1, process=scr)
         time.sleep(rng.uniform(0.0, 2.0))  # the random moment: a benchmark, not a test
@@ -119,18 +124,25 @@ def tick_to_photo(s: harness.Session, folder: Path) -> tuple[list[float], list[f
     return [line["to_photo_ms"] for line in lines], [line["ui_busy_ms"] for line in lines]
 
 
-def measure(photo: Path, name: str, rng: random.Random) -> dict:
+def measure(photo: Path, name: str, rng: random.Random, scr: Path | None = None, samples: int | None = None,
+            ticks: bool = True) -> dict:
+    """The figures for one collection; scr: another build's program (then
+    no ticks: the bench program is this build's)."""
     folder = collection(photo, name)
+    samples = ARGS.samples if samples is None else samples
     settings = {"Interval": "1", "SalvantosDir": photos.wine_dir(folder)}
+    label = f"{name}{' (' + str(scr) + ')' if scr else ''}"
     with harness.Session(f"responsiveness-{name}", size=(1024, 768), settings=settings) as s:
-        if ARGS.scr:
-            s.scr_path = ARGS.scr
-        print(f"  {name}: {ARGS.samples} keys ...", flush=True)
-        keys, during_load = key_to_exit(s, folder, rng)
-        print(f"  {name}: round trips to Form1 for {PULSE_MS / 1000:.0f} s ...", flush=True)
+        if scr:
+            s.scr_path = scr
+        print(f"  {label}: {samples} keys ...", flush=True)
+        keys, during_load = key_to_exit(s, folder, rng, samples)
+        print(f"  {label}: round trips to Form1 for {PULSE_MS / 1000:.0f} s ...", flush=True)
         stalls = ui_stalls(s)
-        print(f"  {name}: {ARGS.ticks} ticks of the photo show ...", flush=True)
-        to_photo, busy = tick_to_photo(s, folder) if not ARGS.scr else ([], [])
+        to_photo, busy = [], []
+        if ticks and not scr:
+            print(f"  {label}: {ARGS.ticks} ticks of the photo show ...", flush=True)
+            to_photo, busy = tick_to_photo(s, folder)
     return {"keys": keys, "during_load": during_load, "stalls": stalls, "to_photo": to_photo, "busy": busy}
 
 
@@ -144,8 +156,13 @@ def main() -> int:
     for photo in (ARGS.photo1, ARGS.photo48):
         if not photo.is_file():
             raise SystemExit(f"{photo} is missing")
-    results = {"1 MP": measure(ARGS.photo1, "1mp", rng), "48 MP": measure(ARGS.photo48, "48mp", rng)}
+    results = {"1 MP": measure(ARGS.photo1, "1mp", rng, ARGS.scr),
+               "48 MP": measure(ARGS.photo48, "48mp", rng, ARGS.scr)}
     small, big = results["1 MP"], results["48 MP"]
+    columns = [("1 MP", small), ("48 MP", big)]
+    if ARGS.baseline_scr:
+        for label, photo, name in (("base 1 MP", ARGS.photo1, "1mp"), ("base 48 MP", ARGS.photo48, "48mp")):
+            columns.append((label, measure(photo, name, rng, ARGS.baseline_scr, ARGS.baseline_samples)))
 
     rows = [
         ("key to exit, median (ms)", lambda r: ms(r["keys"], statistics.median, 1000), "48 MP <= 1 MP + 50"),
@@ -160,9 +177,9 @@ def main() -> int:
     print()
     print(f"Responsiveness under Wine 8, Interval 1, 1024 x 768, {ARGS.samples} keys per collection "
           f"(seed {seed}){'; program ' + str(ARGS.scr) if ARGS.scr else ''}")
-    print(f"{'':36} {'1 MP':>8} {'48 MP':>8}   target")
+    print(f"{'':36}" + "".join(f" {label:>10}" for label, _ in columns) + "   target")
     for label, cell, target in rows:
-        print(f"{label:36} {cell(small):>8} {cell(big):>8}   {target}")
+        print(f"{label:36}" + "".join(f" {cell(r):>10}" for _, r in columns) + f"   {target}")
     verdicts = {
         "key to exit, median": statistics.median(big["keys"]) <= statistics.median(small["keys"]) + 0.050,
         "key to exit, slowest": max(big["keys"]) <= max(small["keys"]) + 0.150,
@@ -173,6 +190,8 @@ def main() -> int:
     print("Key to exit: from the xdotool call (a process start, a few ms) to the end of the Wine process. UI stall:")
     print("the longest WM_NULL round trip to Form1 in each second of 8 s, sent every 10 ms by another process.")
     print("Tick to photo: salvanto_bench ticks, in process, from the tick to the photo painted in Image1 (800 x 600).")
+    if ARGS.baseline_scr:
+        print(f"base: {ARGS.baseline_scr}, {ARGS.baseline_samples} keys per collection; the targets are this build's.")
     return 0 if not missed else 1
 
 

@@ -3,3 +3,10 @@
 add_executable(salvanto_bench ${PROJECT_SOURCE_DIR}/bench/bench_win.cpp)
 target_link_libraries(salvanto_bench PRIVATE salvanto_win psapi ntdll)
 target_link_options(salvanto_bench PRIVATE -municode -static -static-libgcc -static-libstdc++)
+
+# The photo show ticked by a real window timer (bench/run.sh's beat table).
+# It uses only what older trees share, so that run.sh can build it against
+# the baseline too.
+add_executable(salvanto_beat ${PROJECT_SOURCE_DIR}/bench/beat_win.cpp)
+target_link_libraries(salvanto_beat PRIVATE salvanto_win psapi)
+target_link_options(salvanto_beat PRIVATE -municode -static -static-libgcc -static-libstdc++)
