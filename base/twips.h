@@ -15,6 +15,7 @@ struct PixelRect {
   int left, top, right, bottom;
   int width() const { return right - left; }
   int height() const { return bottom - top; }
+  bool operator==(const PixelRect&) const = default;
 };
 
 // Twips per pixel at a display density: 15 at 96 DPI, 12 at 120 DPI.

@@ -314,9 +314,9 @@ int Beat(const std::wstring& folder, UINT delayMs, int ticks) {
       "\"changes\":%d,\"median_ms\":%s,\"slowest_ms\":%s,\"worst_offset_ms\":%s,\"seconds\":%.1f,"
       "\"shown_per_min\":%.1f,\"changes_per_min\":%.1f,\"stray_paints\":%d,\"pass_count\":%d,\"peak_mb\":%.2f}\n",
       Bool(finished), ticks, delayMs, toPhoto.size(), skipped, boxes, changes, Number(Median(toPhoto), 2).c_str(),
-      Number(slowest, 2).c_str(), Number(changes ? worstOffset : NAN, 1).c_str(),
-      window / 1000.0, shownInWindow * 60000.0 / window, changesInWindow * 60000.0 / window, host.StrayPaints(),
-      host.PassCount(), PeakMb());
+      Number(slowest, 2).c_str(), Number(changes ? worstOffset : NAN, 1).c_str(), window / 1000.0,
+      shownInWindow * 60000.0 / window, changesInWindow * 60000.0 / window, host.StrayPaints(), host.PassCount(),
+      PeakMb());
   std::fflush(stdout);
   return finished ? 0 : 1;
 }

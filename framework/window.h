@@ -38,6 +38,8 @@ public:
   int Dpi() const { return dpi_; }
   // A length in pixels at 96 DPI, at this window's density.
   int Scaled(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi_, 96); }
+  // A rectangle of the design, in twips, at the window's density.
+  PixelRect Pixels(const TwipRect& rect) const { return ToPixels(rect, TwipsPerPixel(dpi_)); }
 
   // Registers the class once; style bits and brush as the kind needs them.
   static bool Register(HINSTANCE instance, const wchar_t* className, UINT style, HBRUSH background,

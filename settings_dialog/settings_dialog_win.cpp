@@ -51,7 +51,6 @@ public:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-  PixelRect Pixels(const TwipRect& rect) const { return ToPixels(rect, TwipsPerPixel(Dpi())); }
   void OnCommand(int id, WORD code);
   void OnActivate(bool active);
   void OnNextControl(WPARAM which, bool isHandle);

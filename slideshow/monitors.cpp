@@ -10,10 +10,6 @@ bool Contains(const PixelRect& rect, int x, int y) {
   return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
 
-bool SameRect(const PixelRect& a, const PixelRect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 }  // namespace
 
 std::vector<PixelRect> MonitorsToCover(std::span<const PixelRect> monitors, const PixelRect& form) {
@@ -23,7 +19,7 @@ std::vector<PixelRect> MonitorsToCover(std::span<const PixelRect> monitors, cons
   for (const PixelRect& monitor : monitors) {
     if (monitor.width() <= 0 || monitor.height() <= 0 || Contains(monitor, x, y)) continue;
     // A mirrored monitor reports the same area twice: one cover is enough.
-    if (std::any_of(covers.begin(), covers.end(), [&](const PixelRect& c) { return SameRect(c, monitor); })) continue;
+    if (std::any_of(covers.begin(), covers.end(), [&](const PixelRect& c) { return c == monitor; })) continue;
     covers.push_back(monitor);
   }
   return covers;
