@@ -487,8 +487,8 @@ def listing_order(session: Any, photo_dir: str) -> list[str]:
     of the program's own listing code under the session's Wine (the order
     is the file system's as Wine presents it, so it is asked, not assumed)."""
     import json
-    result = session.run_wine(str(session.build / "salvanto_bench.exe"), "names", photo_dir.upper() + "*.*")
+    result = session.run_wine(str(session.build / "photo_probe.exe"), "names", photo_dir.upper() + "*.*")
     lines = [json.loads(line) for line in result.stdout.decode("utf-8").splitlines() if line.startswith("{")]
     if result.returncode != 0 or any("name" not in line for line in lines):
-        raise RuntimeError(f"salvanto_bench names {photo_dir!r} failed ({result.returncode}): {lines}")
+        raise RuntimeError(f"photo_probe names {photo_dir!r} failed ({result.returncode}): {lines}")
     return [line["name"] for line in lines]

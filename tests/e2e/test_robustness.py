@@ -68,7 +68,7 @@ class HostileCollection(harness.SessionTestCase):
                     self.assertTrue(os.getxattr(folder / name, "user.DOSATTRIB"), f"attrib {flag} {name}: no effect")
             # The damaged bitmap is the platform decoder's to judge: a decoder
             # that reads what it can of the runs makes a picture of it.
-            bare = s.run_wine(str(s.build / "salvanto_bench.exe"), "bare", s.wine_path(folder / "SALVAS_EM_rle8.BMP"))
+            bare = s.run_wine(str(s.build / "photo_probe.exe"), "decodes", s.wine_path(folder / "SALVAS_EM_rle8.BMP"))
             rle = Photo("Salvanto Emblems ", None) if bare.returncode == 0 else BAD
             harness.log(f"damaged RLE8 bitmap: the platform decoder {'reads' if rle.caption else 'refuses'} it")
 

@@ -1,7 +1,7 @@
 """Soak: 10,000 ticks of the real photo show (the Win32 listing, the WIC
 loader with our resampler, Image1 and panYear painted in a window on the
 session's display) over a mixed collection of good photos in six formats
-and bad files, driven by `salvanto_bench soak-figures` as fast as it goes.
+and bad files, driven by `photo_probe soak-figures` as fast as it goes.
 The working set, private bytes, kernel handles and GDI objects are sampled
 every 1,000 ticks; after the first thousand (the warm-up: DLLs, decoders,
 caches) none of them may keep growing. The figures are printed for the
@@ -61,25 +61,25 @@ def make_soak_collection(folder) -> dict[str, str]:
     return {**{name: "good" for name in made}, **{name: "bad" for name in bad}}
 
 
-def samples(bench: harness.Process) -> list[dict]:
+def samples(probe: harness.Process) -> list[dict]:
     """The sample lines printed so far (a line still being written is left for later)."""
-    text = bench.output()
+    text = probe.output()
     return [json.loads(line) for line in text[: text.rfind("\n") + 1].splitlines() if line.startswith("{")]
 
 
-def wait_while_progressing(bench: harness.Process) -> int:
-    """The bench's exit code, waiting as long as a new sample comes at least
+def wait_while_progressing(probe: harness.Process) -> int:
+    """The probe's exit code, waiting as long as a new sample comes at least
     every STALL_S seconds."""
     seen, last_progress = 0, time.monotonic()
     while True:
         try:
-            return bench.wait(1.0)
+            return probe.wait(1.0)
         except TimeoutError:
-            count = len(samples(bench))
+            count = len(samples(probe))
             if count > seen:
                 seen, last_progress = count, time.monotonic()
             elif time.monotonic() - last_progress > STALL_S:
-                raise TimeoutError(f"salvanto_bench printed no sample for {STALL_S} s after {seen} of "
+                raise TimeoutError(f"photo_probe printed no sample for {STALL_S} s after {seen} of "
                                    f"{TICKS // EVERY + 1}: hung") from None
 
 
@@ -91,13 +91,13 @@ class Soak(harness.SessionTestCase):
             listed = photos.listing_order(s, photos.wine_dir(folder))
             self.assertEqual(sorted(listed), sorted(collection))
             # The damaged bitmap is the platform decoder's to judge.
-            bare = s.run_wine(str(s.build / "salvanto_bench.exe"), "bare", s.wine_path(folder / "SALVAS_EM_damaged.BMP"))
+            bare = s.run_wine(str(s.build / "photo_probe.exe"), "decodes", s.wine_path(folder / "SALVAS_EM_damaged.BMP"))
             collection["SALVAS_EM_damaged.BMP"] = "good" if bare.returncode == 0 else "bad"
-            bench = s.start_exe(s.build / "salvanto_bench.exe", "soak-figures", photos.wine_dir(folder),
+            probe = s.start_exe(s.build / "photo_probe.exe", "soak-figures", photos.wine_dir(folder),
                                 str(TICKS), str(EVERY))
-            code = wait_while_progressing(bench)
-            lines = samples(bench)
-            self.assertEqual(code, 0, bench.output()[-2000:])
+            code = wait_while_progressing(probe)
+            lines = samples(probe)
+            self.assertEqual(code, 0, probe.output()[-2000:])
             self.assertEqual([line["ticks"] for line in lines], list(range(0, TICKS + 1, EVERY)), lines[-1:])
 
             harness.log(f"soak over {len(listed)} listed entries ({sum(v == 'good' for v in collection.values())} "

@@ -12,3 +12,10 @@ target_link_options(inspector PRIVATE -municode -static -static-libgcc -static-l
 add_executable(win_tests ${PROJECT_SOURCE_DIR}/tests/win/win_tests.cpp ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc)
 target_link_libraries(win_tests PRIVATE salvanto_win)
 target_link_options(win_tests PRIVATE -municode -static -static-libgcc -static-libstdc++)
+
+# photo_probe.exe: the program's own photo listing, the platform's bare decode
+# and the real photo show soaked, for what the tests cannot see from outside
+# (tools/photo_probe.cpp); the benchmark borrows its soak host and figures.
+add_executable(photo_probe ${PROJECT_SOURCE_DIR}/tests/e2e/tools/photo_probe.cpp)
+target_link_libraries(photo_probe PRIVATE salvanto_win psapi ntdll)
+target_link_options(photo_probe PRIVATE -municode -static -static-libgcc -static-libstdc++)

@@ -41,56 +41,15 @@
 
 #include "framework/handles.h"
 #include "framework/test_hooks.h"
+#include "tests/e2e/tools/json.h"
 
 namespace {
 
 using salvanto::win::unique_handle;
+using namespace salvanto::json;
 
 // ---- JSON output -------------------------------------------------------
 
-std::string Utf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-  if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
-  return out;
-}
-
-std::string Quote(std::wstring_view text) {
-  std::string out = "\"";
-  for (char c : Utf8(text)) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
-std::string Num(long long value) { return std::to_string(value); }
-std::string Bool(bool value) { return value ? "true" : "false"; }
 std::string Handle(HWND window) { return Num(static_cast<long long>(reinterpret_cast<std::uintptr_t>(window))); }
 std::string Rect(const RECT& r) {
   // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "[" + std::string.
@@ -98,32 +57,6 @@ std::string Rect(const RECT& r) {
   for (LONG edge : {r.left, r.top, r.right, r.bottom}) out.append(Num(edge)).append(",");
   out.back() = ']';
   return out;
-}
-
-// An object as a list of "key": value pairs, written in order.
-class Object {
-public:
-  Object& Add(const char* key, const std::string& json) {
-    text_ += (text_.empty() ? "{" : ",");
-    text_ += std::string("\"") + key + "\":" + json;
-    return *this;
-  }
-  std::string Str() const { return text_.empty() ? "{}" : text_ + "}"; }
-
-private:
-  std::string text_;
-};
-
-std::string Array(const std::vector<std::string>& items) {
-  std::string out = "[";
-  for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + items[i];
-  return out + "]";
-}
-
-void Print(const std::string& json) {
-  const std::string line = json + "\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 int Fail(int code, const std::wstring& message) {
