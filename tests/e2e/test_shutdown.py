@@ -96,12 +96,12 @@ class CleanShutdown(harness.SessionTestCase):
                 with self.subTest(how=how):
                     scr = s.start_scr("/c", trace="+cursor")
                     try:
-                        dialog = s.wait_for_window(SETTINGS, process=scr)
+                        # Waited for with its Exit button: the dialog is listed before its controls.
+                        dialog = s.wait_for_window(SETTINGS, process=scr, children=["SSCommand6"])
                         if how == "Exit":
-                            buttons = s.find_windows(cls=COMMAND, text="Exit")
-                            if not buttons:
-                                self.skipTest("the settings dialog has no \"Exit\" button yet")
-                            harness.click_button(s, buttons[0])
+                            button = next(w for w in harness.walk([dialog]) if w["name"] == "SSCommand6")
+                            self.assertEqual((button["class"], button["text"]), (COMMAND, "Exit"))
+                            harness.click_button(s, button)
                         else:
                             s.close_window(dialog["hwnd"])
                         # "Exit" ends the program as the show's end does: one raise.
