@@ -235,6 +235,16 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnMouseMove(point);
       return 0;
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) foreground_.Activated();
+      return Default(message, wParam, lParam);
+    case WM_ACTIVATEAPP:
+      // The system sends it to each of the program's top-level windows (the
+      // covers and boxes too) only when the foreground leaves the program's
+      // one window thread: activation between its own windows never brings
+      // it. Under a fatal error's box the error's own end stands.
+      if (!wParam && !IsEnding() && foreground_.LostToAnotherProgram() == MoveVerdict::End) End();
+      return 0;
     case WM_DISPLAYCHANGE:
       CoverOtherMonitors();
       return 0;

@@ -66,6 +66,7 @@ private:
   std::int16_t MoveCount = 0;
   std::int16_t ImageMoveCount = 0;
   PointerTracker pointer_;
+  ForegroundRule foreground_;
 };
 
 Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state);

@@ -122,5 +122,13 @@ TEST(PointerTracker, AMoveWithoutAChangeOfPositionIsNotTheUser) {
   EXPECT_TRUE(pointer.Moved(400, 300));
 }
 
+TEST(ForegroundRule, ALossCountsOnlyOnceFormOneHasBeenActive) {
+  ForegroundRule rule;
+  // Another window took the foreground as Form1 first showed.
+  EXPECT_EQ(rule.LostToAnotherProgram(), MoveVerdict::KeepRunning);
+  rule.Activated();
+  EXPECT_EQ(rule.LostToAnotherProgram(), MoveVerdict::End);
+}
+
 }  // namespace
 }  // namespace salvanto

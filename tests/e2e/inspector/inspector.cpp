@@ -21,6 +21,7 @@
 //                                             the key readable only, or open to every access again
 //   inspector focus [hwnd]                    the focus and active windows of that window's thread
 //                                             (default: the foreground window's)
+//   inspector activate <hwnd>                 makes the window the foreground (SetForegroundWindow)
 //   inspector hold <pid>                      (served) keeps a handle to the process, for exitcode
 //   inspector exitcode <pid>                  (served) a held process's exit code; null while it runs
 //   inspector serve                           the verbs above but probe, watch and pulse, one per
@@ -390,6 +391,13 @@ int Sync(HWND window, UINT ms) {
   if (!IsWindow(window)) return Fail(1, L"sync: no such window");
   const SentReply reply = SendAndWait(window, WM_NULL, 0, 0, ms);
   Print(Object().Add("answered", Bool(reply.answered)).Add("ms", Num(reply.ms)).Str());
+  return 0;
+}
+
+int Activate(HWND window) {
+  if (!IsWindow(window)) return Fail(1, L"activate: no such window");
+  const bool done = SetForegroundWindow(window) != 0;
+  Print(Object().Add("activated", Bool(done)).Add("foreground", Handle(GetForegroundWindow())).Str());
   return 0;
 }
 
@@ -990,7 +998,7 @@ int Usage() {
               L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
               L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | "
               L"reg <HKCU subkey> [value] | screen | probe [ms] | icon <hwnd> | text <hwnd> | "
-              L"regaccess <HKCU subkey> read|full | focus [hwnd] | hold <pid> | exitcode <pid> | "
+              L"regaccess <HKCU subkey> read|full | focus [hwnd] | activate <hwnd> | hold <pid> | exitcode <pid> | "
               L"watch <ms> [exe] | pulse <hwnd> <ms> [every]");
 }
 
@@ -1056,6 +1064,7 @@ int Run(int argc, wchar_t** argv) {
   if (verb == L"icon" && argc == 3) return StaticIcon(ParseHandle(argv[2]));
   if (verb == L"text" && argc == 3) return SentText(ParseHandle(argv[2]));
   if (verb == L"regaccess" && argc == 4) return RegistryAccess(argv[2], argv[3]);
+  if (verb == L"activate" && argc == 3) return Activate(ParseHandle(argv[2]));
   if (verb == L"focus" && argc <= 3) return Focus(argc == 3 ? ParseHandle(argv[2]) : nullptr);
   if (verb == L"watch" && (argc == 3 || argc == 4)) {
     return Watch(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)), argc == 4 ? argv[3] : L"Salvanto2002.scr");
