@@ -57,6 +57,8 @@ using unique_hbitmap = unique_gdi<HBITMAP>;
 using unique_hfont = unique_gdi<HFONT>;
 using unique_hbrush = unique_gdi<HBRUSH>;
 using unique_hpen = unique_gdi<HPEN>;
+// RegisterPowerSettingNotification's registrations.
+using unique_hpowernotify = unique_any<HPOWERNOTIFY, &UnregisterPowerSettingNotification>;
 
 // No "insert a disk" box from the system while this thread reads a drive
 // in this scope: a drive that cannot be read is an error to report instead.

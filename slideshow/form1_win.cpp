@@ -69,6 +69,7 @@ Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
   ShowWindow(window, SW_SHOWMAXIMIZED);
   UpdateWindow(window);
   form->CoverOtherMonitors();
+  form->FollowDisplayPower();
   SetForegroundWindow(window);
   SetFocus(window);
   return *form;
@@ -185,6 +186,20 @@ void Form1::OnMonitorCheck() {
   }
 }
 
+void Form1::FollowDisplayPower() {
+  // Where the platform has no such report the registration stays empty,
+  // and the display counts as on for the whole show.
+  displayNotify_.reset(
+      RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE));
+}
+
+void Form1::OnPowerBroadcast(WPARAM event, LPARAM data) {
+  if (event != PBT_POWERSETTINGCHANGE || !data) return;
+  const auto& setting = *reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
+  if (!IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE)) return;
+  display_.Report({setting.Data, setting.DataLength});
+}
+
 void Form1::SetYearVisible(bool visible) { ShowWindow(panYear_->hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
 
 void Form1::End() { EndScreenSaver(platform_.cursor, platform_.end); }
@@ -215,6 +230,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
       if (wParam == kMonitorCheck) OnMonitorCheck();
+      // Nobody sees the screen: a tick now would only read and decode. The
+      // ticks are skipped as under a box, and the show goes on at the next
+      // tick once the display is back.
+      if (wParam == kTimer1 && display_.Resting()) return 0;
       // No tick under the box of a fatal error: it ends the program.
       if (wParam == kTimer1 && photos_ && !IsEnding()) photos_->Tick();
       return 0;
@@ -245,6 +264,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // it. Under a fatal error's box the error's own end stands.
       if (!wParam && !IsEnding() && foreground_.LostToAnotherProgram() == MoveVerdict::End) End();
       return 0;
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(wParam, lParam);
+      return TRUE;
     case WM_DISPLAYCHANGE:
       CoverOtherMonitors();
       return 0;
@@ -271,6 +293,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:
+      displayNotify_.reset();
       KillTimer(hwnd(), kTimer1);
       KillTimer(hwnd(), kMonitorCheck);
       RemovePropW(hwnd(), kTimerIntervalProperty);

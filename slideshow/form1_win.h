@@ -10,6 +10,7 @@
 #include "framework/window.h"
 #include "slideshow/activity.h"
 #include "slideshow/cover_win.h"
+#include "slideshow/display_power.h"
 #include "slideshow/layout.h"
 #include "slideshow/photo_show_win.h"
 
@@ -42,6 +43,9 @@ private:
   void CoverOtherMonitors();
   void OnMonitorCheck();
   std::vector<PixelRect> MonitorsToCoverNow() const;
+  // Asks the platform to report the display's power (where it can).
+  void FollowDisplayPower();
+  void OnPowerBroadcast(WPARAM event, LPARAM data);
   [[noreturn]] void End();
 
   void OnMouseMove(POINT screenPoint);
@@ -67,6 +71,8 @@ private:
   std::int16_t ImageMoveCount = 0;
   PointerTracker pointer_;
   ForegroundRule foreground_;
+  DisplayPower display_;
+  unique_hpowernotify displayNotify_;
 };
 
 Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state);

@@ -2,6 +2,8 @@
 goes through the collection in the listing's order, the first photo on
 three ticks, each with its caption; a missing collection or a file that is
 not a picture brings the failure box, one at a time, and the show goes on.
+While the display is off the show rests: no photo is read or decoded, and
+when the display comes back the next tick brings the next photo.
 
 `inspector watch` follows the caption and the boxes with a few milliseconds'
 resolution while the test samples Image1's pixels, both on one clock; ticks
@@ -12,6 +14,7 @@ import photos
 from harness import SlideshowWatch, click_button, raw_clock
 from photos import BLUE, GREEN, RED, Photo
 
+FORM1 = "Salvanto.Form1"
 INTERVAL = 1.0
 # How far a tick may land from its place on the one-second grid: the timer's
 # own jitter plus the watcher's polling, with room for a loaded machine.
@@ -121,6 +124,59 @@ class PhotoCycle(harness.SessionTestCase):
             self.assertEqual(course.timeline.most_boxes_at_once(), 0, "a failure box over good photos")
             for k, pixels in sorted(crops.items()):
                 pixels.save_png(s.out_dir / f"tick{k:02d}-{letter[per_tick[k - 1]]}.png", (left, top, right, bottom))
+
+    def test_display_off_rests_the_show_and_on_brings_the_next_photo_at_the_next_tick(self):
+        # 24 MP photos, whose reading and decoding shows in the processor
+        # time the program uses: a few tenths of a second a tick.
+        folder = photos.private_folder(self)
+        photo = {
+            "SALVAS_JA1.JPG": Photo("Painter Portfolio ", RED),
+            "SALVAS_ZY2.JPG": Photo("Salvanto Coin ", GREEN),
+            "SALVAS_57X.JPG": Photo("  1957 Salvanto   ", BLUE),
+        }
+        for name, p in photo.items():
+            photos.big_jpeg(folder / name, (6000, 4000), p.colour)
+        with self.session(settings={"Interval": "1", "SalvantosDir": photos.wine_dir(folder)}) as s:
+            order = photos.listing_order(s, photos.wine_dir(folder))
+            first, second, third = (photo[n].caption for n in order)
+            watch = SlideshowWatch(s, 40)
+            scr = s.start_scr("/s")
+            form = s.wait_for_window(FORM1, process=scr)
+            # The first photo on ticks 1 to 3, the second on tick 4: the
+            # display goes off as soon as the second is up.
+            index, _ = watch.wait_for(lambda st: st["caption"] == second, 15, "the second photo", process=scr)
+            on_ticks = harness.cpu_seconds(s)
+            self.assertEqual(s.inspect("display", str(form["hwnd"]), "off")["answered"], True)
+            off = raw_clock()
+            # Nothing is to happen now, so there is no state to wait for: the
+            # show is watched for four intervals. Work that was under way as
+            # the display went off may end in the first; the next three are
+            # measured.
+            s.wait_until(lambda: raw_clock() >= off + INTERVAL, 10, "one interval of rest")
+            resting = harness.cpu_seconds(s)
+            s.wait_until(lambda: raw_clock() >= off + 4 * INTERVAL, 10, "three more intervals of rest")
+            rested = harness.cpu_seconds(s) - resting
+            self.assertEqual({st["caption"] for st in watch.states()[index:]}, {second}, "a photo changed")
+            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+            on = raw_clock()
+            self.assertEqual(s.inspect("display", str(form["hwnd"]), "on")["answered"], True)
+            # The next tick, at most one interval on, brings the third photo
+            # (read and decoded within a second more); the one after it, an
+            # interval later, begins the next pass: no ticks are made up for.
+            index, back = watch.wait_for(lambda st: st["caption"] != second, INTERVAL + 1.0, "the next photo",
+                                         len(watch.states()), scr)
+            self.assertEqual(back["caption"], third)
+            _, after = watch.wait_for(lambda st: st["caption"] != third, INTERVAL + 2, "the photo after it",
+                                      index, scr)
+            self.assertEqual(after["caption"], first)
+            self.assertAlmostEqual(after["t"] - back["t"], INTERVAL, delta=TICK_SLACK)
+            working = harness.cpu_seconds(s) - on_ticks
+            harness.log(f"processor time: {rested:.2f} s over three intervals with the display off; "
+                        f"{working:.2f} s from the second photo to the fourth change, display on for "
+                        f"{raw_clock() - on:.1f} s of it; the next photo {back['t'] - on:.2f} s after the display came on")
+            # Resting costs what the watcher's looks cost (about 0.04 s); one
+            # tick's reading and decoding alone costs more than this bound.
+            self.assertLess(rested, 0.15, "the show worked with the display off")
 
     def test_missing_collection_shows_one_box_at_a_time_and_the_show_goes_on(self):
         missing = photos.private_folder(self) / "no-such-collection"

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <limits>
 
 #include "base/errors.h"
 #include "slideshow/activity.h"
+#include "slideshow/display_power.h"
 #include "slideshow/layout.h"
 #include "tests/unit/fakes.h"
 
@@ -128,6 +130,29 @@ TEST(ForegroundRule, ALossCountsOnlyOnceFormOneHasBeenActive) {
   EXPECT_EQ(rule.LostToAnotherProgram(), MoveVerdict::KeepRunning);
   rule.Activated();
   EXPECT_EQ(rule.LostToAnotherProgram(), MoveVerdict::End);
+}
+
+TEST(DisplayPower, RestsWhileTheDisplayIsOffOrDimmed) {
+  const auto report = [](DisplayPower& power, std::uint32_t state) {
+    std::uint8_t data[4];
+    std::memcpy(data, &state, sizeof data);
+    power.Report(data);
+  };
+  DisplayPower power;
+  EXPECT_FALSE(power.Resting());  // never told: the display counts as on
+  report(power, 0);
+  EXPECT_TRUE(power.Resting());
+  report(power, 1);
+  EXPECT_FALSE(power.Resting());
+  report(power, 2);
+  EXPECT_TRUE(power.Resting());
+  // A report it cannot read wakes the show rather than leave it resting.
+  report(power, 7);
+  EXPECT_FALSE(power.Resting());
+  report(power, 0);
+  const std::uint8_t shortData[2] = {0, 0};
+  power.Report(shortData);
+  EXPECT_FALSE(power.Resting());
 }
 
 }  // namespace
