@@ -48,6 +48,19 @@ POINT CursorNow() {
   return point;
 }
 
+// Every monitor's area, in the desktop's pixels.
+std::vector<PixelRect> MonitorsNow() {
+  std::vector<PixelRect> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR, HDC, RECT* area, LPARAM found) -> BOOL {
+        reinterpret_cast<std::vector<PixelRect>*>(found)->push_back({area->left, area->top, area->right, area->bottom});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
 }  // namespace
 
 Form1::Form1(Platform& platform, SharedState& state, POINT cursor)
@@ -133,9 +146,10 @@ void Form1::Load() {
   ArrangeControls();
 }
 
-void Form1::OnDpiChanged() {
-  // Laid out again as at load, at the new density; the photo on show is
-  // stretched to its frame until the next tick loads one at the new size.
+void Form1::LayOutForScreen() {
+  // Laid out again as at load, for the screen and the density as they are
+  // now; the photo on show is stretched to its frame until the next tick
+  // loads one at the new size.
   const Form1Layout design = DesignLayout();
   const auto resize = [this](auto& control, const TwipRect& rect) {
     control.SetDpi(Dpi());
@@ -154,36 +168,31 @@ void Form1::OnDpiChanged() {
   ArrangeControls();
 }
 
-std::vector<PixelRect> Form1::MonitorsToCoverNow() const {
-  std::vector<PixelRect> monitors;
-  EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR, HDC, RECT* area, LPARAM found) -> BOOL {
-        reinterpret_cast<std::vector<PixelRect>*>(found)->push_back({area->left, area->top, area->right, area->bottom});
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&monitors));
-  RECT form{};
-  GetWindowRect(hwnd(), &form);
-  return MonitorsToCover(monitors, {form.left, form.top, form.right, form.bottom});
-}
-
 void Form1::CoverOtherMonitors() {
   for (HWND cover : covers_) DestroyWindow(cover);
   covers_.clear();
-  coveredMonitors_ = MonitorsToCoverNow();
-  for (const PixelRect& monitor : coveredMonitors_) covers_.push_back(Cover::Create(hwnd(), monitor, *this).hwnd());
+  monitors_ = MonitorsNow();
+  RECT form{};
+  GetWindowRect(hwnd(), &form);
+  for (const PixelRect& monitor : MonitorsToCover(monitors_, {form.left, form.top, form.right, form.bottom})) {
+    covers_.push_back(Cover::Create(hwnd(), monitor, *this).hwnd());
+  }
   SetTimer(hwnd(), kMonitorCheck, kMonitorCheckMs, nullptr);
 }
 
 void Form1::OnMonitorCheck() {
-  const std::vector<PixelRect> wanted = MonitorsToCoverNow();
+  // One check for Form1 and the covers alike: a change of any monitor's
+  // size or place is a change of the screen.
+  const std::vector<PixelRect> now = MonitorsNow();
   const auto same = [](const PixelRect& a, const PixelRect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
   };
-  if (!std::equal(wanted.begin(), wanted.end(), coveredMonitors_.begin(), coveredMonitors_.end(), same)) {
-    CoverOtherMonitors();
-  }
+  if (!std::equal(now.begin(), now.end(), monitors_.begin(), monitors_.end(), same)) OnDisplayChanged();
+}
+
+void Form1::OnDisplayChanged() {
+  LayOutForScreen();
+  CoverOtherMonitors();
 }
 
 void Form1::FollowDisplayPower() {
@@ -268,10 +277,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnPowerBroadcast(wParam, lParam);
       return TRUE;
     case WM_DISPLAYCHANGE:
-      CoverOtherMonitors();
+      OnDisplayChanged();
       return 0;
     case WM_DPICHANGED:
-      OnDpiChanged();
+      LayOutForScreen();
       return 0;
     case WM_SYSCOMMAND:
       // No other screen saver starts over this one.

@@ -37,12 +37,16 @@ private:
   void LoadBanner();
   void CoverScreen();
   void ArrangeControls();
-  void OnDpiChanged();
+  // Sizes, positions and the banner as at load, for the screen's size
+  // and the window's density now.
+  void LayOutForScreen();
   // Every monitor but Form1's own under a cover, made anew when the
   // monitors change.
   void CoverOtherMonitors();
   void OnMonitorCheck();
-  std::vector<PixelRect> MonitorsToCoverNow() const;
+  // The screen changed its size or its monitors: Form1 covers the new
+  // screen, laid out as at load for it, and the covers follow.
+  void OnDisplayChanged();
   // Asks the platform to report the display's power (where it can).
   void FollowDisplayPower();
   void OnPowerBroadcast(WPARAM event, LPARAM data);
@@ -66,7 +70,7 @@ private:
   ImageControl* Image2_ = nullptr;
   std::unique_ptr<PhotoShow> photos_;
   std::vector<HWND> covers_;
-  std::vector<PixelRect> coveredMonitors_;
+  std::vector<PixelRect> monitors_;  // every monitor, as the covers were made for them
   std::int16_t MoveCount = 0;
   std::int16_t ImageMoveCount = 0;
   PointerTracker pointer_;
