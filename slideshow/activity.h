@@ -31,13 +31,18 @@ private:
 //
 // A loss counts only once Form1 has been active: a window that the system
 // activates while Form1 first shows, before Form1 was ever activated,
-// does not end a show that has not begun.
+// does not end a show that has not begun. Nor does one while Form1 is no
+// longer on the screen: a window that is closed or destroyed (a close from
+// outside, a log-off) is hidden first and gives the foreground up itself.
 class ForegroundRule {
 public:
   // The system has made Form1 the active window.
   void Activated() { beenActive_ = true; }
-  // The program's windows have lost the foreground to another program.
-  MoveVerdict LostToAnotherProgram() const { return beenActive_ ? MoveVerdict::End : MoveVerdict::KeepRunning; }
+  // The program's windows have lost the foreground to another program;
+  // formShown: Form1 is still on the screen.
+  MoveVerdict LostToAnotherProgram(bool formShown) const {
+    return beenActive_ && formShown ? MoveVerdict::End : MoveVerdict::KeepRunning;
+  }
 
 private:
   bool beenActive_ = false;

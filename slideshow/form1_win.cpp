@@ -271,7 +271,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // covers and boxes too) only when the foreground leaves the program's
       // one window thread: activation between its own windows never brings
       // it. Under a fatal error's box the error's own end stands.
-      if (!wParam && !IsEnding() && foreground_.LostToAnotherProgram() == MoveVerdict::End) End();
+      if (!wParam && !IsEnding() &&
+          foreground_.LostToAnotherProgram(IsWindowVisible(hwnd()) != FALSE) == MoveVerdict::End) {
+        End();
+      }
       return 0;
     case WM_POWERBROADCAST:
       OnPowerBroadcast(wParam, lParam);

@@ -124,12 +124,14 @@ TEST(PointerTracker, AMoveWithoutAChangeOfPositionIsNotTheUser) {
   EXPECT_TRUE(pointer.Moved(400, 300));
 }
 
-TEST(ForegroundRule, ALossCountsOnlyOnceFormOneHasBeenActive) {
+TEST(ForegroundRule, ALossCountsOnlyWhileFormOneIsOnTheScreenAfterItWasActive) {
   ForegroundRule rule;
   // Another window took the foreground as Form1 first showed.
-  EXPECT_EQ(rule.LostToAnotherProgram(), MoveVerdict::KeepRunning);
+  EXPECT_EQ(rule.LostToAnotherProgram(true), MoveVerdict::KeepRunning);
   rule.Activated();
-  EXPECT_EQ(rule.LostToAnotherProgram(), MoveVerdict::End);
+  EXPECT_EQ(rule.LostToAnotherProgram(true), MoveVerdict::End);
+  // Form1 closed from outside: hidden, it gives the foreground up itself.
+  EXPECT_EQ(rule.LostToAnotherProgram(false), MoveVerdict::KeepRunning);
 }
 
 TEST(DisplayPower, RestsWhileTheDisplayIsOffOrDimmed) {
