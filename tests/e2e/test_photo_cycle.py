@@ -126,7 +126,7 @@ class PhotoCycle(harness.SessionTestCase):
                 pixels.save_png(s.out_dir / f"tick{k:02d}-{letter[per_tick[k - 1]]}.png", (left, top, right, bottom))
 
     def test_display_off_rests_the_show_and_on_brings_the_next_photo_at_the_next_tick(self):
-        # 24 MP photos, whose reading and decoding shows in the processor
+        # 48 MP photos, whose reading and decoding shows in the processor
         # time the program uses: a few tenths of a second a tick.
         folder = photos.private_folder(self)
         photo = {
@@ -135,48 +135,60 @@ class PhotoCycle(harness.SessionTestCase):
             "SALVAS_57X.JPG": Photo("  1957 Salvanto   ", BLUE),
         }
         for name, p in photo.items():
-            photos.big_jpeg(folder / name, (6000, 4000), p.colour)
+            photos.big_jpeg(folder / name, (8000, 6000), p.colour)
         with self.session(settings={"Interval": "1", "SalvantosDir": photos.wine_dir(folder)}) as s:
             order = photos.listing_order(s, photos.wine_dir(folder))
-            first, second, third = (photo[n].caption for n in order)
+            # A A A B C A A A B C: the second photo comes on tick 4.
+            per_tick = [p.caption for _, p in photos.tick_outcomes([[(n, photo[n]) for n in order]], 10)]
             watch = SlideshowWatch(s, 40)
             scr = s.start_scr("/s")
             form = s.wait_for_window(FORM1, process=scr)
-            # The first photo on ticks 1 to 3, the second on tick 4: the
-            # display goes off as soon as the second is up.
-            index, _ = watch.wait_for(lambda st: st["caption"] == second, 15, "the second photo", process=scr)
+            watch.wait_for(lambda st: st["caption"] == per_tick[3], 15, "the second photo", process=scr)
             on_ticks = harness.cpu_seconds(s)
             self.assertEqual(s.inspect("display", str(form["hwnd"]), "off")["answered"], True)
             off = raw_clock()
             # Nothing is to happen now, so there is no state to wait for: the
             # show is watched for four intervals. Work that was under way as
-            # the display went off may end in the first; the next three are
-            # measured.
-            s.wait_until(lambda: raw_clock() >= off + INTERVAL, 10, "one interval of rest")
-            resting = harness.cpu_seconds(s)
-            s.wait_until(lambda: raw_clock() >= off + 4 * INTERVAL, 10, "three more intervals of rest")
+            # the display went off (tick 5's, on a loaded machine) ends in the
+            # first, or later; three intervals after it are measured.
+            s.wait_until(lambda: raw_clock() >= off + INTERVAL and not harness.files_held_open(s, folder), 10,
+                         "one interval of rest, and no photo open")
+            # From the last state seen on (the watcher writes changes only).
+            index, resting = len(watch.states()) - 1, harness.cpu_seconds(s)
+            last_tick = 4 if watch.last()["caption"] == per_tick[3] else 5
+            self.assertEqual(watch.last()["caption"], per_tick[last_tick - 1])
+            rest = raw_clock()
+            s.wait_until(lambda: raw_clock() >= rest + 3 * INTERVAL, 10, "three more intervals of rest")
             rested = harness.cpu_seconds(s) - resting
-            self.assertEqual({st["caption"] for st in watch.states()[index:]}, {second}, "a photo changed")
+            self.assertEqual({st["caption"] for st in watch.states()[index:]}, {per_tick[last_tick - 1]},
+                             "a photo changed")
             self.assertTrue(scr.running, f"ended with {scr.exit_code}")
             on = raw_clock()
             self.assertEqual(s.inspect("display", str(form["hwnd"]), "on")["answered"], True)
-            # The next tick, at most one interval on, brings the third photo
-            # (read and decoded within a second more); the one after it, an
-            # interval later, begins the next pass: no ticks are made up for.
-            index, back = watch.wait_for(lambda st: st["caption"] != second, INTERVAL + 1.0, "the next photo",
-                                         len(watch.states()), scr)
-            self.assertEqual(back["caption"], third)
-            _, after = watch.wait_for(lambda st: st["caption"] != third, INTERVAL + 2, "the photo after it",
-                                      index, scr)
-            self.assertEqual(after["caption"], first)
-            self.assertAlmostEqual(after["t"] - back["t"], INTERVAL, delta=TICK_SLACK)
+            # The next tick, at most one interval on, reads a photo again and
+            # brings the next photo in the course; the change after it comes
+            # on its own tick: no ticks are made up for.
+            since = len(watch.states())
+            read = s.wait_until(lambda: harness.files_held_open(s, folder) and raw_clock(), INTERVAL + 2,
+                                "a photo read again", scr)
+            self.assertLessEqual(read - on, INTERVAL + TICK_SLACK, "the first tick with the display on read nothing")
+            index, back = watch.wait_for(lambda st: st["caption"] != per_tick[last_tick - 1], 5, "the next photo",
+                                         since, scr)
+            self.assertEqual(back["caption"], per_tick[last_tick])
+            following = next(k for k in range(last_tick + 1, 10) if per_tick[k] != per_tick[last_tick])
+            _, after = watch.wait_for(lambda st: st["caption"] != back["caption"], 5, "the photo after it", index, scr)
+            self.assertEqual(after["caption"], per_tick[following])
+            self.assertGreaterEqual(after["t"] - back["t"], (following - last_tick) * INTERVAL - TICK_SLACK,
+                                    "a tick made up for")
             working = harness.cpu_seconds(s) - on_ticks
             harness.log(f"processor time: {rested:.2f} s over three intervals with the display off; "
-                        f"{working:.2f} s from the second photo to the fourth change, display on for "
-                        f"{raw_clock() - on:.1f} s of it; the next photo {back['t'] - on:.2f} s after the display came on")
-            # Resting costs what the watcher's looks cost (about 0.04 s); one
-            # tick's reading and decoding alone costs more than this bound.
-            self.assertLess(rested, 0.15, "the show worked with the display off")
+                        f"{working:.2f} s from the second photo to the change after the next, display on for "
+                        f"{raw_clock() - on:.1f} s of it; a photo read {read - on:.2f} s and the next shown "
+                        f"{back['t'] - on:.2f} s after the display came on (rested after tick {last_tick})")
+            # Resting costs what the watcher's looks cost (0.04 to 0.13 s
+            # seen); one tick's reading and decoding alone costs more than
+            # this bound.
+            self.assertLess(rested, 0.3, "the show worked with the display off")
 
     def test_missing_collection_shows_one_box_at_a_time_and_the_show_goes_on(self):
         missing = photos.private_folder(self) / "no-such-collection"
