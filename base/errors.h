@@ -4,6 +4,7 @@
 // They travel as exceptions up to Main, which reports them in one message box.
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace salvanto {
 
@@ -32,5 +33,13 @@ private:
 
 // The platform's short name of the error, e.g. L"Type mismatch".
 std::wstring ErrorName(ErrorKind kind);
+
+// A stored text as a detail quotes it: in quotes, its first kQuotedLength
+// characters and an ellipsis when it is longer, each control character
+// (a line break, a tab) as "?". Whatever the store holds, the box that
+// shows it then stays within the screen, with the error's number and name
+// in sight.
+inline constexpr std::size_t kQuotedLength = 40;
+std::wstring QuotedExcerpt(std::wstring_view text);
 
 }  // namespace salvanto

@@ -14,8 +14,6 @@ namespace {
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-std::wstring Quoted(std::wstring_view text) { return L"\"" + std::wstring(text) + L"\""; }
-
 // Checks the text against [sign] digits [sep digits] [e [sign] digits] and
 // returns it in the C locale's spelling, or an empty string when it is not a
 // number. A lone separator or an exponent without digits is not a number.
@@ -55,7 +53,7 @@ std::int32_t TextToWholeNumber(std::wstring_view text, wchar_t decimalSeparator)
 
   const std::string number = CanonicalNumber(text, decimalSeparator);
   if (number.empty()) {
-    throw RuntimeError(ErrorKind::TypeMismatch, Quoted(text) + L" is not a number.");
+    throw RuntimeError(ErrorKind::TypeMismatch, QuotedExcerpt(text) + L" is not a number.");
   }
   // The canonical text is in the C locale's spelling, which the program never
   // changes. strtod gives +-HUGE_VAL past a double's range and 0 below it.
@@ -64,7 +62,7 @@ std::int32_t TextToWholeNumber(std::wstring_view text, wchar_t decimalSeparator)
   const double whole = std::nearbyint(value);
   if (!(whole >= static_cast<double>(std::numeric_limits<std::int32_t>::min()) &&
         whole <= static_cast<double>(std::numeric_limits<std::int32_t>::max()))) {
-    throw RuntimeError(ErrorKind::Overflow, Quoted(text) + L" is outside the range of a 32-bit whole number.");
+    throw RuntimeError(ErrorKind::Overflow, QuotedExcerpt(text) + L" is outside the range of a 32-bit whole number.");
   }
   return static_cast<std::int32_t>(whole);
 }
@@ -74,7 +72,7 @@ std::int32_t ReadIntervalSeconds(SettingsStore& store, const TextConventions& co
   try {
     return TextToWholeNumber(text, conventions.DecimalSeparator());
   } catch (const RuntimeError& e) {
-    throw RuntimeError(e.Kind(), L"The setting Interval holds " + Quoted(text) +
+    throw RuntimeError(e.Kind(), L"The setting Interval holds " + QuotedExcerpt(text) +
                                      L", which is not a whole number of seconds (" + ErrorName(e.Kind()) + L").");
   }
 }

@@ -54,6 +54,8 @@ template <typename G>
 using unique_gdi = unique_any<G, &detail::CloseGdi>;
 using unique_hbitmap = unique_gdi<HBITMAP>;
 using unique_hfont = unique_gdi<HFONT>;
+// RegisterPowerSettingNotification's registrations.
+using unique_hpowernotify = unique_any<HPOWERNOTIFY, &UnregisterPowerSettingNotification>;
 
 // No "insert a disk" box from the system while this thread reads a drive
 // in this scope: a drive that cannot be read is an error to report instead.

@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-
 #include "assets/resource.h"
 #include "framework/test_hooks.h"
 #include "pictures/picture_win.h"
@@ -48,6 +46,19 @@ POINT CursorNow() {
   return point;
 }
 
+// Every monitor's area, in the desktop's pixels.
+std::vector<PixelRect> MonitorsNow() {
+  std::vector<PixelRect> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR, HDC, RECT* area, LPARAM found) -> BOOL {
+        reinterpret_cast<std::vector<PixelRect>*>(found)->push_back({area->left, area->top, area->right, area->bottom});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
 }  // namespace
 
 Form1::Form1(Platform& platform, SharedState& state, POINT cursor)
@@ -69,6 +80,7 @@ Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
   ShowWindow(window, SW_SHOWMAXIMIZED);
   UpdateWindow(window);
   form->CoverOtherMonitors();
+  form->FollowDisplayPower();
   SetForegroundWindow(window);
   SetFocus(window);
   return *form;
@@ -132,9 +144,10 @@ void Form1::Load() {
   photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_, hwnd());
 }
 
-void Form1::OnDpiChanged() {
-  // Laid out again as at load, at the new density; the photo on show is
-  // stretched to its frame until the next tick brings one at the new size.
+void Form1::LayOutForScreen() {
+  // Laid out again as at load, for the screen and the density as they are
+  // now; the photo on show is stretched to its frame until the next tick
+  // brings one at the new size.
   const Form1Layout design = DesignLayout();
   const auto resize = [this](auto& control, const TwipRect& rect) {
     control.SetDpi(Dpi());
@@ -154,36 +167,41 @@ void Form1::OnDpiChanged() {
   ArrangeControls();
 }
 
-std::vector<PixelRect> Form1::MonitorsToCoverNow() const {
-  std::vector<PixelRect> monitors;
-  EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR, HDC, RECT* area, LPARAM found) -> BOOL {
-        reinterpret_cast<std::vector<PixelRect>*>(found)->push_back({area->left, area->top, area->right, area->bottom});
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&monitors));
-  RECT form{};
-  GetWindowRect(hwnd(), &form);
-  return MonitorsToCover(monitors, {form.left, form.top, form.right, form.bottom});
-}
-
 void Form1::CoverOtherMonitors() {
   for (HWND cover : covers_) DestroyWindow(cover);
   covers_.clear();
-  coveredMonitors_ = MonitorsToCoverNow();
-  for (const PixelRect& monitor : coveredMonitors_) covers_.push_back(Cover::Create(hwnd(), monitor, *this).hwnd());
+  monitors_ = MonitorsNow();
+  RECT form{};
+  GetWindowRect(hwnd(), &form);
+  for (const PixelRect& monitor : MonitorsToCover(monitors_, {form.left, form.top, form.right, form.bottom})) {
+    covers_.push_back(Cover::Create(hwnd(), monitor, *this).hwnd());
+  }
   SetTimer(hwnd(), kMonitorCheck, kMonitorCheckMs, nullptr);
 }
 
 void Form1::OnMonitorCheck() {
-  const std::vector<PixelRect> wanted = MonitorsToCoverNow();
-  const auto same = [](const PixelRect& a, const PixelRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-  };
-  if (!std::equal(wanted.begin(), wanted.end(), coveredMonitors_.begin(), coveredMonitors_.end(), same)) {
-    CoverOtherMonitors();
-  }
+  // One check for Form1 and the covers alike: a change of any monitor's
+  // size or place is a change of the screen.
+  if (MonitorsNow() != monitors_) OnDisplayChanged();
+}
+
+void Form1::OnDisplayChanged() {
+  LayOutForScreen();
+  CoverOtherMonitors();
+}
+
+void Form1::FollowDisplayPower() {
+  // Where the platform has no such report the registration stays empty,
+  // and the display counts as on for the whole show.
+  displayNotify_.reset(
+      RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE));
+}
+
+void Form1::OnPowerBroadcast(WPARAM event, LPARAM data) {
+  if (event != PBT_POWERSETTINGCHANGE || !data) return;
+  const auto& setting = *reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
+  if (!IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE)) return;
+  display_.Report({setting.Data, setting.DataLength});
 }
 
 void Form1::SetYearVisible(bool visible) { ShowWindow(panYear_->hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
@@ -216,6 +234,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
       if (wParam == kMonitorCheck) OnMonitorCheck();
+      // Nobody sees the screen: a tick now would only read and decode. The
+      // ticks are skipped as under a box, and the show goes on at the next
+      // tick once the display is back.
+      if (wParam == kTimer1 && display_.Resting()) return 0;
       // No tick under the box of a fatal error: it ends the program.
       if (wParam == kTimer1 && photos_ && !IsEnding()) photos_->Tick();
       return 0;
@@ -236,11 +258,27 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnMouseMove(point);
       return 0;
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) foreground_.Activated();
+      return Default(message, wParam, lParam);
+    case WM_ACTIVATEAPP:
+      // The system sends it to each of the program's top-level windows (the
+      // covers and boxes too) only when the foreground leaves the program's
+      // one window thread: activation between its own windows never brings
+      // it. Under a fatal error's box the error's own end stands.
+      if (!wParam && !IsEnding() &&
+          foreground_.LostToAnotherProgram(IsWindowVisible(hwnd()) != FALSE) == MoveVerdict::End) {
+        End();
+      }
+      return 0;
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(wParam, lParam);
+      return TRUE;
     case WM_DISPLAYCHANGE:
-      CoverOtherMonitors();
+      OnDisplayChanged();
       return 0;
     case WM_DPICHANGED:
-      OnDpiChanged();
+      LayOutForScreen();
       return 0;
     case WM_SYSCOMMAND:
       // No other screen saver starts over this one.
@@ -262,6 +300,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:
+      displayNotify_.reset();
       KillTimer(hwnd(), kTimer1);
       KillTimer(hwnd(), kMonitorCheck);
       RemovePropW(hwnd(), kTimerIntervalProperty);

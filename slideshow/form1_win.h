@@ -10,6 +10,7 @@
 #include "framework/window.h"
 #include "slideshow/activity.h"
 #include "slideshow/cover_win.h"
+#include "slideshow/display_power.h"
 #include "slideshow/layout.h"
 #include "slideshow/photo_show_win.h"
 
@@ -32,16 +33,22 @@ private:
   void CreateControls();
   void Load();
   void SetTimerInterval(std::int32_t milliseconds);
-  PixelRect Pixels(const TwipRect& rect) const { return ToPixels(rect, TwipsPerPixel(Dpi())); }
   void LoadBanner();
   void CoverScreen();
   void ArrangeControls();
-  void OnDpiChanged();
+  // Sizes, positions and the banner as at load, for the screen's size
+  // and the window's density now.
+  void LayOutForScreen();
   // Every monitor but Form1's own under a cover, made anew when the
   // monitors change.
   void CoverOtherMonitors();
   void OnMonitorCheck();
-  std::vector<PixelRect> MonitorsToCoverNow() const;
+  // The screen changed its size or its monitors: Form1 covers the new
+  // screen, laid out as at load for it, and the covers follow.
+  void OnDisplayChanged();
+  // Asks the platform to report the display's power (where it can).
+  void FollowDisplayPower();
+  void OnPowerBroadcast(WPARAM event, LPARAM data);
   [[noreturn]] void End();
 
   void OnMouseMove(POINT screenPoint);
@@ -62,10 +69,13 @@ private:
   ImageControl* Image2_ = nullptr;
   std::unique_ptr<PhotoShow> photos_;
   std::vector<HWND> covers_;
-  std::vector<PixelRect> coveredMonitors_;
+  std::vector<PixelRect> monitors_;  // every monitor, as the covers were made for them
   std::int16_t MoveCount = 0;
   std::int16_t ImageMoveCount = 0;
   PointerTracker pointer_;
+  ForegroundRule foreground_;
+  DisplayPower display_;
+  unique_hpowernotify displayNotify_;
 };
 
 Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state);

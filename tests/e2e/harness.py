@@ -1326,6 +1326,19 @@ def wine_processes(session: Session, image: str = SCR_NAME) -> list[int]:
             found.append(int(entry.name))
     return found
 
+def cpu_seconds(session: Session, image: str = SCR_NAME) -> float:
+    """The processor time (user and system) that the Wine processes of this
+    session's program have used so far, as Linux counts it."""
+    total = 0
+    for pid in wine_processes(session, image):
+        try:
+            fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+        except OSError:  # ended meanwhile
+            continue
+        total += int(fields[11]) + int(fields[12])  # utime, stime
+    return total / os.sysconf("SC_CLK_TCK")
+
+
 def files_held_open(session: Session, folder: Path, image: str = SCR_NAME) -> list[str]:
     """The files inside folder (not the folder itself, which a running
     listing holds) that the Wine processes of this session's program have

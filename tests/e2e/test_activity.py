@@ -4,6 +4,10 @@ made visible on the way out; mouse moves are counted per surface (Form1's
 own, Image1) and the fourth on one surface ends it; input over the frame's
 bevel, the caption strip and the banner never counts, and neither does the
 wheel or the release of a key or button held since before the show.
+Another program that takes the foreground ends it too, as the platform's
+contract for screen savers has it (keys typed next would go to that program
+unseen); the program's own failure box, which takes the activation from
+Form1, does not.
 
 Interval "60": no tick comes while a case runs, so an ending is the input's.
 Each move goes to a new position in an xdotool call of its own, and the
@@ -192,6 +196,43 @@ class ActivityTest(harness.SessionTestCase):
             last = show.surface(4)[3]
             show.move(last)
             show.expect_end(f"after the fourth surface move to {last}")
+
+
+class ForegroundTest(harness.SessionTestCase):
+    def another_program_takes_the_foreground(self, s: harness.Session, show: Slideshow) -> None:
+        """Wine's Notepad, started from outside, shows its window and takes
+        the foreground: the show ends at once, the cursor raised once."""
+        started = time.monotonic()
+        notepad = s.start_exe("notepad")
+        try:
+            s.wait_until(lambda: s.find_windows(cls="Notepad", exe=None, visible=True), 20, "Notepad's window",
+                         notepad)
+            show.expect_end("after Notepad took the foreground")
+            harness.log(f"ended {time.monotonic() - started:.3f} s after Notepad was started")
+        finally:
+            notepad.kill()
+            s.wait_until(lambda: not s.find_windows(cls="Notepad", exe=None), 10, "Notepad gone")
+
+    def test_another_program_ends_the_show_and_its_own_failure_box_does_not(self):
+        with self.session(size=SIZE, settings=QUIET) as s:
+            with self.subTest(under="nothing"):
+                show = Slideshow(self, s)
+                self.another_program_takes_the_foreground(s, show)
+            with self.subTest(under="the failure box"):
+                # No collection: every tick brings the failure box, which
+                # takes the activation from Form1. The show goes on under it,
+                # tick after tick, until another program takes the foreground.
+                s.set_setting("Interval", "1")
+                s.set_setting("SalvantosDir", None)
+                show = Slideshow(self, s)
+                box = s.wait_for_message_box(process=show.scr)
+                s.wait_until(lambda: s.inspect("focus", str(box["hwnd"]))["active"]["hwnd"] == box["hwnd"], 5,
+                             "the failure box active", show.scr)
+                shown = harness.raw_clock()
+                s.wait_until(lambda: harness.raw_clock() >= shown + 2.5, 10, "two ticks under the box", show.scr)
+                show.expect_running("with its own failure box active for two ticks")
+                self.assertEqual([b["hwnd"] for b in s.message_boxes()], [box["hwnd"]], "one box all along")
+                self.another_program_takes_the_foreground(s, show)
 
 
 if __name__ == "__main__":

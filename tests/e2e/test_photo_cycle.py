@@ -2,6 +2,8 @@
 goes through the collection in the listing's order, the first photo on
 three ticks, each with its caption; a missing collection or a file that is
 not a picture brings the failure box, one at a time, and the show goes on.
+While the display is off the show rests: no photo is read or decoded, and
+when the display comes back the next tick brings the next photo.
 
 `inspector watch` follows the caption and the boxes with a few milliseconds'
 resolution while the test samples Image1's pixels, both on one clock; ticks
@@ -14,6 +16,7 @@ import photos
 from harness import SlideshowWatch, click_button, files_held_open, raw_clock
 from photos import BLUE, CYAN, GREEN, MAGENTA, RED, YELLOW, Photo
 
+FORM1 = "Salvanto.Form1"
 INTERVAL = 1.0
 # How far a tick may land from its place on the one-second grid: the timer's
 # own jitter plus the watcher's polling, with room for a loaded machine.
@@ -214,6 +217,71 @@ class PhotoCycle(harness.SessionTestCase):
             for t in beat:
                 self.assertLessEqual(abs(t - interval * round(t / interval)), BEAT_SLACK,
                                      f"off the beat: photos {[round(t, 3) for t in beat]} s after the first")
+
+    def test_display_off_rests_the_show_and_on_brings_the_next_photo_at_the_next_tick(self):
+        # 48 MP photos, whose reading and decoding shows in the processor
+        # time the program uses: a few tenths of a second a tick.
+        folder = photos.private_folder(self)
+        photo = {
+            "SALVAS_JA1.JPG": Photo("Painter Portfolio ", RED),
+            "SALVAS_ZY2.JPG": Photo("Salvanto Coin ", GREEN),
+            "SALVAS_57X.JPG": Photo("  1957 Salvanto   ", BLUE),
+        }
+        for name, p in photo.items():
+            photos.big_jpeg(folder / name, (8000, 6000), p.colour)
+        with self.session(settings={"Interval": "1", "SalvantosDir": photos.wine_dir(folder)}) as s:
+            order = photos.listing_order(s, photos.wine_dir(folder))
+            # A A A B C A A A B C: the second photo comes on tick 4.
+            per_tick = [p.caption for _, p in photos.tick_outcomes([[(n, photo[n]) for n in order]], 10)]
+            watch = SlideshowWatch(s, 40)
+            scr = s.start_scr("/s")
+            form = s.wait_for_window(FORM1, process=scr)
+            watch.wait_for(lambda st: st["caption"] == per_tick[3], 15, "the second photo", process=scr)
+            on_ticks = harness.cpu_seconds(s)
+            self.assertEqual(s.inspect("display", str(form["hwnd"]), "off")["answered"], True)
+            off = raw_clock()
+            # Nothing is to happen now, so there is no state to wait for: the
+            # show is watched for four intervals. Work that was under way as
+            # the display went off (tick 5's, on a loaded machine) ends in the
+            # first, or later; three intervals after it are measured.
+            s.wait_until(lambda: raw_clock() >= off + INTERVAL and not harness.files_held_open(s, folder), 10,
+                         "one interval of rest, and no photo open")
+            # From the last state seen on (the watcher writes changes only).
+            index, resting = len(watch.states()) - 1, harness.cpu_seconds(s)
+            last_tick = 4 if watch.last()["caption"] == per_tick[3] else 5
+            self.assertEqual(watch.last()["caption"], per_tick[last_tick - 1])
+            rest = raw_clock()
+            s.wait_until(lambda: raw_clock() >= rest + 3 * INTERVAL, 10, "three more intervals of rest")
+            rested = harness.cpu_seconds(s) - resting
+            self.assertEqual({st["caption"] for st in watch.states()[index:]}, {per_tick[last_tick - 1]},
+                             "a photo changed")
+            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+            on = raw_clock()
+            self.assertEqual(s.inspect("display", str(form["hwnd"]), "on")["answered"], True)
+            # The next tick, at most one interval on, reads a photo again and
+            # brings the next photo in the course; the change after it comes
+            # on its own tick: no ticks are made up for.
+            since = len(watch.states())
+            read = s.wait_until(lambda: harness.files_held_open(s, folder) and raw_clock(), INTERVAL + 2,
+                                "a photo read again", scr)
+            self.assertLessEqual(read - on, INTERVAL + TICK_SLACK, "the first tick with the display on read nothing")
+            index, back = watch.wait_for(lambda st: st["caption"] != per_tick[last_tick - 1], 5, "the next photo",
+                                         since, scr)
+            self.assertEqual(back["caption"], per_tick[last_tick])
+            following = next(k for k in range(last_tick + 1, 10) if per_tick[k] != per_tick[last_tick])
+            _, after = watch.wait_for(lambda st: st["caption"] != back["caption"], 5, "the photo after it", index, scr)
+            self.assertEqual(after["caption"], per_tick[following])
+            self.assertGreaterEqual(after["t"] - back["t"], (following - last_tick) * INTERVAL - TICK_SLACK,
+                                    "a tick made up for")
+            working = harness.cpu_seconds(s) - on_ticks
+            harness.log(f"processor time: {rested:.2f} s over three intervals with the display off; "
+                        f"{working:.2f} s from the second photo to the change after the next, display on for "
+                        f"{raw_clock() - on:.1f} s of it; a photo read {read - on:.2f} s and the next shown "
+                        f"{back['t'] - on:.2f} s after the display came on (rested after tick {last_tick})")
+            # Resting costs what the watcher's looks cost (0.04 to 0.13 s
+            # seen); one tick's reading and decoding alone costs more than
+            # this bound.
+            self.assertLess(rested, 0.3, "the show worked with the display off")
 
     def test_missing_collection_shows_one_box_at_a_time_and_the_show_goes_on(self):
         missing = photos.private_folder(self) / "no-such-collection"

@@ -43,9 +43,10 @@ def expect_period(test: harness.SessionTestCase, s: harness.Session, stored: str
 def expect_fatal_box(test: harness.SessionTestCase, s: harness.Session, stored: str, reason: str | None,
                      code: int | None = None, quiet_ticks_in: Path | None = None, screenshot: bool = False) -> None:
     """The stored text ends the program at load with a box that names the
-    setting, its text and the reason (lower case); OK ends the program with
-    code (the run-time error's number, as Linux keeps it: 8 bits), or a
-    non-zero one when code is None. quiet_ticks_in: a folder with a good
+    setting, its text (a long one cut to its first 40 characters and an
+    ellipsis) and the reason (lower case), and lies within the screen; OK
+    ends the program with code (the run-time error's number, as Linux keeps
+    it: 8 bits), or a non-zero one when code is None. quiet_ticks_in: a folder with a good
     photo to run the copy in (see the module's notes)."""
     s.set_setting("Interval", stored)
     scr = s.start_scr("/s", cwd=quiet_ticks_in)
@@ -53,7 +54,12 @@ def expect_fatal_box(test: harness.SessionTestCase, s: harness.Session, stored: 
         box = s.wait_for_message_box(process=scr, title=APP_TITLE)
         text = box["text"]
         test.assertIn("Interval", text, "the box names the setting")
-        test.assertIn(f'"{stored}"' if stored == "" else stored, text, "the box shows the stored text")
+        shown = stored if len(stored) <= 40 else f'"{stored[:40]}\u2026"'
+        test.assertIn(f'"{shown}"' if stored == "" else shown, text, "the box shows the stored text")
+        left, top, right, bottom = box["rect"]
+        width, height = s.size
+        test.assertTrue(0 <= left < right <= width and 0 <= top < bottom <= height,
+                        f"the box at {box['rect']} on a {width} x {height} screen")
         if reason:
             test.assertIn(reason, text.lower())
         test.assertEqual([b["text"] for b in box["buttons"] if b["visible"]], ["OK"])
@@ -107,12 +113,13 @@ class IntervalAtStartup(harness.SessionTestCase):
             ("", "type mismatch", 13),
             ("2147484", "overflow", 6),  # a number, but 2147484000 ms is past 32 bits
             ("-1", "invalid property value", 380 & 0xFF),  # a period the timer refuses
+            ("9" * 5000, "overflow", 6),  # a text far wider than the screen
         ]
         with self.session(settings=self.collection) as s:
             for stored, reason, code in cases:
-                with self.subTest(interval=stored):
+                with self.subTest(interval=stored[:40]):
                     expect_fatal_box(self, s, stored, reason, code, quiet_ticks_in=self.folder,
-                                     screenshot=stored == "abc")
+                                     screenshot=stored in ("abc", "9" * 5000))
 
     def test_decimal_separator_is_the_users(self):
         # The user's locale writes decimals with a comma: "1,5" and "2,5"

@@ -1,7 +1,10 @@
 """The slideshow on a desk with two monitors: the second goes black under a
 cover, input there counts as input on the slideshow's own surface, and the
-cover goes with the show or with its monitor."""
+cover goes with the show or with its monitor. Activation that moves between
+Form1 and the cover is no loss of the foreground; another program's taking
+it from either ends the show."""
 
+import time
 import unittest
 
 import harness
@@ -89,6 +92,27 @@ class TwoMonitors(harness.SessionTestCase):
             self.assertEqual(s.find_windows(cls=FORM1)[0]["rect"], list(PRIMARY))
             s.key("a")
             self.assertEqual(scr.wait(10), 0)
+
+
+    def test_activation_between_its_own_windows_goes_on_and_another_program_ends_it(self):
+        with two_monitors.TwoMonitorSession(".".join(self.id().split(".")[-2:]),
+                                            settings={"Interval": "0", "SalvantosDir": None}) as s:
+            scr, form = self.start_show(s)
+            cover = self.covers(s)[0]
+            for window, what in [(cover, "the cover"), (form, "Form1"), (cover, "the cover")]:
+                s.inspect("activate", str(window["hwnd"]))
+                s.wait_until(lambda: s.inspect("focus", str(form["hwnd"]))["active"]["hwnd"] == window["hwnd"], 5,
+                             f"{what} active", scr)
+                self.assertTrue(s.sync(form["hwnd"]), f"no answer after {what} was activated")
+                self.assertTrue(scr.running, f"ended ({scr.exit_code}) when {what} was activated")
+            started = time.monotonic()
+            notepad = s.start_exe("notepad")
+            try:
+                code = scr.wait(10)
+                harness.log(f"ended {time.monotonic() - started:.3f} s after Notepad was started")
+                self.assertEqual(code, 0, "another program took the foreground from the cover")
+            finally:
+                notepad.kill()
 
 
 if __name__ == "__main__":

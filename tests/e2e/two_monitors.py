@@ -1,7 +1,8 @@
-"""Sessions with two monitors side by side: Xorg's dummy driver with a second
-RandR output right of the first (Xvfb puts every head at 0,0). Primary
-1024 x 768 at the origin, the second 800 x 600 at x = 1024, as Wine sees
-them once its server starts after the layout is set."""
+"""Sessions on Xorg's dummy driver, whose screen xrandr can change while a
+program runs (Xvfb's cannot, and puts every head at 0,0): two monitors side
+by side, primary 1024 x 768 at the origin and the second 800 x 600 at
+x = 1024, as Wine sees them once its server starts after the layout is set;
+or one monitor whose mode a test changes."""
 
 import os
 import subprocess
@@ -36,7 +37,7 @@ Section "Screen"
   SubSection "Display"
     Depth 24
     Modes "1024x768"
-    Virtual 1824 768
+    Virtual {virtual}
   EndSubSection
 EndSection
 """
@@ -49,13 +50,14 @@ class TwoMonitorSession(harness.Session):
     that a screenshot tells a covered monitor (black) from an uncovered one."""
 
     DESKTOP = (0, 128, 128)  # teal
+    VIRTUAL = "1824 768"  # the largest screen xrandr can make
 
     def __init__(self, name: str, **kwargs):
         super().__init__(name, size=(SECOND[2], PRIMARY[3]), **kwargs)
 
     def _display_command(self, fd: int) -> tuple[list[str], str]:
         conf = self.root / "xorg.conf"
-        conf.write_text(XORG_CONF)
+        conf.write_text(XORG_CONF.format(virtual=self.VIRTUAL))
         return (["Xorg", "-displayfd", str(fd), "-config", str(conf), "-noreset", "-nolisten", "tcp", "-logfile",
                  str(self.out_dir / "xorg.log")], "xorg-stderr.log")
 
@@ -86,6 +88,31 @@ class TwoMonitorSession(harness.Session):
 
     def remove_second_monitor(self) -> None:
         self.xrandr("--output", "DUMMY1", "--off")
+
+
+class ResizableScreenSession(TwoMonitorSession):
+    """One monitor, 1024 x 768 at the start, whose mode set_mode changes as
+    a user (or a game, or a remote session) would, with a coloured desktop."""
+
+    VIRTUAL = "1280 1024"
+
+    def __init__(self, name: str, **kwargs):
+        harness.Session.__init__(self, name, size=(1024, 768), **kwargs)
+
+    def _start_display(self) -> None:
+        harness.Session._start_display(self)
+        colour = "#%02x%02x%02x" % self.DESKTOP
+        subprocess.run(["xsetroot", "-display", self.display, "-solid", colour], check=True, timeout=30)
+
+    def set_mode(self, width: int, height: int) -> None:
+        """The monitor (and the screen with it) at a mode the dummy driver
+        offers: 800 x 600, 1024 x 768, 1280 x 1024, ..."""
+        self.xrandr("--output", "DUMMY0", "--mode", f"{width}x{height}")
+        self.size = (width, height)
+        # The pixel reader learns the root window's size when it connects.
+        if self._x is not None:
+            self._x.close()
+            self._x = None
 
 
 def missing_tools() -> list[str]:

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "slideshow/activity.h"
+#include "slideshow/display_power.h"
 
 namespace salvanto {
 namespace {
@@ -31,6 +33,39 @@ TEST(PointerTracker, AMoveWithoutAChangeOfPositionIsNotTheUser) {
   EXPECT_TRUE(pointer.Moved(401, 300));
   EXPECT_FALSE(pointer.Moved(401, 300));
   EXPECT_TRUE(pointer.Moved(400, 300));
+}
+
+TEST(ForegroundRule, ALossCountsOnlyWhileFormOneIsOnTheScreenAfterItWasActive) {
+  ForegroundRule rule;
+  // Another window took the foreground as Form1 first showed.
+  EXPECT_EQ(rule.LostToAnotherProgram(true), MoveVerdict::KeepRunning);
+  rule.Activated();
+  EXPECT_EQ(rule.LostToAnotherProgram(true), MoveVerdict::End);
+  // Form1 closed from outside: hidden, it gives the foreground up itself.
+  EXPECT_EQ(rule.LostToAnotherProgram(false), MoveVerdict::KeepRunning);
+}
+
+TEST(DisplayPower, RestsWhileTheDisplayIsOffOrDimmed) {
+  const auto report = [](DisplayPower& power, std::uint32_t state) {
+    std::uint8_t data[4];
+    std::memcpy(data, &state, sizeof data);
+    power.Report(data);
+  };
+  DisplayPower power;
+  EXPECT_FALSE(power.Resting());  // never told: the display counts as on
+  report(power, 0);
+  EXPECT_TRUE(power.Resting());
+  report(power, 1);
+  EXPECT_FALSE(power.Resting());
+  report(power, 2);
+  EXPECT_TRUE(power.Resting());
+  // A report it cannot read wakes the show rather than leave it resting.
+  report(power, 7);
+  EXPECT_FALSE(power.Resting());
+  report(power, 0);
+  const std::uint8_t shortData[2] = {0, 0};
+  power.Report(shortData);
+  EXPECT_FALSE(power.Resting());
 }
 
 }  // namespace

@@ -97,6 +97,30 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
     EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
     EXPECT_NE(e.Report().find(L"Overflow"), std::wstring::npos);
   }
+  // However long the stored text, the box quotes a readable part of it: a
+  // line of 5,000 nines would push the number and the name off the screen.
+  store.Set(kIntervalKey, std::wstring(5000, L'9'));
+  try {
+    ReadIntervalSeconds(store, conventions);
+    FAIL();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
+    EXPECT_NE(e.Detail().find(L"Interval holds \"" + std::wstring(40, L'9') + L"\u2026\","), std::wstring::npos)
+        << std::string(e.what()).substr(0, 200);
+    EXPECT_LT(e.Report().size(), 200u);
+  }
+}
+
+TEST(QuotedExcerpt, CutsLongTextsAndShowsControlCharacters) {
+  EXPECT_EQ(QuotedExcerpt(L""), L"\"\"");
+  EXPECT_EQ(QuotedExcerpt(std::wstring(40, L'x')), L"\"" + std::wstring(40, L'x') + L"\"");
+  EXPECT_EQ(QuotedExcerpt(std::wstring(41, L'x')), L"\"" + std::wstring(40, L'x') + L"\u2026\"");
+  // Line breaks would stack the box's lines past the screen's bottom.
+  EXPECT_EQ(QuotedExcerpt(L"1\r\n2\t"), L"\"1??2?\"");
+  // A character of two UTF-16 units is kept whole or left out whole.
+  const std::wstring pair = L"\xD83D\xDE97";
+  const std::wstring cut = QuotedExcerpt(std::wstring(39, L'x') + pair + L"y");
+  EXPECT_EQ(cut, L"\"" + std::wstring(39, L'x') + L"\u2026\"");
 }
 
 TEST(SaveDelay, WritesWholeSecondsWithoutSuffix) {

@@ -21,6 +21,10 @@
 //                                             the key readable only, or open to every access again
 //   inspector focus [hwnd]                    the focus and active windows of that window's thread
 //                                             (default: the foreground window's)
+//   inspector activate <hwnd>                 makes the window the foreground (SetForegroundWindow)
+//   inspector display <hwnd> off|on|dimmed    the console display's power as the platform reports it:
+//                                             WM_POWERBROADCAST / PBT_POWERSETTINGCHANGE with the
+//                                             setting written into the window's process
 //   inspector hold <pid>                      (served) keeps a handle to the process, for exitcode
 //   inspector exitcode <pid>                  (served) a held process's exit code; null while it runs
 //   inspector serve                           the verbs above but probe, watch and pulse, one per
@@ -30,6 +34,7 @@
 // Exit codes: 0 done, 1 nothing to act on (no such window or button), 2 bad usage.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -323,6 +328,55 @@ int Sync(HWND window, UINT ms) {
   if (!IsWindow(window)) return Fail(1, L"sync: no such window");
   const SentReply reply = SendAndWait(window, WM_NULL, 0, 0, ms);
   Print(Object().Add("answered", Bool(reply.answered)).Add("ms", Num(reply.ms)).Str());
+  return 0;
+}
+
+int Activate(HWND window) {
+  if (!IsWindow(window)) return Fail(1, L"activate: no such window");
+  const bool done = SetForegroundWindow(window) != 0;
+  Print(Object().Add("activated", Bool(done)).Add("foreground", Handle(GetForegroundWindow())).Str());
+  return 0;
+}
+
+// Memory in another process, for the length of one message that points at it.
+class remote_memory {
+public:
+  remote_memory(HANDLE process, SIZE_T size)
+      : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+  remote_memory(const remote_memory&) = delete;
+  remote_memory& operator=(const remote_memory&) = delete;
+  ~remote_memory() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  void* get() const { return address_; }
+
+private:
+  HANDLE process_;
+  void* address_;
+};
+
+// The system hands a power setting's report to a window as a pointer into
+// the window's own process; so does this.
+int DisplayState(HWND window, const std::wstring& state) {
+  const std::map<std::wstring, DWORD> states{{L"off", 0}, {L"on", 1}, {L"dimmed", 2}};
+  const auto found = states.find(state);
+  if (found == states.end()) return Fail(2, L"display: the state is off, on or dimmed");
+  DWORD pid = 0;
+  if (!IsWindow(window) || !GetWindowThreadProcessId(window, &pid)) return Fail(1, L"display: no such window");
+  unique_handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+  if (!process) return Fail(1, L"display: the window's process cannot be opened");
+  std::vector<BYTE> setting(offsetof(POWERBROADCAST_SETTING, Data) + sizeof(DWORD));
+  auto* report = reinterpret_cast<POWERBROADCAST_SETTING*>(setting.data());
+  report->PowerSetting = GUID_CONSOLE_DISPLAY_STATE;
+  report->DataLength = sizeof(DWORD);
+  std::memcpy(report->Data, &found->second, sizeof(DWORD));
+  remote_memory there(process.get(), setting.size());
+  if (!there.get() || !WriteProcessMemory(process.get(), there.get(), setting.data(), setting.size(), nullptr)) {
+    return Fail(1, L"display: the report cannot be written into the window's process");
+  }
+  const SentReply reply =
+      SendAndWait(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(there.get()), 5000);
+  Print(Object().Add("answered", Bool(reply.answered)).Add("result", Num(reply.result)).Str());
   return 0;
 }
 
@@ -923,7 +977,8 @@ int Usage() {
               L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
               L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | "
               L"reg <HKCU subkey> [value] | screen | probe [ms] | icon <hwnd> | text <hwnd> | "
-              L"regaccess <HKCU subkey> read|full | focus [hwnd] | hold <pid> | exitcode <pid> | "
+              L"regaccess <HKCU subkey> read|full | focus [hwnd] | activate <hwnd> | display <hwnd> off|on|dimmed | "
+              L"hold <pid> | exitcode <pid> | "
               L"watch <ms> [exe] | pulse <hwnd> <ms> [every]");
 }
 
@@ -989,6 +1044,8 @@ int Run(int argc, wchar_t** argv) {
   if (verb == L"icon" && argc == 3) return StaticIcon(ParseHandle(argv[2]));
   if (verb == L"text" && argc == 3) return SentText(ParseHandle(argv[2]));
   if (verb == L"regaccess" && argc == 4) return RegistryAccess(argv[2], argv[3]);
+  if (verb == L"activate" && argc == 3) return Activate(ParseHandle(argv[2]));
+  if (verb == L"display" && argc == 4) return DisplayState(ParseHandle(argv[2]), argv[3]);
   if (verb == L"focus" && argc <= 3) return Focus(argc == 3 ? ParseHandle(argv[2]) : nullptr);
   if (verb == L"watch" && (argc == 3 || argc == 4)) {
     return Watch(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)), argc == 4 ? argv[3] : L"Salvanto2002.scr");
