@@ -26,11 +26,4 @@ struct Platform {
   MessageBoxes& boxes;
 };
 
-// The variables that live for the whole run.
-struct SharedState {
-  std::int32_t DelayMs = 0;          // the settings dialog's working delay
-  std::int32_t IntervalSeconds = 0;  // Interval as read
-  std::wstring PhotoDir;             // SalvantosDir as read, upper-cased
-};
-
 }  // namespace salvanto

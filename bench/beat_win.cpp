@@ -35,6 +35,15 @@
 #include "framework/handles.h"
 #include "framework/platform_win.h"
 #include "slideshow/layout.h"
+// The show's settings: Form1's own since the windows stopped sharing one
+// state; the older revisions this program is also built against have only
+// the shared one.
+#if __has_include("slideshow/show_settings.h")
+#include "slideshow/show_settings.h"
+using ShowState = salvanto::ShowSettings;
+#else
+using ShowState = salvanto::SharedState;
+#endif
 #include "slideshow/photo_show_win.h"
 
 using namespace salvanto;
@@ -236,7 +245,7 @@ private:
 
   CountingBoxes boxes_;
   Platform platform_;
-  SharedState state_;
+  ShowState state_;
   HWND host_ = nullptr;
   ImageControl* image_ = nullptr;
   std::unique_ptr<PhotoShow> show_;

@@ -19,18 +19,14 @@ bool PreviousInstance() {
   return GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-void Main(HINSTANCE instance, SharedState& state) {
+void Main(HINSTANCE instance) {
   Platform& platform = ThePlatform();
-  switch (ChooseMode(PreviousInstance(), ArgumentText(GetCommandLineW()))) {
-    case Mode::Ended:
-      EndScreenSaver(platform.cursor, platform.end);
-    case Mode::Settings:
-      state.DelayMs = 1000;
-      ShowSettingsDialog(instance, platform, state);
-      return;
-    case Mode::Slideshow:
-      ShowForm1(instance, platform, state).SetYearVisible(true);
-      return;
+  const Mode mode = ChooseMode(PreviousInstance(), ArgumentText(GetCommandLineW()));
+  if (mode == Mode::Ended) EndScreenSaver(platform.cursor, platform.end);
+  if (mode == Mode::Settings) {
+    ShowSettingsDialog(instance, platform, /*delayMs=*/1000);
+  } else {
+    ShowForm1(instance, platform).SetYearVisible(true);
   }
 }
 
@@ -52,8 +48,7 @@ int RunMessageLoop() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace salvanto::win;
   com_apartment com;
-  static salvanto::SharedState state;  // lives as long as the windows that point at it
-  Guarded([&] { Main(instance, state); });
+  Guarded([&] { Main(instance); });
   const int code = RunMessageLoop();
   // A photo may still be loading on its worker thread, or be stuck in a
   // read for good: the process ends here with it, and no destructor of the

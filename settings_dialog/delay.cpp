@@ -56,16 +56,16 @@ std::wstring HelpText() {
 }
 
 std::wstring DelayEditor::SpinDown() {
-  state_.DelayMs = StepDown(state_.DelayMs);
-  return StepCaption(state_.DelayMs);
+  DelayMs_ = StepDown(DelayMs_);
+  return StepCaption(DelayMs_);
 }
 
 std::wstring DelayEditor::SpinUp() {
-  state_.DelayMs = StepUp(state_.DelayMs);
-  return StepCaption(state_.DelayMs);
+  DelayMs_ = StepUp(DelayMs_);
+  return StepCaption(DelayMs_);
 }
 
-void DelayEditor::Set() { SaveDelay(platform_.store, state_.DelayMs); }
+void DelayEditor::Set() { SaveDelay(platform_.store, DelayMs_); }
 
 void DelayEditor::Help() { platform_.boxes.ShowMessage(HelpText(), kHelpTitle); }
 

@@ -31,7 +31,8 @@ std::wstring HelpText();
 // click and shows the caption a step returns.
 class DelayEditor {
 public:
-  DelayEditor(Platform& platform, SharedState& state) : platform_(platform), state_(state) {}
+  // delayMs: where the delay starts, as Main sets it.
+  DelayEditor(Platform& platform, std::int32_t delayMs) : platform_(platform), DelayMs_(delayMs) {}
 
   std::wstring SpinDown();   // the down arrow: steps DelayMs, returns the new caption
   std::wstring SpinUp();     // the up arrow
@@ -39,9 +40,12 @@ public:
   void Help();               // shows the help message and waits for it
   [[noreturn]] void Exit();  // EndScreenSaver: nothing is saved
 
+  // The working delay in milliseconds.
+  std::int32_t DelayMs() const { return DelayMs_; }
+
 private:
   Platform& platform_;
-  SharedState& state_;
+  std::int32_t DelayMs_;
 };
 
 }  // namespace salvanto

@@ -43,7 +43,7 @@ HWND g_dialog = nullptr;
 
 class SettingsDialog final : public Window<SettingsDialog> {
 public:
-  SettingsDialog(Platform& platform, SharedState& state) : editor_(platform, state) {}
+  SettingsDialog(Platform& platform, std::int32_t delayMs) : editor_(platform, delayMs) {}
 
   void CreateControls();
   // The frame's size around the design's client area at the window's density.
@@ -233,9 +233,9 @@ LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-void ShowSettingsDialog(HINSTANCE instance, Platform& platform, SharedState& state) {
+void ShowSettingsDialog(HINSTANCE instance, Platform& platform, std::int32_t delayMs) {
   SettingsDialog::Register(instance, kSettingsClass, 0, GetSysColorBrush(COLOR_BTNFACE), ProgramIcon(instance, 32));
-  auto* dialog = new SettingsDialog(platform, state);
+  auto* dialog = new SettingsDialog(platform, delayMs);
   HWND window = CreateWindowExW(kExStyle, kSettingsClass, L"Screen Saver Settings", kStyle, 0, 0, 0, 0, nullptr,
                                 nullptr, instance, dialog);
   if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The settings window could not be created.");

@@ -6,7 +6,8 @@
 namespace salvanto::win {
 
 // Creates frmSSSettings and shows it modeless, centred on the screen.
-void ShowSettingsDialog(HINSTANCE instance, Platform& platform, SharedState& state);
+// delayMs: the working delay the dialog starts from.
+void ShowSettingsDialog(HINSTANCE instance, Platform& platform, std::int32_t delayMs);
 
 // Gives the dialog its keyboard navigation (Tab, Enter, Space, arrows) in
 // the program's message loop; true when the message was handled.

@@ -90,7 +90,7 @@ void TickFiles::LoadPhoto(Prepared& prepared, const TickWork& work) {
 }
 
 TickWork PhotoTicks::WorkNow() const {
-  return {.photoDir = state_.PhotoDir, .startListing = PassCount_ <= 2, .frame = frame_.Size(), .shown = shown_};
+  return {.photoDir = photoDir_, .startListing = PassCount_ <= 2, .frame = frame_.Size(), .shown = shown_};
 }
 
 void PhotoTicks::Tick() {

@@ -160,9 +160,9 @@ public:
 // its failure box included, is skipped.
 class PhotoTicks {
 public:
-  PhotoTicks(const SharedState& state, TickWorker& worker, PhotoFrame& frame, CaptionStrip& caption,
+  PhotoTicks(const std::wstring& photoDir, TickWorker& worker, PhotoFrame& frame, CaptionStrip& caption,
              const TextConventions& text, MessageBoxes& boxes)
-      : state_(state), worker_(worker), frame_(frame), caption_(caption), text_(text), boxes_(boxes) {}
+      : photoDir_(photoDir), worker_(worker), frame_(frame), caption_(caption), text_(text), boxes_(boxes) {}
 
   // Once the show has its settings and its frame: the first tick's photo
   // is prepared.
@@ -192,7 +192,7 @@ private:
   TickWork WorkNow() const;
 
   std::int16_t PassCount_ = 0;
-  const SharedState& state_;
+  const std::wstring& photoDir_;  // PhotoDir, as Form1 read it at load
   TickWorker& worker_;
   PhotoFrame& frame_;
   CaptionStrip& caption_;

@@ -66,11 +66,12 @@ struct PhotoShow::Files {
   }
 };
 
-PhotoShow::PhotoShow(Platform& platform, const SharedState& state, ImageControl& image1, Panel3D& panYear, HWND window)
+PhotoShow::PhotoShow(Platform& platform, const ShowSettings& settings, ImageControl& image1, Panel3D& panYear,
+                     HWND window)
     : files_(std::make_shared<Files>()),
       frame_(image1),
       caption_(panYear),
-      ticks_(state, *this, frame_, caption_, platform.text, platform.boxes) {
+      ticks_(settings.PhotoDir, *this, frame_, caption_, platform.text, platform.boxes) {
   files_->window = window;
   ticks_.Start();
 }

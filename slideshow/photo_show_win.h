@@ -16,6 +16,7 @@
 #include "controls/panel3d_win.h"
 #include "framework/worker.h"
 #include "slideshow/photo_cycle.h"
+#include "slideshow/show_settings.h"
 
 namespace salvanto::win {
 
@@ -24,9 +25,9 @@ public:
   // Posted to the window when a tick's result is in the slot.
   static constexpr UINT kPhotoLoaded = WM_APP + 1;
 
-  // window: where kPhotoLoaded goes. state.PhotoDir must be read already:
-  // the first tick's photo is prepared at once.
-  PhotoShow(Platform& platform, const SharedState& state, ImageControl& image1, Panel3D& panYear, HWND window);
+  // window: where kPhotoLoaded goes. settings.PhotoDir must be read
+  // already: the first tick's photo is prepared at once.
+  PhotoShow(Platform& platform, const ShowSettings& settings, ImageControl& image1, Panel3D& panYear, HWND window);
   // Returns at once, even while a load is still running or stuck.
   ~PhotoShow() override;
   PhotoShow(const PhotoShow&) = delete;

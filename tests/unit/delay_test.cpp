@@ -124,8 +124,7 @@ struct DialogTest : ::testing::Test {
   FakeConventions conventions;
   FakeBoxes boxes;
   Platform platform{cursor, end, screen, store, conventions, boxes};
-  SharedState state{.DelayMs = 1000, .IntervalSeconds = 0, .PhotoDir = {}};
-  DelayEditor dialog{platform, state};
+  DelayEditor dialog{platform, 1000};
 
   std::wstring Stored() { return store.Read(kAppTitle, kSection, kIntervalKey, L"<none>"); }
 };
@@ -140,7 +139,7 @@ TEST_F(DialogTest, SetWritesTheDelayTextOfTheDelayShown) {
   EXPECT_EQ(Stored(), L"2");
 
   for (int i = 0; i < 4; ++i) dialog.SpinUp();
-  EXPECT_EQ(state.DelayMs, 10000);
+  EXPECT_EQ(dialog.DelayMs(), 10000);
   dialog.Set();
   EXPECT_EQ(Stored(), L"10");  // neither "10 Seconds" nor 10000
 
@@ -169,7 +168,7 @@ TEST_F(DialogTest, HelpShowsTheMessageAndChangesNothing) {
   ASSERT_EQ(boxes.shown.size(), 2u);
   EXPECT_EQ(boxes.shown[1].first, HelpText());
   EXPECT_EQ(boxes.shown[1].second, kHelpTitle);
-  EXPECT_EQ(state.DelayMs, 60000);
+  EXPECT_EQ(dialog.DelayMs(), 60000);
   EXPECT_TRUE(store.values.empty());
 }
 
@@ -179,7 +178,7 @@ TEST_F(DialogTest, ARefusedWriteReachesTheCallerAndKeepsTheEarlierValue) {
   dialog.SpinUp();
   EXPECT_ANY_THROW(dialog.Set());
   EXPECT_EQ(Stored(), L"1");
-  EXPECT_EQ(state.DelayMs, 2000);
+  EXPECT_EQ(dialog.DelayMs(), 2000);
 }
 
 }  // namespace

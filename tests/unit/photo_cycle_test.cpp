@@ -67,11 +67,11 @@ struct FakePhoto : LoadedPicture {
 // The files of the folder: names compared as the file system does (without
 // case); ordinary files are pictures unless named otherwise.
 struct FakeFiles : PhotoFiles {
-  FakeFiles(const FakeFolder& f, const SharedState& s) : folder(f), state(s) {}
+  FakeFiles(const FakeFolder& f, const std::wstring& d) : folder(f), photoDir(d) {}
   const FoundEntry* Find(const std::wstring& path) const {
     if (!folder.readable || !folder.exists) return nullptr;
     const auto found = std::find_if(folder.entries.begin(), folder.entries.end(), [&](const FoundEntry& e) {
-      return Upper(state.PhotoDir + e.name) == Upper(path) && !(e.attributes & kAttrDirectory);
+      return Upper(photoDir + e.name) == Upper(path) && !(e.attributes & kAttrDirectory);
     });
     return found == folder.entries.end() ? nullptr : &*found;
   }
@@ -88,7 +88,7 @@ struct FakeFiles : PhotoFiles {
     return std::make_unique<FakePhoto>(path, versions[Upper(entry->name)], frame);
   }
   const FakeFolder& folder;
-  const SharedState& state;
+  const std::wstring& photoDir;
   std::set<std::wstring> notPictures;
   std::map<std::wstring, int> versions;  // by upper-case name; 0 unless rewritten
   std::vector<std::wstring> loads;
@@ -155,7 +155,7 @@ struct FakeWorker : TickWorker {
 };
 
 struct Show {
-  explicit Show(std::wstring dir = L"D:\\PHOTOS\\") { state.PhotoDir = std::move(dir); }
+  explicit Show(std::wstring dir = L"D:\\PHOTOS\\") : photoDir(std::move(dir)) {}
 
   // The show's start, when the folder is set up: the first photo prepared.
   void StartOnce() {
@@ -174,7 +174,7 @@ struct Show {
     for (TickResult& result : worker.RunJobs()) ticks.Complete(std::move(result));
     worker.RunJobs();
     if (boxes.shown != boxesBefore) return L"box";
-    return frame.picture.substr(state.PhotoDir.size());
+    return frame.picture.substr(photoDir.size());
   }
   std::vector<std::wstring> Ticks(int n) {
     std::vector<std::wstring> seen;
@@ -182,17 +182,17 @@ struct Show {
     return seen;
   }
 
-  SharedState state;
+  std::wstring photoDir;
   FakeFolder folder;
   DirectoryListing listing{folder};
-  FakeFiles files{folder, state};
+  FakeFiles files{folder, photoDir};
   FakeConventions text;
   TickFiles tickFiles{listing, files, text};
   FakeWorker worker{tickFiles};
   FakeFrame frame;
   FakeStrip strip;
   FakeBoxes boxes;
-  PhotoTicks ticks{state, worker, frame, strip, text, boxes};
+  PhotoTicks ticks{photoDir, worker, frame, strip, text, boxes};
   bool started = false;
 };
 

@@ -83,9 +83,7 @@ std::wstring Text(HWND window) {
 }
 
 void DialogFollowsTheDensity(int* failures) {
-  SharedState state;
-  state.DelayMs = 1000;
-  ShowSettingsDialog(GetModuleHandleW(nullptr), ThePlatform(), state);
+  ShowSettingsDialog(GetModuleHandleW(nullptr), ThePlatform(), 1000);
   PumpMessages();
   HWND dialog = FindWindowW(kSettingsClass, nullptr);
   CHECK(dialog != nullptr, "no settings dialog");
@@ -152,8 +150,7 @@ RECT Form1Rect(const TwipRect& design, const TwipRect& placed, int dpi) {
 }
 
 void Form1FollowsTheDensity(int* failures) {
-  SharedState state;
-  Form1& form = ShowForm1(GetModuleHandleW(nullptr), ThePlatform(), state);
+  Form1& form = ShowForm1(GetModuleHandleW(nullptr), ThePlatform());
   form.SetYearVisible(true);
   PumpMessages();
   HWND window = form.hwnd();

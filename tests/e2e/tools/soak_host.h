@@ -121,7 +121,7 @@ private:
 
   CountingBoxes boxes_;
   Platform platform_;
-  SharedState state_;
+  ShowSettings state_;
   HWND host_ = nullptr;
   Panel3D* year_ = nullptr;
   std::unique_ptr<PhotoShow> show_;
