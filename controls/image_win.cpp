@@ -1,7 +1,5 @@
 #include "controls/image_win.h"
 
-#include <windowsx.h>
-
 namespace salvanto::win {
 
 ImageControl& ImageControl::Create(HWND parent, int id, const PixelRect& rect, ImageEvents* events) {
@@ -62,11 +60,7 @@ LRESULT ImageControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       if (events_ && std::exchange(buttonDown_, false)) events_->OnImageClick();
       return 0;
     case WM_MOUSEMOVE:
-      if (events_) {
-        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ClientToScreen(hwnd(), &point);
-        events_->OnImageMouseMove(point);
-      }
+      if (events_) events_->OnImageMouseMove(ScreenPoint(hwnd(), lParam));
       return 0;
     default:
       return Default(message, wParam, lParam);

@@ -24,6 +24,28 @@ namespace salvanto::win {
 // The density a window of ours is drawn at (the display's for any other).
 int WindowDpi(HWND window);
 
+// A key or a mouse button going down: what ends the show wherever it lands.
+inline bool IsKeyOrButtonDown(UINT message) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A mouse message's point (client coordinates in lParam) on the screen.
+inline POINT ScreenPoint(HWND window, LPARAM lParam) {
+  POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ClientToScreen(window, &point);
+  return point;
+}
+
 namespace detail {
 // Where a window keeps its density for the controls created in it.
 inline constexpr wchar_t kDpiProperty[] = L"Salvanto.Dpi";

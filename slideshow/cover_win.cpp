@@ -1,7 +1,5 @@
 #include "slideshow/cover_win.h"
 
-#include <windowsx.h>
-
 #include "base/errors.h"
 #include "framework/control_ids.h"
 
@@ -22,24 +20,17 @@ Cover& Cover::Create(HWND owner, const PixelRect& monitor, CoverEvents& events) 
 }
 
 LRESULT Cover::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsKeyOrButtonDown(message)) {
+    events_.OnCoverKeyOrButton();
+    return 0;
+  }
   switch (message) {
     case WM_MOUSEACTIVATE:
       // A click ends the show; the keyboard stays with Form1 until then.
       return MA_NOACTIVATE;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_XBUTTONDOWN:
-      events_.OnCoverKeyOrButton();
+    case WM_MOUSEMOVE:
+      events_.OnCoverMouseMove(ScreenPoint(hwnd(), lParam));
       return 0;
-    case WM_MOUSEMOVE: {
-      POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      ClientToScreen(hwnd(), &point);
-      events_.OnCoverMouseMove(point);
-      return 0;
-    }
     case WM_SETCURSOR:
       // No cursor over a cover, as over a blank screen.
       SetCursor(nullptr);

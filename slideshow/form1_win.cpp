@@ -1,7 +1,5 @@
 #include "slideshow/form1_win.h"
 
-#include <windowsx.h>
-
 #include "assets/resource.h"
 #include "framework/test_hooks.h"
 #include "pictures/picture_win.h"
@@ -61,13 +59,12 @@ std::vector<PixelRect> MonitorsNow() {
 
 }  // namespace
 
-Form1::Form1(Platform& platform, SharedState& state, POINT cursor)
-    : platform_(platform), state_(state), pointer_(cursor.x, cursor.y) {}
+Form1::Form1(Platform& platform, POINT cursor) : platform_(platform), pointer_(cursor.x, cursor.y) {}
 
-Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state) {
+Form1& ShowForm1(HINSTANCE instance, Platform& platform) {
   Form1::Register(instance, kForm1Class, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
                   ProgramIcon(instance, 32));
-  auto* form = new Form1(platform, state, CursorNow());
+  auto* form = new Form1(platform, CursorNow());
   // Created hidden: the load handling runs before the window first shows.
   HWND window =
       CreateWindowExW(WS_EX_TOPMOST, kForm1Class, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, GetSystemMetrics(SM_CXSCREEN),
@@ -135,13 +132,13 @@ void Form1::ArrangeControls() {
 }
 
 void Form1::Load() {
-  state_.IntervalSeconds = ReadIntervalSeconds(platform_.store, platform_.text);
-  SetTimerInterval(TimerPeriodMs(state_.IntervalSeconds));
-  state_.PhotoDir = ReadPhotoDir(platform_.store, platform_.text);
+  settings_.IntervalSeconds = ReadIntervalSeconds(platform_.store, platform_.text);
+  SetTimerInterval(TimerPeriodMs(settings_.IntervalSeconds));
+  settings_.PhotoDir = ReadPhotoDir(platform_.store, platform_.text);
   layout_ = LoadLayout(platform_.screen);
   CoverScreen();
   ArrangeControls();
-  photos_ = std::make_unique<PhotoShow>(platform_, state_, *Image1_, *panYear_, hwnd());
+  photos_ = std::make_unique<PhotoShow>(platform_, settings_, *Image1_, *panYear_, hwnd());
 }
 
 void Form1::LayOutForScreen() {
@@ -222,54 +219,64 @@ void Form1::OnImageClick() { End(); }
 void Form1::OnQueryClose() { SetCursorVisible(platform_.cursor, true); }
 void Form1::OnUnload() { SetCursorVisible(platform_.cursor, true); }
 
+void Form1::OnGetMinMaxInfo(MINMAXINFO& info) {
+  // Maximised means the whole screen, not the work area.
+  info.ptMaxPosition = {0, 0};
+  info.ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  info.ptMaxTrackSize = info.ptMaxSize;
+}
+
+void Form1::OnTimer(UINT_PTR timer) {
+  if (timer == kMonitorCheck) OnMonitorCheck();
+  if (timer != kTimer1 || !photos_) return;
+  // Nobody sees the screen: a tick now would only read and decode. The
+  // ticks are skipped as under a box, and the show goes on at the next
+  // tick once the display is back.
+  if (display_.Resting()) return;
+  // No tick under the box of a fatal error: it ends the program.
+  if (!IsEnding()) photos_->Tick();
+}
+
+void Form1::OnActivateApp(bool active) {
+  // The system sends it to each of the program's top-level windows (the
+  // covers and boxes too) only when the foreground leaves the program's
+  // one window thread: activation between its own windows never brings it.
+  // Under a fatal error's box the error's own end stands.
+  if (!active && !IsEnding() &&
+      foreground_.LostToAnotherProgram(IsWindowVisible(hwnd()) != FALSE) == MoveVerdict::End) {
+    End();
+  }
+}
+
+void Form1::OnDestroy() {
+  displayNotify_.reset();
+  KillTimer(hwnd(), kTimer1);
+  KillTimer(hwnd(), kMonitorCheck);
+  RemovePropW(hwnd(), kTimerIntervalProperty);
+  PostQuitMessage(0);
+}
+
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A key or a mouse button on Form1's surface ends the show.
+  if (IsKeyOrButtonDown(message)) End();
   switch (message) {
-    case WM_GETMINMAXINFO: {
-      // Maximised means the whole screen, not the work area.
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMaxPosition = {0, 0};
-      info->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-      info->ptMaxTrackSize = info->ptMaxSize;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
       return 0;
-    }
     case WM_TIMER:
-      if (wParam == kMonitorCheck) OnMonitorCheck();
-      // Nobody sees the screen: a tick now would only read and decode. The
-      // ticks are skipped as under a box, and the show goes on at the next
-      // tick once the display is back.
-      if (wParam == kTimer1 && display_.Resting()) return 0;
-      // No tick under the box of a fatal error: it ends the program.
-      if (wParam == kTimer1 && photos_ && !IsEnding()) photos_->Tick();
+      OnTimer(wParam);
       return 0;
     case PhotoShow::kPhotoLoaded:
       if (photos_ && !IsEnding()) photos_->Complete();
       return 0;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      End();
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_XBUTTONDOWN:
-      End();
-    case WM_MOUSEMOVE: {
-      POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      ClientToScreen(hwnd(), &point);
-      OnMouseMove(point);
+    case WM_MOUSEMOVE:
+      OnMouseMove(ScreenPoint(hwnd(), lParam));
       return 0;
-    }
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) foreground_.Activated();
       return Default(message, wParam, lParam);
     case WM_ACTIVATEAPP:
-      // The system sends it to each of the program's top-level windows (the
-      // covers and boxes too) only when the foreground leaves the program's
-      // one window thread: activation between its own windows never brings
-      // it. Under a fatal error's box the error's own end stands.
-      if (!wParam && !IsEnding() &&
-          foreground_.LostToAnotherProgram(IsWindowVisible(hwnd()) != FALSE) == MoveVerdict::End) {
-        End();
-      }
+      OnActivateApp(wParam != FALSE);
       return 0;
     case WM_POWERBROADCAST:
       OnPowerBroadcast(wParam, lParam);
@@ -300,11 +307,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:
-      displayNotify_.reset();
-      KillTimer(hwnd(), kTimer1);
-      KillTimer(hwnd(), kMonitorCheck);
-      RemovePropW(hwnd(), kTimerIntervalProperty);
-      PostQuitMessage(0);
+      OnDestroy();
       return 0;
     default:
       return Default(message, wParam, lParam);

@@ -22,14 +22,14 @@ class Form1 final : public Window<Form1>, private ImageEvents, private CoverEven
 public:
   // Creates Form1, runs its load handling (settings, timer, layout; a bad
   // setting throws before anything shows) and shows it maximised.
-  friend Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state);
+  friend Form1& ShowForm1(HINSTANCE instance, Platform& platform);
 
   void SetYearVisible(bool visible);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
   // cursor: where the pointer stands when the window is made.
-  Form1(Platform& platform, SharedState& state, POINT cursor);
+  Form1(Platform& platform, POINT cursor);
   void CreateControls();
   void Load();
   void SetTimerInterval(std::int32_t milliseconds);
@@ -51,6 +51,10 @@ private:
   void OnPowerBroadcast(WPARAM event, LPARAM data);
   [[noreturn]] void End();
 
+  void OnGetMinMaxInfo(MINMAXINFO& info);
+  void OnTimer(UINT_PTR timer);
+  void OnActivateApp(bool active);
+  void OnDestroy();
   void OnMouseMove(POINT screenPoint);
   void OnQueryClose();
   void OnUnload();
@@ -61,7 +65,7 @@ private:
   void OnCoverMouseMove(POINT screenPoint) override { OnMouseMove(screenPoint); }
 
   Platform& platform_;
-  SharedState& state_;
+  ShowSettings settings_;
   Form1Layout layout_ = DesignLayout();
   Panel3D* panYear_ = nullptr;
   Panel3D* SSPanel1_ = nullptr;
@@ -78,6 +82,6 @@ private:
   unique_hpowernotify displayNotify_;
 };
 
-Form1& ShowForm1(HINSTANCE instance, Platform& platform, SharedState& state);
+Form1& ShowForm1(HINSTANCE instance, Platform& platform);
 
 }  // namespace salvanto::win
