@@ -45,22 +45,12 @@ using ShowState = salvanto::ShowSettings;
 using ShowState = salvanto::SharedState;
 #endif
 #include "slideshow/photo_show_win.h"
+#include "tests/e2e/tools/frame_host.h"
 
 using namespace salvanto;
 using namespace salvanto::win;
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double PeakMb() {
   PROCESS_MEMORY_COUNTERS counters{};
@@ -119,44 +109,18 @@ class BeatHost {
 public:
   explicit BeatHost(const std::wstring& folder)
       : platform_{ThePlatform().cursor, ThePlatform().end,  ThePlatform().screen,
-                  ThePlatform().store,  ThePlatform().text, boxes_} {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = instance;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = L"SalvantoBeatHost";
-    RegisterClassExW(&wc);
-    host_ = CreateWindowExW(0, wc.lpszClassName, L"beat", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 560,
-                            nullptr, nullptr, instance, nullptr);
-    if (!host_) return;
-    Screen800x600 screen;
-    const Form1Layout layout = LoadLayout(screen);
-    const auto pixels = [](const TwipRect& rect) { return ToPixels(rect, TwipsPerPixel(96)); };
-    PanelSettings frame;
-    frame.BackColor = RGB(0, 0, 0);
-    frame.BevelOuter = Bevel::Inset;
-    frame.BevelWidth = 8;
-    Panel3D& panel = Panel3D::Create(host_, kIdSSPanel1, frame, pixels(layout.SSPanel1));
-    image_ = &ImageControl::Create(panel.hwnd(), kIdImage1, pixels(layout.Image1));
-    PanelSettings strip;
-    strip.ForeColor = RGB(255, 0, 0);
-    strip.BackColor = RGB(0, 0, 0);
-    strip.BevelOuter = Bevel::None;
-    Panel3D& year = Panel3D::Create(host_, kIdPanYear, strip, pixels(layout.panYear));
+                  ThePlatform().store,  ThePlatform().text, boxes_},
+        frame_(L"SalvantoBeatHost", L"beat") {
+    if (!frame_.Host()) return;
     g_watch.original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(image_->hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchedImageProc)));
+        SetWindowLongPtrW(frame_.Image1().hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchedImageProc)));
     // Before the show exists: a show may start on its first photo at once.
     state_.PhotoDir = platform_.text.Upper(folder);
-    show_ = std::make_unique<PhotoShow>(platform_, state_, *image_, year, host_);
+    show_ = std::make_unique<PhotoShow>(platform_, state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
   }
   BeatHost(const BeatHost&) = delete;
   BeatHost& operator=(const BeatHost&) = delete;
-  ~BeatHost() {
-    show_.reset();
-    if (host_) DestroyWindow(host_);
-  }
+  ~BeatHost() { show_.reset(); }
 
   explicit operator bool() const { return show_ != nullptr; }
 
@@ -166,28 +130,28 @@ public:
   bool Run(UINT delayMs, int ticks) {
     delay_ = delayMs;
     ticks_ = ticks;
-    SetTimer(host_, kBeatTimer, delayMs, nullptr);
-    SetTimer(host_, kWatchdogTimer, 1000, nullptr);
+    SetTimer(frame_.Host(), kBeatTimer, delayMs, nullptr);
+    SetTimer(frame_.Host(), kWatchdogTimer, 1000, nullptr);
     MSG msg;
     while (!done_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (msg.hwnd == host_ && msg.message == WM_TIMER && msg.wParam == kBeatTimer) {
+      if (msg.hwnd == frame_.Host() && msg.message == WM_TIMER && msg.wParam == kBeatTimer) {
         OnBeat(NowMs());
-      } else if (msg.hwnd == host_ && msg.message == WM_TIMER && msg.wParam == kWatchdogTimer) {
+      } else if (msg.hwnd == frame_.Host() && msg.message == WM_TIMER && msg.wParam == kWatchdogTimer) {
         if (pending_ && NowMs() - pending_->start > kHungMs) {
           hung_ = true;
           done_ = true;
         }
-      } else if (msg.hwnd == host_ && msg.message == PhotoShow::kPhotoLoaded) {
+      } else if (msg.hwnd == frame_.Host() && msg.message == PhotoShow::kPhotoLoaded) {
         show_->Complete();
-        UpdateWindow(image_->hwnd());  // a no-op when the picture went up already
+        UpdateWindow(frame_.Image1().hwnd());  // a no-op when the picture went up already
         if (pending_ && !show_->Busy()) Finish(NowMs());
       } else {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
       }
     }
-    KillTimer(host_, kBeatTimer);
-    KillTimer(host_, kWatchdogTimer);
+    KillTimer(frame_.Host(), kBeatTimer);
+    KillTimer(frame_.Host(), kWatchdogTimer);
     return !hung_;
   }
 
@@ -208,7 +172,7 @@ private:
     ++beat_;  // 0 is the warm-up tick
     if (beat_ == 1) first_ = now;
     if (beat_ > ticks_) {
-      KillTimer(host_, kBeatTimer);
+      KillTimer(frame_.Host(), kBeatTimer);
       if (!pending_) done_ = true;
       return;
     }
@@ -245,9 +209,8 @@ private:
 
   CountingBoxes boxes_;
   Platform platform_;
+  FrameHost frame_;
   ShowState state_;
-  HWND host_ = nullptr;
-  ImageControl* image_ = nullptr;
   std::unique_ptr<PhotoShow> show_;
 
   UINT delay_ = 0;

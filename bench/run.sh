@@ -59,8 +59,8 @@ out=$root/build/bench
 
 # The baseline: the revision's files (git archive) in build/bench/baseline-src,
 # kept between runs and replaced only when the revision changes, built with
-# its own windows preset, with this tree's beat program added to it (it uses
-# only what both trees share).
+# its own windows preset, with this tree's beat program and its frame host
+# added to it (they use only what both trees share).
 base_scr=
 base_beat=
 base_rev=
@@ -75,7 +75,10 @@ if ((do_beat)) || ((do_responsive && base_key_samples > 0)); then
     git archive "$base_rev" | tar -x -C "$base_src"
     echo "$base_rev" >"$base_src/.bench-revision"
   fi
-  cmp -s bench/beat_win.cpp "$base_src/bench/beat_win.cpp" || cp bench/beat_win.cpp "$base_src/bench/beat_win.cpp"
+  for shared in bench/beat_win.cpp tests/e2e/tools/frame_host.h; do
+    mkdir -p "$base_src/$(dirname "$shared")"
+    cmp -s "$shared" "$base_src/$shared" || cp "$shared" "$base_src/$shared"
+  done
   if ! grep -qs 'salvanto_beat' "$base_src/bench/windows_tools.cmake"; then
     sed -n '/^# The photo show ticked by a real window timer/,$p' bench/windows_tools.cmake \
       >>"$base_src/bench/windows_tools.cmake"

@@ -13,20 +13,9 @@
 #include "framework/platform_win.h"
 #include "slideshow/layout.h"
 #include "slideshow/photo_show_win.h"
+#include "tests/e2e/tools/frame_host.h"
 
 namespace salvanto::win {
-
-// Milliseconds on the performance counter.
-inline double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Image1 in its frame and the caption strip, as Form1 lays them out on
 // 800 x 600, with the real photo show over a folder. Message boxes are
@@ -35,41 +24,15 @@ class SoakHost {
 public:
   explicit SoakHost(const std::wstring& folder)
       : platform_{ThePlatform().cursor, ThePlatform().end,  ThePlatform().screen,
-                  ThePlatform().store,  ThePlatform().text, boxes_} {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = instance;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = L"SalvantoSoakHost";
-    RegisterClassExW(&wc);
-    host_ = CreateWindowExW(0, wc.lpszClassName, L"soak", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 560,
-                            nullptr, nullptr, instance, nullptr);
-    if (!host_) return;
-    Screen800x600 screen;
-    const Form1Layout layout = LoadLayout(screen);
-    const auto pixels = [](const TwipRect& rect) { return ToPixels(rect, TwipsPerPixel(96)); };
-    PanelSettings frame;
-    frame.BackColor = RGB(0, 0, 0);
-    frame.BevelOuter = Bevel::Inset;
-    frame.BevelWidth = 8;
-    Panel3D& panel = Panel3D::Create(host_, kIdSSPanel1, frame, pixels(layout.SSPanel1));
-    ImageControl& image = ImageControl::Create(panel.hwnd(), kIdImage1, pixels(layout.Image1));
-    PanelSettings strip;
-    strip.ForeColor = RGB(255, 0, 0);
-    strip.BackColor = RGB(0, 0, 0);
-    strip.BevelOuter = Bevel::None;
-    year_ = &Panel3D::Create(host_, kIdPanYear, strip, pixels(layout.panYear));
+                  ThePlatform().store,  ThePlatform().text, boxes_},
+        frame_(L"SalvantoSoakHost", L"soak") {
+    if (!frame_.Host()) return;
     state_.PhotoDir = platform_.text.Upper(folder);
-    show_ = std::make_unique<PhotoShow>(platform_, state_, image, *year_, host_);
+    show_ = std::make_unique<PhotoShow>(platform_, state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
   }
   SoakHost(const SoakHost&) = delete;
   SoakHost& operator=(const SoakHost&) = delete;
-  ~SoakHost() {
-    show_.reset();
-    if (host_) DestroyWindow(host_);
-  }
+  ~SoakHost() { show_.reset(); }
 
   // False when there is no display to make the windows on.
   explicit operator bool() const { return show_ != nullptr; }
@@ -88,7 +51,7 @@ public:
     MSG msg;
     while (show_->Busy() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
       const double handling = NowMs();
-      if (msg.hwnd == host_ && msg.message == PhotoShow::kPhotoLoaded) {
+      if (msg.hwnd == frame_.Host() && msg.message == PhotoShow::kPhotoLoaded) {
         show_->Complete();
       } else {
         TranslateMessage(&msg);
@@ -106,24 +69,13 @@ public:
   }
   int BoxesShown() const { return boxes_.shown; }
   int PassCount() const { return show_->PassCount(); }
-  std::wstring Caption() const { return year_->Caption(); }
+  std::wstring Caption() const { return frame_.PanYear().Caption(); }
 
 private:
-  struct CountingBoxes final : MessageBoxes {
-    void ShowMessage(std::wstring_view, std::wstring_view) override { ++shown; }
-    int shown = 0;
-  };
-  // A screen of 800 x 600 pixels at 96 DPI.
-  struct Screen800x600 final : ScreenMetrics {
-    float WidthTwips() override { return PixelsToTwips(800, 96); }
-    float HeightTwips() override { return PixelsToTwips(600, 96); }
-  };
-
   CountingBoxes boxes_;
   Platform platform_;
+  FrameHost frame_;
   ShowSettings state_;
-  HWND host_ = nullptr;
-  Panel3D* year_ = nullptr;
   std::unique_ptr<PhotoShow> show_;
 };
 

@@ -1,0 +1,89 @@
+// Image1 in its frame and the caption strip in a window of their own, laid
+// out as Form1 lays them out on an 800 x 600 screen: where the tools run the
+// real photo show. Only what every revision of the program has is used
+// here, so that the benchmark can build it against an older one too.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "controls/image_win.h"
+#include "controls/panel3d_win.h"
+#include "framework/platform_win.h"
+#include "slideshow/layout.h"
+
+namespace salvanto::win {
+
+// Milliseconds on the performance counter.
+inline double NowMs() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Message boxes that are counted, not shown: the tools run unattended.
+struct CountingBoxes final : MessageBoxes {
+  void ShowMessage(std::wstring_view, std::wstring_view) override { ++shown; }
+  int shown = 0;
+};
+
+class FrameHost {
+public:
+  // className: registered for the host window, which is titled title.
+  FrameHost(const wchar_t* className, const wchar_t* title) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+    host_ = CreateWindowExW(0, className, title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 560, nullptr,
+                            nullptr, instance, nullptr);
+    if (!host_) return;
+    Screen800x600 screen;
+    const Form1Layout layout = LoadLayout(screen);
+    const auto pixels = [](const TwipRect& rect) { return ToPixels(rect, TwipsPerPixel(96)); };
+    PanelSettings frame;
+    frame.BackColor = RGB(0, 0, 0);
+    frame.BevelOuter = Bevel::Inset;
+    frame.BevelWidth = 8;
+    Panel3D& panel = Panel3D::Create(host_, kIdSSPanel1, frame, pixels(layout.SSPanel1));
+    image_ = &ImageControl::Create(panel.hwnd(), kIdImage1, pixels(layout.Image1));
+    PanelSettings strip;
+    strip.ForeColor = RGB(255, 0, 0);
+    strip.BackColor = RGB(0, 0, 0);
+    strip.BevelOuter = Bevel::None;
+    year_ = &Panel3D::Create(host_, kIdPanYear, strip, pixels(layout.panYear));
+  }
+  FrameHost(const FrameHost&) = delete;
+  FrameHost& operator=(const FrameHost&) = delete;
+  ~FrameHost() {
+    if (host_) DestroyWindow(host_);
+  }
+
+  // Null when there is no display to make the windows on.
+  HWND Host() const { return host_; }
+  ImageControl& Image1() const { return *image_; }
+  Panel3D& PanYear() const { return *year_; }
+
+private:
+  // A screen of 800 x 600 pixels at 96 DPI.
+  struct Screen800x600 final : ScreenMetrics {
+    float WidthTwips() override { return PixelsToTwips(800, 96); }
+    float HeightTwips() override { return PixelsToTwips(600, 96); }
+  };
+
+  HWND host_ = nullptr;
+  ImageControl* image_ = nullptr;
+  Panel3D* year_ = nullptr;
+};
+
+}  // namespace salvanto::win
