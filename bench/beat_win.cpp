@@ -52,12 +52,7 @@ using namespace salvanto::win;
 
 namespace {
 
-double PeakMb() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-}
+double PeakMb() { return static_cast<double>(Memory().PeakWorkingSetSize) / (1024.0 * 1024.0); }
 
 // Message boxes that are counted, not shown: the run is unattended, and a
 // shown box would hold the timer up.

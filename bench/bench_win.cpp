@@ -37,13 +37,6 @@ using namespace salvanto::win;
 
 namespace {
 
-PROCESS_MEMORY_COUNTERS Memory() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return counters;
-}
-
 double Mb(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
 // Loads a small file of the same kind first, so that the measured load

@@ -75,7 +75,7 @@ if ((do_beat)) || ((do_responsive && base_key_samples > 0)); then
     git archive "$base_rev" | tar -x -C "$base_src"
     echo "$base_rev" >"$base_src/.bench-revision"
   fi
-  for shared in bench/beat_win.cpp tests/e2e/tools/frame_host.h; do
+  for shared in bench/beat_win.cpp tests/e2e/tools/frame_host.h tests/e2e/tools/process_clock.h; do
     mkdir -p "$base_src/$(dirname "$shared")"
     cmp -s "$shared" "$base_src/$shared" || cp "$shared" "$base_src/$shared"
   done

@@ -31,27 +31,25 @@ std::int32_t StepUp(std::int32_t delayMs) { return Step(kUpPairs, delayMs, 5000)
 std::wstring StepCaption(std::int32_t delayMs) { return DelayText(delayMs) + L" Seconds"; }
 
 std::wstring HelpText() {
-  // Lines one and two end with a blank; the line breaks are CR LF.
-  constexpr std::wstring_view kCrLf = L"\r\n";
+  // Lines one and two end with a blank; every line ends in CR LF, and an
+  // empty line stands after the third and the last.
+  constexpr std::wstring_view kLines[] = {
+      L"The Salvanto Anthology Screen Saver must be initially installed from ",
+      L"within the Salvanto Anthology itself. Use this screen to adjust the ",
+      L"timing interval of the presentation.",
+      L"",
+      L"Additional options exist allowing you to set the screen saver to use",
+      L"all the photos from the Salvanto Anthology library or just the ones that",
+      L"you have selected from the Screen Saver Photo Selection form. They",
+      L"are available under the File/Install Screen Saver menu items within",
+      L"the Salvanto Anthology software.",
+      L"",
+  };
   std::wstring text;
-  text += L"The Salvanto Anthology Screen Saver must be initially installed from ";
-  text += kCrLf;
-  text += L"within the Salvanto Anthology itself. Use this screen to adjust the ";
-  text += kCrLf;
-  text += L"timing interval of the presentation.";
-  text += kCrLf;
-  text += kCrLf;
-  text += L"Additional options exist allowing you to set the screen saver to use";
-  text += kCrLf;
-  text += L"all the photos from the Salvanto Anthology library or just the ones that";
-  text += kCrLf;
-  text += L"you have selected from the Screen Saver Photo Selection form. They";
-  text += kCrLf;
-  text += L"are available under the File/Install Screen Saver menu items within";
-  text += kCrLf;
-  text += L"the Salvanto Anthology software.";
-  text += kCrLf;
-  text += kCrLf;
+  for (std::wstring_view line : kLines) {
+    text += line;
+    text += L"\r\n";
+  }
   return text;
 }
 

@@ -47,11 +47,13 @@
 #include "framework/handles.h"
 #include "framework/test_hooks.h"
 #include "tests/e2e/tools/json.h"
+#include "tests/e2e/tools/process_clock.h"
 
 namespace {
 
 using salvanto::win::unique_handle;
 using namespace salvanto::json;
+using salvanto::win::Seconds;
 
 // ---- JSON output -------------------------------------------------------
 
@@ -814,19 +816,6 @@ int RegistryAccess(const wchar_t* subkey, const std::wstring& mode) {
 }
 
 // ---- Watching the slideshow -------------------------------------------------
-
-// Seconds on the performance counter: under Wine that is Linux's
-// CLOCK_MONOTONIC_RAW, so a test can set these times beside its own.
-double Seconds() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // True when a static control of the box shows an icon. A box without one may
 // still hold an (empty) icon control, so the icon itself is asked for.

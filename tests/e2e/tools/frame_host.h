@@ -12,20 +12,9 @@
 #include "controls/panel3d_win.h"
 #include "framework/platform_win.h"
 #include "slideshow/layout.h"
+#include "tests/e2e/tools/process_clock.h"
 
 namespace salvanto::win {
-
-// Milliseconds on the performance counter.
-inline double NowMs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Message boxes that are counted, not shown: the tools run unattended.
 struct CountingBoxes final : MessageBoxes {

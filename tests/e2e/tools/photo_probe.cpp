@@ -77,9 +77,7 @@ int SoakFigures(const std::wstring& folder, int ticks, int every) {
 
   const double start = NowMs();
   const auto report = [&](int done) {
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    const PROCESS_MEMORY_COUNTERS_EX memory = Memory();
     const Figure priv = PrivateBytes(memory);
     const Figure handles = HandleCount();
     const Figure gdi = GdiObjects();
