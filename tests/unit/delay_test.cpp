@@ -86,22 +86,14 @@ std::vector<std::wstring> SplitCrLf(const std::wstring& text) {
   return lines;
 }
 
-TEST(HelpText, HasNineLinesAnEmptyLineTheTrailingBlanksAndTwoFinalBreaks) {
+TEST(HelpText, NineLinesOfTextTheFirstTwoWithATrailingBlankEachEndedByCrLfAndTwoEmptyLines) {
   const std::wstring text = HelpText();
-  const std::vector<std::wstring> expected = {
-      L"The Salvanto Anthology Screen Saver must be initially installed from ",
-      L"within the Salvanto Anthology itself. Use this screen to adjust the ",
-      L"timing interval of the presentation.",
-      L"",
-      L"Additional options exist allowing you to set the screen saver to use",
-      L"all the photos from the Salvanto Anthology library or just the ones that",
-      L"you have selected from the Screen Saver Photo Selection form. They",
-      L"are available under the File/Install Screen Saver menu items within",
-      L"the Salvanto Anthology software.",
-      L"",
-      L"",  // after the final CR LF CR LF
-  };
-  EXPECT_EQ(SplitCrLf(text), expected);
+  const std::vector<std::wstring> lines = SplitCrLf(text);
+  ASSERT_EQ(lines.size(), 11u);  // the last one after the final CR LF
+  EXPECT_TRUE(lines[0].ends_with(L' ') && lines[1].ends_with(L' ') && !lines[2].ends_with(L' '));
+  EXPECT_EQ(lines[3], L"");
+  EXPECT_EQ(lines[9], L"");
+  EXPECT_EQ(lines[10], L"");
   // No line break other than CR LF.
   EXPECT_EQ(std::count(text.begin(), text.end(), L'\r'), 10);
   EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), 10);
