@@ -67,62 +67,45 @@ class StartupModes(harness.SessionTestCase):
         wrong = sum(1 for got, want in zip(icons[(32, 32)], program_icon()) if got != want)
         self.assertEqual(wrong, 0, f"{window['class']}'s icon differs from the icon file in {wrong} of 1024 pixels")
 
+    # One command line per mode: which texts choose which mode is unit-tested.
     def test_settings_request_opens_only_the_settings_window(self):
         with self.session(settings=QUIET) as s:
-            for args in ["/c", "/c:1234", "/c 1234"]:
-                with self.subTest(command_line=args):
-                    scr = s.start_scr(args)
-                    dialog = s.wait_for_window(SETTINGS, process=scr)
-                    self.assertEqual(dialog["text"], SETTINGS_TITLE)
-                    self.assertEqual(dialog["parent"], 0)
-                    self.assertEqual(dialog["owner"], 0, "the dialog is a window of its own, without an owner")
-                    self.assertEqual(s.find_windows(cls=FORM1), [],
-                                     f"a slideshow window in settings mode: {s.visible_summary()}")
-                    self.assertTrue(scr.running, f"ended with {scr.exit_code}")
-                    if args == "/c":
-                        self.assert_shows_the_program_icon(s, scr, dialog)
-                        s.screenshot("settings-dialog")
-                    s.stop_scr(scr)
+            # As the Control Panel asks: the parent window's number after a colon.
+            scr = s.start_scr("/c:1234")
+            dialog = s.wait_for_window(SETTINGS, process=scr)
+            self.assertEqual(dialog["text"], SETTINGS_TITLE)
+            self.assertEqual(dialog["parent"], 0)
+            self.assertEqual(dialog["owner"], 0, "the dialog is a window of its own, without an owner")
+            self.assertEqual(s.find_windows(cls=FORM1), [],
+                             f"a slideshow window in settings mode: {s.visible_summary()}")
+            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+            self.assert_shows_the_program_icon(s, scr, dialog)
+            s.screenshot("settings-dialog")
 
-    def test_every_other_command_line_opens_the_full_screen_slideshow(self):
+    def test_slideshow_request_opens_the_full_screen_slideshow(self):
         with self.session(size=(800, 600), settings=QUIET) as s:
-            for args in ["/C", "", "/", "/s", "/p 12345"]:
-                with self.subTest(command_line=args):
-                    # One copy traces its ShowWindow calls: the only way to see
-                    # from outside in which order it showed its windows.
-                    scr = s.start_scr(args, trace="+win" if args == "/s" else None)
-                    form = s.wait_for_window(FORM1, process=scr)
-                    self.assertEqual(form["text"], "", "the slideshow window has no caption")
-                    self.assertEqual(form["rect"], [0, 0, 800, 600], "the slideshow window covers the screen")
-                    self.assertEqual(form["client"], [0, 0, 800, 600], "no border or caption")
-                    self.assertTrue(form["style"] & WS_POPUP and not form["style"] & WS_CAPTION)
-                    self.assertTrue(form["exstyle"] & WS_EX_TOPMOST, "above every other window")
-                    # Main makes panYear visible once the window is on screen.
-                    year = s.wait_until(lambda: s.find_windows(name="panYear", visible=True), 10,
-                                        "panYear visible", scr)[0]
-                    self.assertEqual(year["text"], "Morvane Software")
-                    self.assertEqual(year["parent"], form["hwnd"])
-                    self.assertEqual(s.find_windows(cls=SETTINGS), [], "a settings window in slideshow mode")
-                    self.assertTrue(scr.running, f"ended with {scr.exit_code}")
-                    if args == "/s":
-                        self.assert_shows_the_program_icon(s, scr, form)
-                        s.screenshot("slideshow")
-                        # panYear was created hidden and first shown after Form1.
-                        shown = [(hwnd, cmd, was) for hwnd, cmd, was in show_window_calls(scr)
-                                 if hwnd in (form["hwnd"], year["hwnd"])]
-                        self.assertEqual(shown[:2], [(form["hwnd"], SW_SHOWMAXIMIZED, False),
-                                                     (year["hwnd"], SW_SHOWNA, False)], shown)
-                    s.stop_scr(scr)
-
-    def test_slideshow_covers_a_larger_screen_at_120_dpi(self):
-        with self.session(size=(1024, 768), dpi=120, settings=QUIET) as s:
-            screen = s.screen_info()
-            self.assertEqual((screen["width"], screen["height"], screen["dpi_y"]), (1024, 768, 120))
-            scr = s.start_scr("/s")
+            # The copy traces its ShowWindow calls: the only way to see from
+            # outside in which order it showed its windows.
+            scr = s.start_scr("/s", trace="+win")
             form = s.wait_for_window(FORM1, process=scr)
-            self.assertEqual(form["rect"], [0, 0, 1024, 768])
-            s.wait_until(lambda: s.find_windows(name="panYear", visible=True), 10, "panYear visible", scr)
-            s.screenshot("slideshow-1024x768-120dpi")
+            self.assertEqual(form["text"], "", "the slideshow window has no caption")
+            self.assertEqual(form["rect"], [0, 0, 800, 600], "the slideshow window covers the screen")
+            self.assertEqual(form["client"], [0, 0, 800, 600], "no border or caption")
+            self.assertTrue(form["style"] & WS_POPUP and not form["style"] & WS_CAPTION)
+            self.assertTrue(form["exstyle"] & WS_EX_TOPMOST, "above every other window")
+            # Main makes panYear visible once the window is on screen.
+            year = s.wait_until(lambda: s.find_windows(name="panYear", visible=True), 10, "panYear visible", scr)[0]
+            self.assertEqual(year["text"], "Morvane Software")
+            self.assertEqual(year["parent"], form["hwnd"])
+            self.assertEqual(s.find_windows(cls=SETTINGS), [], "a settings window in slideshow mode")
+            self.assertTrue(scr.running, f"ended with {scr.exit_code}")
+            self.assert_shows_the_program_icon(s, scr, form)
+            s.screenshot("slideshow")
+            # panYear was created hidden and first shown after Form1.
+            shown = [(hwnd, cmd, was) for hwnd, cmd, was in show_window_calls(scr)
+                     if hwnd in (form["hwnd"], year["hwnd"])]
+            self.assertEqual(shown[:2], [(form["hwnd"], SW_SHOWMAXIMIZED, False),
+                                         (year["hwnd"], SW_SHOWNA, False)], shown)
 
     def test_closing_the_only_window_ends_the_program(self):
         with self.session(settings=QUIET) as s:
