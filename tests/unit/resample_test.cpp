@@ -63,6 +63,28 @@ TEST(Resampler, OnePixelCheckerboardBecomesEvenGrey) {
   }
 }
 
+TEST(Resampler, KeepsEachColourInItsOwnChannel) {
+  for (std::uint32_t bpp : {3u, 4u}) {
+    const PixelSize from{5, 4};
+    Bytes source(std::size_t{from.width} * from.height * bpp, 0x77);
+    for (std::size_t i = 0; i < source.size(); i += bpp) {
+      source[i] = 10;       // blue
+      source[i + 1] = 120;  // green
+      source[i + 2] = 240;  // red
+    }
+    for (PixelSize to : {PixelSize{3, 2}, PixelSize{9, 7}}) {
+      Bytes out(std::size_t{to.width} * to.height * 4, 0xEE);
+      Resampler resampler(from, bpp, to, out.data(), std::size_t{to.width} * 4);
+      resampler.AddRows(source.data(), std::size_t{from.width} * bpp, from.height);
+      for (std::size_t i = 0; i < out.size(); i += 4) {
+        ASSERT_EQ((std::array<int, 4>{out[i], out[i + 1], out[i + 2], out[i + 3]}),
+                  (std::array<int, 4>{10, 120, 240, 0}))
+            << bpp << " bytes a pixel to " << to.width << "x" << to.height;
+      }
+    }
+  }
+}
+
 TEST(Resampler, FlatAreasStayExactlyFlatAtAnyRatio) {
   const PixelSize sizes[] = {{1, 1}, {3, 2}, {7, 5}, {777, 473}, {1000, 1}, {1, 997}};
   for (PixelSize from : sizes) {
@@ -201,6 +223,9 @@ TEST(PeekPictureSize, ReadsTheDeclaredSizeOfCommonFormats) {
   EXPECT_EQ(PeekPictureSize(std::span(jpeg).first(12)), std::nullopt);
   jpeg[16] = jpeg[17] = 0;
   EXPECT_EQ(PeekPictureSize(jpeg), std::nullopt);
+  // A marker without a length (RST0) before the frame header is stepped over.
+  const Bytes rst = {0xFF, 0xD8, 0xFF, 0xD0, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+  EXPECT_EQ(PeekPictureSize(rst), (PixelSize{3, 2}));
   // A DHT (C4) segment is no frame header.
   const Bytes dht = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x04, 0x00, 0x00, 0xFF,
                      0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
@@ -234,8 +259,9 @@ TEST(PeekPictureSize, ReadsTheDeclaredSizeOfCommonFormats) {
   EXPECT_EQ(PeekPictureSize(Bytes{}), std::nullopt);
 }
 
-// An Exif segment holding one orientation entry, in either byte order.
-Bytes ExifJpeg(int orientation, bool little, std::uint16_t type = 3) {
+// An Exif segment holding one orientation entry, in either byte order,
+// after another entry or alone.
+Bytes ExifJpeg(int orientation, bool little, std::uint16_t type = 3, bool alone = false) {
   auto u16 = [&](Bytes& b, unsigned v) {
     little ? b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)})
            : b.insert(b.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
@@ -252,11 +278,15 @@ Bytes ExifJpeg(int orientation, bool little, std::uint16_t type = 3) {
   Bytes tiff = little ? Bytes{'I', 'I'} : Bytes{'M', 'M'};
   u16(tiff, 42);
   u32(tiff, 8);
-  u16(tiff, 2);  // two entries: one before the orientation
-  u16(tiff, 0x010F);
-  u16(tiff, 2);
-  u32(tiff, 4);
-  u32(tiff, 0);
+  if (alone) {
+    u16(tiff, 1);
+  } else {
+    u16(tiff, 2);  // two entries: one before the orientation
+    u16(tiff, 0x010F);
+    u16(tiff, 2);
+    u32(tiff, 4);
+    u32(tiff, 0);
+  }
   u16(tiff, 274);
   u16(tiff, type);
   u32(tiff, 1);
@@ -278,12 +308,21 @@ TEST(PeekOrientation, ReadsTheExifTagInBothByteOrders) {
     for (int o = 1; o <= 8; ++o) EXPECT_EQ(PeekOrientation(ExifJpeg(o, little)), o) << o << " " << little;
     EXPECT_EQ(PeekOrientation(ExifJpeg(9, little)), std::nullopt);
     EXPECT_EQ(PeekOrientation(ExifJpeg(6, little, 4)), std::nullopt);  // not a SHORT
+    EXPECT_EQ(PeekOrientation(ExifJpeg(6, little, 3, /*alone=*/true)), 6);
     // The size is still found behind the Exif segment.
     EXPECT_EQ(PeekPictureSize(ExifJpeg(6, little)), (PixelSize{3, 2}));
   }
   // A TIFF file carries the tag in its own first directory.
   const Bytes exif = ExifJpeg(8, false);
   EXPECT_EQ(PeekOrientation(std::span(exif).subspan(18)), 8);
+  // A byte order that is neither "II" nor "MM" is no TIFF structure.
+  for (const auto& [order, little] :
+       {std::pair{"XI", true}, std::pair{"IX", true}, std::pair{"XM", false}, std::pair{"MX", false}}) {
+    Bytes odd = ExifJpeg(8, little);
+    odd[18] = static_cast<std::uint8_t>(order[0]);
+    odd[19] = static_cast<std::uint8_t>(order[1]);
+    EXPECT_EQ(PeekOrientation(odd), std::nullopt) << order;
+  }
   // Cut off in the middle of the directory, or no Exif at all.
   EXPECT_EQ(PeekOrientation(std::span(exif).first(40)), std::nullopt);
   EXPECT_EQ(PeekOrientation(Bytes{0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03}), std::nullopt);
