@@ -74,7 +74,7 @@ class Process:
         self.log_path = log_path
         self.killed = False
         # The Windows process id, once the served inspector holds the process
-        # (Session.windows), and how to ask it for the exit code.
+        # (Session.hold), and how to ask it for the exit code.
         self.held_pid: int | None = None
         self.held_exit_code: Callable[[], int | None] | None = None
         self._code: int | None = None

@@ -231,26 +231,31 @@ class Session:
 
     def windows(self, exe: str | None = SCR_NAME) -> list[dict]:
         """Top-level windows with their descendants (of the screen saver by default)."""
-        found = self.inspect("windows", *(["--exe", exe] if exe else []))
-        if exe == SCR_NAME:
-            self._hold_scr(found)
-        return found
+        return self.inspect("windows", *(["--exe", exe] if exe else []))
 
-    def _hold_scr(self, windows: list[dict]) -> None:
-        """Has the served inspector hold the one running copy of the screen
-        saver that it does not hold yet, once that copy's windows are the
-        only ones of a process not held, so that its exit code can be read
-        even if Wine's server kills it on its way out (Process.wait)."""
-        unheld = [p for p in self._processes if p.name == "scr" and p.held_pid is None and p.running]
-        held = {p.held_pid for p in self._processes}
-        pids = {w["pid"] for w in windows} - held
-        if len(unheld) != 1 or len(pids) != 1:
+    def hold(self, proc: Process) -> None:
+        """Has the served inspector hold proc, a copy of the screen saver,
+        so that its exit code can be read even if Wine's server kills it on
+        its way out (Process.wait). The copy's Windows process id is the one
+        its windows show, so it is held only while it is the one running
+        copy not held yet and the screen saver's windows not held belong to
+        one process; otherwise (no window yet, another program, a copy held
+        or ended) nothing happens. The waits that follow a process take
+        this step once they are met."""
+        if proc.name != "scr" or proc.held_pid is not None or not proc.running:
             return
-        proc, pid = unheld[0], pids.pop()
+        unheld = [p for p in self._processes if p.name == "scr" and p.held_pid is None and p.running]
+        if unheld != [proc]:
+            return
+        held = {p.held_pid for p in self._processes}
         try:
+            pids = {w["pid"] for w in self.windows(SCR_NAME)} - held
+            if len(pids) != 1:
+                return
+            pid = pids.pop()
             self.inspect("hold", str(pid))
         except (RuntimeError, TimeoutError, InspectorGone) as problem:
-            log(f"could not hold {SCR_NAME} {pid}: {problem}")
+            log(f"could not hold {proc}: {problem}")
             return
         proc.held_pid = pid
 
@@ -358,7 +363,9 @@ class Session:
         what it returned: for what the screen shows, which lags behind the
         state the inspector reads (a window is painted, and its pixels
         reach the display, after it is shown or changed). At the deadline
-        the last AssertionError is raised, naming what was awaited."""
+        the last AssertionError is raised, naming what was awaited; with
+        process, it fails at once when that process has ended, and holds
+        the process once the check passes (hold)."""
         deadline = time.monotonic() + timeout
         while True:
             try:
@@ -371,6 +378,8 @@ class Session:
                     raise AssertionError(f"still failing after {timeout:.1f} s of waiting for {what}: "
                                          f"{failure}") from None
             else:
+                if process is not None:
+                    self.hold(process)
                 return passed
             time.sleep(interval)
 
@@ -378,12 +387,15 @@ class Session:
                    process: "Process | None" = None, interval: float = 0.05) -> Any:
         """Polls predicate until it returns something truthy, which is returned.
         Raises TimeoutError naming what was awaited and the last value seen;
-        with process, fails at once when that process has ended instead."""
+        with process, fails at once when that process has ended instead, and
+        holds the process once the predicate is met (hold)."""
         deadline = time.monotonic() + timeout
         last: Any = None
         while True:
             last = predicate()
             if last:
+                if process is not None:
+                    self.hold(process)
                 return last
             if process is not None and not process.running:
                 raise AssertionError(f"{process.name} ended with exit code {process.exit_code} while waiting "
