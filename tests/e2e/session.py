@@ -233,15 +233,17 @@ class Session:
         """Top-level windows with their descendants (of the screen saver by default)."""
         return self.inspect("windows", *(["--exe", exe] if exe else []))
 
-    def hold(self, proc: Process) -> None:
+    def hold(self, proc: Process, seen: list[dict] | None = None) -> None:
         """Has the served inspector hold proc, a copy of the screen saver,
         so that its exit code can be read even if Wine's server kills it on
         its way out (Process.wait). The copy's Windows process id is the one
         its windows show, so it is held only while it is the one running
         copy not held yet and the screen saver's windows not held belong to
         one process; otherwise (no window yet, another program, a copy held
-        or ended) nothing happens. The waits that follow a process take
-        this step once they are met."""
+        or ended) nothing happens. seen: the screen saver's windows if just
+        read (windows()), else they are read here. The waits that follow a
+        process take this step: wait_for_window at each look, the others
+        once they are met."""
         if proc.name != "scr" or proc.held_pid is not None or not proc.running:
             return
         unheld = [p for p in self._processes if p.name == "scr" and p.held_pid is None and p.running]
@@ -249,7 +251,7 @@ class Session:
             return
         held = {p.held_pid for p in self._processes}
         try:
-            pids = {w["pid"] for w in self.windows(SCR_NAME)} - held
+            pids = {w["pid"] for w in (self.windows(SCR_NAME) if seen is None else seen)} - held
             if len(pids) != 1:
                 return
             pid = pids.pop()
@@ -271,18 +273,7 @@ class Session:
     def find_windows(self, cls: str | None = None, text: str | None = None, name: str | None = None,
                      exe: str | None = SCR_NAME, visible: bool | None = None) -> list[dict]:
         """Every window (at any depth) that matches all the given fields."""
-        found = []
-        for w in walk(self.windows(exe)):
-            if cls is not None and w["class"] != cls:
-                continue
-            if text is not None and w["text"] != text:
-                continue
-            if name is not None and w["name"] != name:
-                continue
-            if visible is not None and w["visible"] != visible:
-                continue
-            found.append(w)
-        return found
+        return matching_windows(self.windows(exe), cls=cls, text=text, name=name, visible=visible)
 
     def visible_summary(self, exe: str | None = SCR_NAME) -> list[tuple[str, str, list[int]]]:
         """(class, text, rect) of every visible window: for failure messages."""
@@ -295,9 +286,15 @@ class Session:
         controls in children (at any depth): a window is listed as soon as
         it exists, and may not have its controls yet."""
         wanted = set(children)
+        exe = match.pop("exe", SCR_NAME)
 
         def probe():
-            for window in self.find_windows(cls=cls, visible=visible if visible else None, **match):
+            seen = self.windows(exe)
+            if process is not None and exe == SCR_NAME:
+                # Held at the first look that lists the copy's windows: as
+                # early in its life as it can be.
+                self.hold(process, seen)
+            for window in matching_windows(seen, cls=cls, visible=visible if visible else None, **match):
                 if wanted <= {w["name"] for w in walk([window])}:
                     return window
             return None
@@ -500,6 +497,23 @@ def walk(windows: list[dict]) -> Iterable[dict]:
     for w in windows:
         yield w
         yield from walk(w.get("children", []))
+
+
+def matching_windows(windows: list[dict], cls: str | None = None, text: str | None = None, name: str | None = None,
+                     visible: bool | None = None) -> list[dict]:
+    """Every window of a tree list (at any depth) that matches all the given fields."""
+    found = []
+    for w in walk(windows):
+        if cls is not None and w["class"] != cls:
+            continue
+        if text is not None and w["text"] != text:
+            continue
+        if name is not None and w["name"] != name:
+            continue
+        if visible is not None and w["visible"] != visible:
+            continue
+        found.append(w)
+    return found
 
 
 
