@@ -76,7 +76,7 @@ Form1& ShowForm1(HINSTANCE instance, Platform& platform) {
   form->Load();
   ShowWindow(window, SW_SHOWMAXIMIZED);
   UpdateWindow(window);
-  form->CoverOtherMonitors();
+  form->CoverOtherMonitors(MonitorsNow());
   form->FollowDisplayPower();
   SetForegroundWindow(window);
   SetFocus(window);
@@ -143,31 +143,34 @@ void Form1::Load() {
 
 void Form1::LayOutForScreen() {
   // Laid out again as at load, for the screen and the density as they are
-  // now; the photo on show is stretched to its frame until the next tick
-  // brings one at the new size.
-  const Form1Layout design = DesignLayout();
-  const auto resize = [this](auto& control, const TwipRect& rect) {
-    control.SetDpi(Dpi());
-    const PixelRect pixels = Pixels(rect);
-    SetWindowPos(control.hwnd(), nullptr, pixels.left, pixels.top, pixels.width(), pixels.height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  resize(*panYear_, design.panYear);
-  resize(*SSPanel1_, design.SSPanel1);
-  resize(*Image1_, design.Image1);
-  resize(*Image2_, design.Image2);
-  LoadBanner();
-  if (photos_) photos_->FrameChanged();
+  // now. Each control goes straight to its place and size, and Form1 takes
+  // the new screen last: it never covers it with a control out of place.
+  // The photo on show is stretched to its frame until the next tick brings
+  // one at the new size.
   Win32Screen screen(Dpi());
   layout_ = LoadLayout(screen);
+  // As at load: the size of the design's rectangle, at the place of the
+  // layout's (each edge is rounded on its own, so the two can differ).
+  const Form1Layout design = DesignLayout();
+  const auto place = [this](auto& control, const TwipRect& designed, const TwipRect& placed) {
+    control.SetDpi(Dpi());
+    const PixelRect size = Pixels(designed);
+    const PixelRect at = Pixels(placed);
+    SetWindowPos(control.hwnd(), nullptr, at.left, at.top, size.width(), size.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(*panYear_, design.panYear, layout_.panYear);
+  place(*SSPanel1_, design.SSPanel1, layout_.SSPanel1);
+  place(*Image1_, design.Image1, layout_.Image1);
+  place(*Image2_, design.Image2, layout_.Image2);
+  LoadBanner();
+  if (photos_) photos_->FrameChanged();
   CoverScreen();
-  ArrangeControls();
 }
 
-void Form1::CoverOtherMonitors() {
+void Form1::CoverOtherMonitors(std::vector<PixelRect> monitors) {
   for (HWND cover : covers_) DestroyWindow(cover);
   covers_.clear();
-  monitors_ = MonitorsNow();
+  monitors_ = std::move(monitors);
   RECT form{};
   GetWindowRect(hwnd(), &form);
   for (const PixelRect& monitor : MonitorsToCover(monitors_, {form.left, form.top, form.right, form.bottom})) {
@@ -183,8 +186,11 @@ void Form1::OnMonitorCheck() {
 }
 
 void Form1::OnDisplayChanged() {
+  // The monitors are read before Form1 is laid out for them: a screen that
+  // changes again meanwhile still differs from them at the next check.
+  std::vector<PixelRect> monitors = MonitorsNow();
   LayOutForScreen();
-  CoverOtherMonitors();
+  CoverOtherMonitors(std::move(monitors));
 }
 
 void Form1::FollowDisplayPower() {

@@ -41,7 +41,7 @@ private:
   void LayOutForScreen();
   // Every monitor but Form1's own under a cover, made anew when the
   // monitors change.
-  void CoverOtherMonitors();
+  void CoverOtherMonitors(std::vector<PixelRect> monitors);
   void OnMonitorCheck();
   // The screen changed its size or its monitors: Form1 covers the new
   // screen, laid out as at load for it, and the covers follow.
