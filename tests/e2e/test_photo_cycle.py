@@ -25,6 +25,12 @@ TICK_SLACK = 0.35
 # a photo loaded at its tick would come its whole load time (half a second
 # for 24 MP under Wine) late.
 BEAT_SLACK = 0.15
+# Three photos whose captions and colours tell them apart.
+THREE_PHOTOS = {
+    "SALVAS_JA1.JPG": Photo("Painter Portfolio ", RED),
+    "SALVAS_ZY2.JPG": Photo("Salvanto Coin ", GREEN),
+    "SALVAS_57X.JPG": Photo("  1957 Salvanto   ", BLUE),
+}
 
 
 def image1_rect(s: harness.Session) -> list[int]:
@@ -44,11 +50,7 @@ def start_watched_show(s: harness.Session, watch_seconds: float):
 class PhotoCycle(harness.SessionTestCase):
     def test_three_photos_cycle_with_the_first_on_three_ticks(self):
         folder = photos.private_folder(self)
-        photo = {
-            "SALVAS_JA1.JPG": Photo("Painter Portfolio ", RED),
-            "SALVAS_ZY2.JPG": Photo("Salvanto Coin ", GREEN),
-            "SALVAS_57X.JPG": Photo("  1957 Salvanto   ", BLUE),
-        }
+        photo = THREE_PHOTOS
         for name, p in photo.items():
             photos.solid(folder / name, p.colour)
         with self.session(settings={"Interval": "1", "SalvantosDir": photos.wine_dir(folder)}) as s:
@@ -222,11 +224,7 @@ class PhotoCycle(harness.SessionTestCase):
         # 48 MP photos, whose reading and decoding shows in the processor
         # time the program uses: a few tenths of a second a tick.
         folder = photos.private_folder(self)
-        photo = {
-            "SALVAS_JA1.JPG": Photo("Painter Portfolio ", RED),
-            "SALVAS_ZY2.JPG": Photo("Salvanto Coin ", GREEN),
-            "SALVAS_57X.JPG": Photo("  1957 Salvanto   ", BLUE),
-        }
+        photo = THREE_PHOTOS
         for name, p in photo.items():
             photos.big_jpeg(folder / name, (8000, 6000), p.colour)
         with self.session(settings={"Interval": "1", "SalvantosDir": photos.wine_dir(folder)}) as s:
