@@ -64,6 +64,13 @@ def expect_fatal_box(test: harness.SessionTestCase, s: harness.Session, stored: 
         test.assertEqual([b["text"] for b in box["buttons"] if b["visible"]], ["OK"])
         test.assertEqual(s.find_windows(cls=FORM1, visible=True), [], "the slideshow window shows behind the error")
         if screenshot:
+            # The box is listed once its controls exist; its text may be
+            # painted a moment later. Inside its frame, below the title, only
+            # the text is black.
+            def text_painted():
+                inside = (left + 10, top + 30, right - 10, bottom - 10)
+                test.assertGreater(s.pixels().count((0, 0, 0), inside), 50, "no text painted in the box yet")
+            s.eventually(text_painted, 5, "the box's text painted", scr)
             s.screenshot("fatal-interval")
         s.press(box["hwnd"], "OK")
         try:
