@@ -102,16 +102,14 @@ struct TickRecord {
 // 800 x 600 screen, with the real photo show over a folder.
 class BeatHost {
 public:
-  explicit BeatHost(const std::wstring& folder)
-      : platform_{ThePlatform().cursor, ThePlatform().end,  ThePlatform().screen,
-                  ThePlatform().store,  ThePlatform().text, boxes_},
-        frame_(L"SalvantoBeatHost", L"beat") {
+  explicit BeatHost(const std::wstring& folder) : frame_(L"SalvantoBeatHost", L"beat") {
     if (!frame_.Host()) return;
     g_watch.original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(frame_.Image1().hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchedImageProc)));
     // Before the show exists: a show may start on its first photo at once.
-    state_.PhotoDir = platform_.text.Upper(folder);
-    show_ = std::make_unique<PhotoShow>(platform_, state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
+    state_.PhotoDir = frame_.ShowPlatform().text.Upper(folder);
+    show_ =
+        std::make_unique<PhotoShow>(frame_.ShowPlatform(), state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
   }
   BeatHost(const BeatHost&) = delete;
   BeatHost& operator=(const BeatHost&) = delete;
@@ -180,7 +178,7 @@ private:
       if (pending_ && !show_->Busy()) Finish(NowMs());
       return;
     }
-    pending_ = Pending{beat_, now, g_watch.paints, boxes_.shown};
+    pending_ = Pending{beat_, now, g_watch.paints, frame_.BoxesShown()};
     show_->Tick();
     if (!show_->Busy()) Finish(NowMs());
   }
@@ -196,14 +194,12 @@ private:
       record.toPhoto = now - tick.start;
       record.offset = (now - first_) - static_cast<double>(tick.index - 1) * delay_;
       record.changed = g_watch.paints != tick.paintsBefore;
-      record.box = boxes_.shown != tick.boxesBefore;
+      record.box = frame_.BoxesShown() != tick.boxesBefore;
       records_.push_back(record);
     }
     if (beat_ > ticks_) done_ = true;
   }
 
-  CountingBoxes boxes_;
-  Platform platform_;
   FrameHost frame_;
   ShowState state_;
   std::unique_ptr<PhotoShow> show_;

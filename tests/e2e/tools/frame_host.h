@@ -1,6 +1,7 @@
 // Image1 in its frame and the caption strip in a window of their own, laid
-// out as Form1 lays them out on an 800 x 600 screen: where the tools run the
-// real photo show. Only what every revision of the program has is used
+// out as Form1 lays them out on an 800 x 600 screen, and the platform with
+// boxes that are counted, not shown: where the tools run the real photo
+// show, unattended. Only what every revision of the program has is used
 // here, so that the benchmark can build it against an older one too.
 #pragma once
 
@@ -16,16 +17,12 @@
 
 namespace salvanto::win {
 
-// Message boxes that are counted, not shown: the tools run unattended.
-struct CountingBoxes final : MessageBoxes {
-  void ShowMessage(std::wstring_view, std::wstring_view) override { ++shown; }
-  int shown = 0;
-};
-
 class FrameHost {
 public:
   // className: registered for the host window, which is titled title.
-  FrameHost(const wchar_t* className, const wchar_t* title) {
+  FrameHost(const wchar_t* className, const wchar_t* title)
+      : platform_{ThePlatform().cursor, ThePlatform().end,  ThePlatform().screen,
+                  ThePlatform().store,  ThePlatform().text, boxes_} {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -62,14 +59,22 @@ public:
   HWND Host() const { return host_; }
   ImageControl& Image1() const { return *image_; }
   Panel3D& PanYear() const { return *year_; }
+  Platform& ShowPlatform() { return platform_; }
+  int BoxesShown() const { return boxes_.shown; }
 
 private:
+  struct CountingBoxes final : MessageBoxes {
+    void ShowMessage(std::wstring_view, std::wstring_view) override { ++shown; }
+    int shown = 0;
+  };
   // A screen of 800 x 600 pixels at 96 DPI.
   struct Screen800x600 final : ScreenMetrics {
     float WidthTwips() override { return PixelsToTwips(800, 96); }
     float HeightTwips() override { return PixelsToTwips(600, 96); }
   };
 
+  CountingBoxes boxes_;
+  Platform platform_;
   HWND host_ = nullptr;
   ImageControl* image_ = nullptr;
   Panel3D* year_ = nullptr;

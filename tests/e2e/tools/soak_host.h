@@ -23,12 +23,10 @@ namespace salvanto::win {
 class SoakHost {
 public:
   explicit SoakHost(const std::wstring& folder)
-      : platform_{ThePlatform().cursor, ThePlatform().end,  ThePlatform().screen,
-                  ThePlatform().store,  ThePlatform().text, boxes_},
-        frame_(L"SalvantoSoakHost", L"soak") {
+      : frame_(L"SalvantoSoakHost", L"soak") {
     if (!frame_.Host()) return;
-    state_.PhotoDir = platform_.text.Upper(folder);
-    show_ = std::make_unique<PhotoShow>(platform_, state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
+    state_.PhotoDir = frame_.ShowPlatform().text.Upper(folder);
+    show_ = std::make_unique<PhotoShow>(frame_.ShowPlatform(), state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
   }
   SoakHost(const SoakHost&) = delete;
   SoakHost& operator=(const SoakHost&) = delete;
@@ -67,13 +65,11 @@ public:
     const double end = NowMs();
     return {end - start, busy + end - painting};
   }
-  int BoxesShown() const { return boxes_.shown; }
+  int BoxesShown() const { return frame_.BoxesShown(); }
   int PassCount() const { return show_->PassCount(); }
   std::wstring Caption() const { return frame_.PanYear().Caption(); }
 
 private:
-  CountingBoxes boxes_;
-  Platform platform_;
   FrameHost frame_;
   ShowSettings state_;
   std::unique_ptr<PhotoShow> show_;
