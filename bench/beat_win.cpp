@@ -54,20 +54,6 @@ namespace {
 
 double PeakMb() { return static_cast<double>(Memory().PeakWorkingSetSize) / (1024.0 * 1024.0); }
 
-// Message boxes that are counted, not shown: the run is unattended, and a
-// shown box would hold the timer up.
-struct CountingBoxes final : MessageBoxes {
-  void ShowMessage(std::wstring_view, std::wstring_view) override { ++shown; }
-  int shown = 0;
-};
-
-// A screen of 800 x 600 pixels at 96 DPI, where Form1's layout puts Image1
-// at 777 x 473.
-struct Screen800x600 final : ScreenMetrics {
-  float WidthTwips() override { return PixelsToTwips(800, 96); }
-  float HeightTwips() override { return PixelsToTwips(600, 96); }
-};
-
 // Image1's repaints, seen from a subclass of its window. SetPicture repaints
 // at once (inside the call), so a repaint during a tick's work is its new
 // photo going up; one between ticks would be a photo up before its tick.
