@@ -22,11 +22,11 @@ namespace salvanto::win {
 // counted, not shown: the soak runs unattended.
 class SoakHost {
 public:
-  explicit SoakHost(const std::wstring& folder)
-      : frame_(L"SalvantoSoakHost", L"soak") {
+  explicit SoakHost(const std::wstring& folder) : frame_(L"SalvantoSoakHost", L"soak") {
     if (!frame_.Host()) return;
     state_.PhotoDir = frame_.ShowPlatform().text.Upper(folder);
-    show_ = std::make_unique<PhotoShow>(frame_.ShowPlatform(), state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
+    show_ =
+        std::make_unique<PhotoShow>(frame_.ShowPlatform(), state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
   }
   SoakHost(const SoakHost&) = delete;
   SoakHost& operator=(const SoakHost&) = delete;
