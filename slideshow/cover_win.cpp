@@ -7,7 +7,7 @@ namespace salvanto::win {
 
 Cover& Cover::Create(HWND owner, const PixelRect& monitor, CoverEvents& events) {
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  Register(instance, kCoverClass, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr, nullptr);
+  Register(instance, kCoverClass, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   auto* cover = new Cover(events);
   // Owned by Form1: above it in the z-order, and destroyed with it.
   HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, monitor.left, monitor.top,
@@ -31,10 +31,6 @@ LRESULT Cover::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
       events_.OnCoverMouseMove(ScreenPoint(hwnd(), lParam));
       return 0;
-    case WM_SETCURSOR:
-      // No cursor over a cover, as over a blank screen.
-      SetCursor(nullptr);
-      return TRUE;
     default:
       return Default(message, wParam, lParam);
   }
