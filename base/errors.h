@@ -35,10 +35,12 @@ private:
 std::wstring ErrorName(ErrorKind kind);
 
 // A stored text as a detail quotes it: in quotes, its first kQuotedLength
-// characters and an ellipsis when it is longer, each control character
-// (a line break, a tab) as "?". Whatever the store holds, the box that
-// shows it then stays within the screen, with the error's number and name
-// in sight.
+// characters and an ellipsis when it is longer, and as "?" each character
+// that would not show itself but change how the box reads: a control (a
+// line break, a tab), a line or paragraph separator, a mark that turns the
+// text's direction, half of a surrogate pair. Whatever the store holds, the
+// box that shows it then stays within the screen, reads as it is written,
+// and keeps the error's number and name in sight.
 inline constexpr std::size_t kQuotedLength = 40;
 std::wstring QuotedExcerpt(std::wstring_view text);
 

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "base/cursor.h"
-#include "base/screen.h"
 #include "base/settings.h"
 
 namespace salvanto {
@@ -20,7 +19,6 @@ public:
 struct Platform {
   CursorCounter& cursor;
   ProgramEnd& end;
-  ScreenMetrics& screen;
   SettingsStore& store;
   TextConventions& text;
   MessageBoxes& boxes;

@@ -1,11 +1,14 @@
 #include "framework/platform_win.h"
 
+#include <shellscalingapi.h>
+
 #include <cwchar>
 #include <string>
 
 #include "base/settings.h"
 #include "base/twips.h"
 #include "framework/handles.h"
+#include "framework/test_hooks.h"
 
 namespace salvanto::win {
 
@@ -25,15 +28,27 @@ int Win32Cursor::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE
 
 void Win32End::EndNow() { ExitProcess(0); }
 
-int DisplayDpi() {
-  window_dc screen(nullptr);
-  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-  return dpi > 0 ? dpi : 96;
+namespace {
+MonitorDpiSource g_monitorDpi = nullptr;
+
+int OrDefault(UINT dpi) { return dpi > 0 ? static_cast<int>(dpi) : 96; }
+}  // namespace
+
+void SetMonitorDpiSource(MonitorDpiSource source) { g_monitorDpi = source; }
+
+int DpiOfMonitor(HMONITOR monitor) {
+  if (g_monitorDpi) return g_monitorDpi(monitor);
+  UINT x = 0, y = 0;
+  return SUCCEEDED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &x, &y)) ? OrDefault(y) : 96;
 }
 
-int Win32Screen::Dpi() const { return dpi_ > 0 ? dpi_ : DisplayDpi(); }
-float Win32Screen::WidthTwips() { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), Dpi()); }
-float Win32Screen::HeightTwips() { return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), Dpi()); }
+int DpiOfWindow(HWND window) {
+  if (g_monitorDpi) return g_monitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+  return OrDefault(GetDpiForWindow(window));
+}
+
+float Win32Screen::WidthTwips() { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_); }
+float Win32Screen::HeightTwips() { return PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_); }
 
 std::wstring RegistryStore::Read(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                                  std::wstring_view fallback) {
@@ -104,10 +119,9 @@ Win32Boxes& TheMessageBoxes() {
 Platform& ThePlatform() {
   static Win32Cursor cursor;
   static Win32End end;
-  static Win32Screen screen;
   static RegistryStore store;
   static Win32Text text;
-  static Platform platform{cursor, end, screen, store, text, TheMessageBoxes()};
+  static Platform platform{cursor, end, store, text, TheMessageBoxes()};
   return platform;
 }
 
@@ -120,7 +134,10 @@ bool g_ending = false;
   // must do nothing, or a tick could open a box of its own beneath this one.
   g_ending = true;
   const std::wstring title(kAppTitle);
-  MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
+  // Topmost: a fatal error can come while the show's topmost windows cover
+  // the screen, and the box is then the only way out.
+  MessageBoxW(nullptr, text.c_str(), title.c_str(),
+              MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
   SetCursorVisible(ThePlatform().cursor, true);
   ExitProcess(exitCode);
 }

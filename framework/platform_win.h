@@ -5,6 +5,7 @@
 
 #include "base/errors.h"
 #include "base/platform.h"
+#include "base/screen.h"
 
 namespace salvanto::win {
 
@@ -18,15 +19,14 @@ public:
   [[noreturn]] void EndNow() override;
 };
 
-// The screen's pixels in twips at a density (the display's when 0).
+// The screen's pixels in twips at a window's density.
 class Win32Screen final : public ScreenMetrics {
 public:
-  explicit Win32Screen(int dpi = 0) : dpi_(dpi) {}
+  explicit Win32Screen(int dpi) : dpi_(dpi) {}
   float WidthTwips() override;
   float HeightTwips() override;
 
 private:
-  int Dpi() const;
   int dpi_;
 };
 
@@ -60,8 +60,13 @@ private:
 Platform& ThePlatform();
 Win32Boxes& TheMessageBoxes();
 
-// The display's logical DPI (96 at 100 %, 120 at 125 %).
-int DisplayDpi();
+// The density Windows draws at on a monitor (96 at 100 %, 144 at 150 %), as a
+// program aware of each monitor's density sees it; and that of the monitor
+// a window stands on, once it exists. 96 where the platform has no answer.
+// Never the system's density: that is the one the user signed in with, on
+// whichever monitor was the main one then.
+int DpiOfMonitor(HMONITOR monitor);
+int DpiOfWindow(HWND window);
 
 // Reports a fatal run-time error in a message box titled with the
 // application title, then ends the process with a non-zero exit code.

@@ -1,6 +1,10 @@
 #pragma once
 // What the program shows only to tools that look at it from outside (the
-// end-to-end inspector): a name for each control, and Timer1's period.
+// end-to-end inspector): a name for each control, and Timer1's period; and
+// what tests inside the process may change: where monitors' densities come
+// from.
+#include <windows.h>
+
 #include "framework/control_ids.h"
 
 namespace salvanto::win {
@@ -30,5 +34,10 @@ inline constexpr ControlName kControlNames[] = {
 // Window property on Form1 that holds Timer1's period in milliseconds, for
 // tests that check what the stored interval became.
 inline constexpr wchar_t kTimerIntervalProperty[] = L"Salvanto.Timer1.Interval";
+
+// Gives monitors the densities a test asks for, where the display cannot
+// (Wine has one density for every monitor); null gives the platform's back.
+using MonitorDpiSource = int (*)(HMONITOR monitor);
+void SetMonitorDpiSource(MonitorDpiSource source);
 
 }  // namespace salvanto::win

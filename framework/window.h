@@ -6,7 +6,7 @@
 // deletes it after WM_NCDESTROY, once no handler of it is running.
 //
 // Every window also knows the display density it is drawn at: a top-level
-// window starts at the display's, a control takes its parent's, and
+// window starts at its monitor's, a control takes its parent's, and
 // WM_DPICHANGED moves a top-level window to a new one. Everything sized in
 // pixels at 96 DPI is scaled through Scaled().
 #include <windows.h>
@@ -21,7 +21,7 @@
 
 namespace salvanto::win {
 
-// The density a window of ours is drawn at (the display's for any other).
+// The density a window of ours is drawn at (its monitor's for any other).
 int WindowDpi(HWND window);
 
 // A key or a mouse button going down: what ends the show wherever it lands.
@@ -50,7 +50,7 @@ namespace detail {
 // Where a window keeps its density for the controls created in it.
 inline constexpr wchar_t kDpiProperty[] = L"Salvanto.Dpi";
 void RememberDpi(HWND window, int dpi);
-int InitialDpi(const CREATESTRUCTW& create);
+int InitialDpi(HWND window, const CREATESTRUCTW& create);
 }  // namespace detail
 
 template <typename Derived>
@@ -144,7 +144,7 @@ private:
       auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
       self = static_cast<Derived*>(create->lpCreateParams);
       self->hwnd_ = window;
-      self->dpi_ = detail::InitialDpi(*create);
+      self->dpi_ = detail::InitialDpi(window, *create);
       detail::RememberDpi(window, self->dpi_);
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }

@@ -6,7 +6,7 @@ namespace salvanto::win {
 
 int WindowDpi(HWND window) {
   const auto dpi = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(window, detail::kDpiProperty)));
-  return dpi > 0 ? dpi : DisplayDpi();
+  return dpi > 0 ? dpi : DpiOfWindow(window);
 }
 
 namespace detail {
@@ -15,8 +15,8 @@ void RememberDpi(HWND window, int dpi) {
   SetPropW(window, kDpiProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
 }
 
-int InitialDpi(const CREATESTRUCTW& create) {
-  return (create.style & WS_CHILD) && create.hwndParent ? WindowDpi(create.hwndParent) : DisplayDpi();
+int InitialDpi(HWND window, const CREATESTRUCTW& create) {
+  return (create.style & WS_CHILD) && create.hwndParent ? WindowDpi(create.hwndParent) : DpiOfWindow(window);
 }
 
 }  // namespace detail

@@ -7,7 +7,7 @@ namespace salvanto {
 void DisplayPower::Report(std::span<const std::uint8_t> data) {
   std::uint32_t state = 1;
   if (data.size() == sizeof state) std::memcpy(&state, data.data(), sizeof state);
-  resting_ = state == 0 || state == 2;
+  resting_ = state == 0;
 }
 
 }  // namespace salvanto

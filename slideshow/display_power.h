@@ -1,8 +1,9 @@
 #pragma once
-// The console display's power, as the platform reports it while the show
-// runs: while nobody can see the screen (the display off, or dimmed), the
-// show rests, and its ticks do no file work. Where the platform never
-// reports it, the display counts as on and the show never rests.
+// The power of the session's own display, as the platform reports it while
+// the show runs: while nobody can see the screen (the display off), the
+// show rests and does no file work. A dimmed screen is still looked at:
+// the show goes on. Where the platform never reports it, the display
+// counts as on and the show never rests.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -15,7 +16,7 @@ public:
   // order, 0 off, 1 on, 2 dimmed. Anything else (another length, another
   // number) is taken as on: the show never rests on a report it cannot read.
   void Report(std::span<const std::uint8_t> data);
-  // True while the display is off or dimmed.
+  // True while the display is off.
   bool Resting() const { return resting_; }
 
 private:

@@ -44,13 +44,15 @@ POINT CursorNow() {
   return point;
 }
 
-// Every monitor's area, in the desktop's pixels.
-std::vector<PixelRect> MonitorsNow() {
-  std::vector<PixelRect> monitors;
+// Every monitor's area, in the desktop's pixels, and its density.
+Form1::Monitors MonitorsNow() {
+  Form1::Monitors monitors;
   EnumDisplayMonitors(
       nullptr, nullptr,
-      [](HMONITOR, HDC, RECT* area, LPARAM found) -> BOOL {
-        reinterpret_cast<std::vector<PixelRect>*>(found)->push_back({area->left, area->top, area->right, area->bottom});
+      [](HMONITOR monitor, HDC, RECT* area, LPARAM found) -> BOOL {
+        auto& all = *reinterpret_cast<Form1::Monitors*>(found);
+        all.areas.push_back({area->left, area->top, area->right, area->bottom});
+        all.dpis.push_back(DpiOfMonitor(monitor));
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&monitors));
@@ -135,7 +137,8 @@ void Form1::Load() {
   settings_.IntervalSeconds = ReadIntervalSeconds(platform_.store, platform_.text);
   SetTimerInterval(TimerPeriodMs(settings_.IntervalSeconds));
   settings_.PhotoDir = ReadPhotoDir(platform_.store, platform_.text);
-  layout_ = LoadLayout(platform_.screen);
+  Win32Screen screen(Dpi());
+  layout_ = LoadLayout(screen);
   CoverScreen();
   ArrangeControls();
   photos_ = std::make_unique<PhotoShow>(platform_, settings_, *Image1_, *panYear_, hwnd());
@@ -149,14 +152,11 @@ void Form1::LayOutForScreen() {
   // one at the new size.
   Win32Screen screen(Dpi());
   layout_ = LoadLayout(screen);
-  // As at load: the size of the design's rectangle, at the place of the
-  // layout's (each edge is rounded on its own, so the two can differ).
   const Form1Layout design = DesignLayout();
   const auto place = [this](auto& control, const TwipRect& designed, const TwipRect& placed) {
     control.SetDpi(Dpi());
-    const PixelRect size = Pixels(designed);
-    const PixelRect at = Pixels(placed);
-    SetWindowPos(control.hwnd(), nullptr, at.left, at.top, size.width(), size.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    const PixelRect at = PlacedPixels(designed, placed, TwipsPerPixel(Dpi()));
+    SetWindowPos(control.hwnd(), nullptr, at.left, at.top, at.width(), at.height(), SWP_NOZORDER | SWP_NOACTIVATE);
   };
   place(*panYear_, design.panYear, layout_.panYear);
   place(*SSPanel1_, design.SSPanel1, layout_.SSPanel1);
@@ -167,13 +167,13 @@ void Form1::LayOutForScreen() {
   CoverScreen();
 }
 
-void Form1::CoverOtherMonitors(std::vector<PixelRect> monitors) {
+void Form1::CoverOtherMonitors(Monitors monitors) {
   for (HWND cover : covers_) DestroyWindow(cover);
   covers_.clear();
   monitors_ = std::move(monitors);
   RECT form{};
   GetWindowRect(hwnd(), &form);
-  for (const PixelRect& monitor : MonitorsToCover(monitors_, {form.left, form.top, form.right, form.bottom})) {
+  for (const PixelRect& monitor : MonitorsToCover(monitors_.areas, {form.left, form.top, form.right, form.bottom})) {
     covers_.push_back(Cover::Create(hwnd(), monitor, *this).hwnd());
   }
   SetTimer(hwnd(), kMonitorCheck, kMonitorCheckMs, nullptr);
@@ -181,30 +181,35 @@ void Form1::CoverOtherMonitors(std::vector<PixelRect> monitors) {
 
 void Form1::OnMonitorCheck() {
   // One check for Form1 and the covers alike: a change of any monitor's
-  // size or place is a change of the screen.
+  // size, place or density is a change of the screen.
   if (MonitorsNow() != monitors_) OnDisplayChanged();
 }
 
 void Form1::OnDisplayChanged() {
   // The monitors are read before Form1 is laid out for them: a screen that
   // changes again meanwhile still differs from them at the next check.
-  std::vector<PixelRect> monitors = MonitorsNow();
+  Monitors monitors = MonitorsNow();
+  // Not every system tells a window that its monitor's density changed.
+  SetDpi(DpiOfWindow(hwnd()));
   LayOutForScreen();
   CoverOtherMonitors(std::move(monitors));
 }
 
 void Form1::FollowDisplayPower() {
-  // Where the platform has no such report the registration stays empty,
-  // and the display counts as on for the whole show.
+  // The session's own display, not the console's: a remote session goes
+  // on while the console's monitor sleeps. Where the platform has no such
+  // report the registration stays empty, and the display counts as on for
+  // the whole show.
   displayNotify_.reset(
-      RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE));
+      RegisterPowerSettingNotification(hwnd(), &GUID_SESSION_DISPLAY_STATUS, DEVICE_NOTIFY_WINDOW_HANDLE));
 }
 
 void Form1::OnPowerBroadcast(WPARAM event, LPARAM data) {
   if (event != PBT_POWERSETTINGCHANGE || !data) return;
   const auto& setting = *reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
-  if (!IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE)) return;
+  if (!IsEqualGUID(setting.PowerSetting, GUID_SESSION_DISPLAY_STATUS)) return;
   display_.Report({setting.Data, setting.DataLength});
+  if (photos_) photos_->Rest(display_.Resting());
 }
 
 void Form1::SetYearVisible(bool visible) { ShowWindow(panYear_->hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
@@ -235,10 +240,6 @@ void Form1::OnGetMinMaxInfo(MINMAXINFO& info) {
 void Form1::OnTimer(UINT_PTR timer) {
   if (timer == kMonitorCheck) OnMonitorCheck();
   if (timer != kTimer1 || !photos_) return;
-  // Nobody sees the screen: a tick now would only read and decode. The
-  // ticks are skipped as under a box, and the show goes on at the next
-  // tick once the display is back.
-  if (display_.Resting()) return;
   // No tick under the box of a fatal error: it ends the program.
   if (!IsEnding()) photos_->Tick();
 }

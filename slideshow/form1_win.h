@@ -27,6 +27,14 @@ public:
   void SetYearVisible(bool visible);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // Every monitor's area (in the desktop's pixels) and density, in the
+  // platform's order.
+  struct Monitors {
+    std::vector<PixelRect> areas;
+    std::vector<int> dpis;
+    bool operator==(const Monitors&) const = default;
+  };
+
 private:
   // cursor: where the pointer stands when the window is made.
   Form1(Platform& platform, POINT cursor);
@@ -41,7 +49,7 @@ private:
   void LayOutForScreen();
   // Every monitor but Form1's own under a cover, made anew when the
   // monitors change.
-  void CoverOtherMonitors(std::vector<PixelRect> monitors);
+  void CoverOtherMonitors(Monitors monitors);
   void OnMonitorCheck();
   // The screen changed its size or its monitors: Form1 covers the new
   // screen, laid out as at load for it, and the covers follow.
@@ -73,7 +81,7 @@ private:
   ImageControl* Image2_ = nullptr;
   std::unique_ptr<PhotoShow> photos_;
   std::vector<HWND> covers_;
-  std::vector<PixelRect> monitors_;  // every monitor, as the covers were made for them
+  Monitors monitors_;  // as Form1 and the covers were laid out for them
   std::int16_t MoveCount = 0;
   std::int16_t ImageMoveCount = 0;
   PointerTracker pointer_;

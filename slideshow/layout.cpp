@@ -48,6 +48,12 @@ Form1Layout LoadLayout(ScreenMetrics& screen) {
   return layout;
 }
 
+PixelRect PlacedPixels(const TwipRect& designed, const TwipRect& placed, float twipsPerPixel) {
+  const PixelRect size = ToPixels(designed, twipsPerPixel);
+  const PixelRect at = ToPixels(placed, twipsPerPixel);
+  return {at.left, at.top, at.left + size.width(), at.top + size.height()};
+}
+
 std::int32_t TimerPeriodMs(std::int32_t intervalSeconds) {
   const std::wstring setting = L"The setting Interval holds " + std::to_wstring(intervalSeconds) + L" seconds";
   const std::int32_t period = CheckedMultiply(intervalSeconds, 1000, setting + L", in milliseconds");

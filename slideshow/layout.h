@@ -29,6 +29,12 @@ Form1Layout DesignLayout();
 // is not finite is a FloatingPoint run-time error.
 Form1Layout LoadLayout(ScreenMetrics& screen);
 
+// A control of Form1 in pixels as the load handling leaves it: the size of
+// its designed rectangle at the place of its laid-out one. Each edge is
+// rounded on its own, so the laid-out rectangle alone could come out a
+// pixel wider or narrower than the design.
+PixelRect PlacedPixels(const TwipRect& designed, const TwipRect& placed, float twipsPerPixel);
+
 // Timer1's period for an interval: seconds x 1000 in checked 32-bit
 // arithmetic. The timer takes 0 (no ticks) up to the largest 32-bit value;
 // a negative period is refused (InvalidPropertyValue).

@@ -94,7 +94,7 @@ TickWork PhotoTicks::WorkNow() const {
 }
 
 void PhotoTicks::Tick() {
-  if (phase_ != Phase::Idle) return;
+  if (resting_ || phase_ != Phase::Idle) return;
   phase_ = Phase::Working;
   worker_.Run(WorkNow());
 }
@@ -128,14 +128,14 @@ void PhotoTicks::Complete(TickResult result) {
     }
   }
   // The next tick's photo is prepared while this one is up, or its box open.
-  worker_.Prepare(WorkNow());
+  if (!resting_) worker_.Prepare(WorkNow());
   if (!shown && !frameGone) boxes_.ShowMessage(kPhotoFailureText, kPhotoFailureTitle);
 }
 
 void PhotoTicks::FrameChanged() {
   // While a tick is out, its result is dropped and the next tick's photo
   // prepared at the new size when it comes back.
-  if (phase_ != Phase::Working) worker_.Prepare(WorkNow());
+  if (phase_ != Phase::Working && !resting_) worker_.Prepare(WorkNow());
 }
 
 }  // namespace salvanto

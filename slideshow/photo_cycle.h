@@ -180,6 +180,11 @@ public:
   // Image1 has a new size: the prepared photo is loaded again at it.
   void FrameChanged();
 
+  // While nobody can see the screen the show rests: no file work at all,
+  // not even the next photo's load ahead. The first tick after the rest
+  // takes its listing step and loads its photo itself, one load as ever.
+  void Rest(bool resting) { resting_ = resting; }
+
   // 0 to 2: the next tick starts the listing afresh and shows its first
   // file; 3: it continues the listing.
   std::int16_t PassCount() const { return PassCount_; }
@@ -199,6 +204,7 @@ private:
   const TextConventions& text_;
   MessageBoxes& boxes_;
   Phase phase_ = Phase::Idle;
+  bool resting_ = false;
   std::optional<ShownPhoto> shown_;
 };
 

@@ -41,6 +41,8 @@ public:
   void Complete();
   // Image1 has a new size.
   void FrameChanged() { ticks_.FrameChanged(); }
+  // The display went off (true) or came back.
+  void Rest(bool resting) { ticks_.Rest(resting); }
 
   std::int16_t PassCount() const { return ticks_.PassCount(); }
   // From a tick until its photo is up or its failure box closed.

@@ -1,6 +1,6 @@
 """Checks of the Win32 shell from inside (tests/win/win_tests.cpp), run under
 Wine like the screen saver: the windows laid out again when Windows moves
-them to another density."""
+them to another density, and each window at its own monitor's density."""
 
 import harness
 
@@ -11,7 +11,7 @@ class InProcess(harness.SessionTestCase):
             proc = s.start_exe(harness.win_build_dir() / "win_tests.exe")
             code = proc.wait(60)
             output = proc.output()
-            self.assertIn("4 passed, 0 failed", output, output)
+            self.assertIn("5 passed, 0 failed", output, output)
             self.assertEqual(code, 0, output)
 
 

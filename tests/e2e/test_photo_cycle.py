@@ -220,7 +220,7 @@ class PhotoCycle(harness.SessionTestCase):
                 self.assertLessEqual(abs(t - interval * round(t / interval)), BEAT_SLACK,
                                      f"off the beat: photos {[round(t, 3) for t in beat]} s after the first")
 
-    def test_display_off_rests_the_show_and_on_brings_the_next_photo_at_the_next_tick(self):
+    def test_display_dimmed_goes_on_off_rests_the_show_and_on_brings_the_next_photo_at_the_next_tick(self):
         # 48 MP photos, whose reading and decoding shows in the processor
         # time the program uses: a few tenths of a second a tick.
         folder = photos.private_folder(self)
@@ -234,6 +234,8 @@ class PhotoCycle(harness.SessionTestCase):
             watch = SlideshowWatch(s, 40)
             scr = s.start_scr("/s")
             form = s.wait_for_window(FORM1, process=scr)
+            # A dimmed screen is still looked at: the photos go on changing.
+            self.assertEqual(s.inspect("display", str(form["hwnd"]), "dimmed")["answered"], True)
             watch.wait_for(lambda st: st["caption"] == per_tick[3], 15, "the second photo", process=scr)
             on_ticks = harness.cpu_seconds(s)
             self.assertEqual(s.inspect("display", str(form["hwnd"]), "off")["answered"], True)

@@ -15,6 +15,8 @@ import harness
 import photos
 from harness import APP_TITLE, SlideshowWatch
 
+WS_EX_TOPMOST = 0x00000008
+
 FORM1 = "Salvanto.Form1"
 COMMA = {(r"Control Panel\International", "sDecimal"): ","}
 
@@ -62,6 +64,7 @@ def expect_fatal_box(test: harness.SessionTestCase, s: harness.Session, stored: 
                         f"the box at {box['rect']} on a {width} x {height} screen")
         test.assertIn(reason, text.lower())
         test.assertEqual([b["text"] for b in box["buttons"] if b["visible"]], ["OK"])
+        test.assertTrue(box["exstyle"] & WS_EX_TOPMOST, "the box stands above the show's topmost windows")
         test.assertEqual(s.find_windows(cls=FORM1, visible=True), [], "the slideshow window shows behind the error")
         if screenshot:
             # The box is listed once its controls exist; its text may be

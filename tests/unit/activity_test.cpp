@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "slideshow/activity.h"
 #include "slideshow/display_power.h"
@@ -45,27 +46,31 @@ TEST(ForegroundRule, ALossCountsOnlyWhileFormOneIsOnTheScreenAfterItWasActive) {
   EXPECT_EQ(rule.LostToAnotherProgram(false), MoveVerdict::KeepRunning);
 }
 
-TEST(DisplayPower, RestsWhileTheDisplayIsOffOrDimmed) {
-  const auto report = [](DisplayPower& power, std::uint32_t state) {
-    std::uint8_t data[4];
-    std::memcpy(data, &state, sizeof data);
-    power.Report(data);
-  };
+TEST(DisplayPower, RestsOnlyWhileTheDisplayIsOff) {
   DisplayPower power;
   EXPECT_FALSE(power.Resting());  // never told: the display counts as on
-  report(power, 0);
-  EXPECT_TRUE(power.Resting());
-  report(power, 1);
-  EXPECT_FALSE(power.Resting());
-  report(power, 2);
-  EXPECT_TRUE(power.Resting());
-  // A report it cannot read wakes the show rather than leave it resting.
-  report(power, 7);
-  EXPECT_FALSE(power.Resting());
-  report(power, 0);
-  const std::uint8_t shortData[2] = {0, 0};
-  power.Report(shortData);
-  EXPECT_FALSE(power.Resting());
+  // Each report in turn, and whether the show rests after it.
+  struct Step {
+    std::vector<std::uint8_t> data;
+    bool resting;
+  };
+  const std::uint32_t off = 0, on = 1, dimmed = 2, unknown = 7;
+  const auto state = [](std::uint32_t value) {
+    std::vector<std::uint8_t> data(sizeof value);
+    std::memcpy(data.data(), &value, sizeof value);
+    return data;
+  };
+  const Step steps[] = {
+      {state(off), true}, {state(on), false}, {state(off), true},
+      // A dimmed screen is still being looked at.
+      {state(dimmed), false}, {state(off), true},
+      // A report it cannot read wakes the show rather than leave it resting.
+      {state(unknown), false}, {state(off), true}, {{0, 0}, false}, {state(off), true}, {{0, 0, 0, 0, 0}, false},
+  };
+  for (const Step& step : steps) {
+    power.Report(step.data);
+    EXPECT_EQ(power.Resting(), step.resting) << &step - steps;
+  }
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ using testing::Ended;
 using testing::FakeConventions;
 using testing::FakeCursor;
 using testing::FakeEnd;
-using testing::FakeScreen;
 using testing::FakeStore;
 
 // The whole cycle in seconds: each delay with the delay after a down step
@@ -91,11 +90,10 @@ struct FakeBoxes : MessageBoxes {
 struct DialogTest : ::testing::Test {
   FakeCursor cursor{-2};
   FakeEnd end;
-  FakeScreen screen{12000, 9000};
   FakeStore store;
   FakeConventions conventions;
   FakeBoxes boxes;
-  Platform platform{cursor, end, screen, store, conventions, boxes};
+  Platform platform{cursor, end, store, conventions, boxes};
   DelayEditor dialog{platform, 1000};
 
   std::wstring Stored() { return store.Read(kAppTitle, kSection, kIntervalKey, L"<none>"); }

@@ -93,6 +93,9 @@ TEST(TwipsToPixels, ConvertsEdgesSoThatTouchingControlsTouch) {
   EXPECT_EQ(photo120.width(), 971);
   EXPECT_EQ(photo120.height(), 591);
   EXPECT_EQ(TwipsToPixels(1e30f, 15), 1000000000);
+  // A control keeps its designed size wherever the layout places it, though
+  // the placed edges alone would round to a pixel less.
+  EXPECT_EQ(PlacedPixels({0, 0, 22.5f, 15}, {7.5f, 7.5f, 22.5f, 15}, 15), (PixelRect{1, 1, 3, 2}));
 }
 
 TEST(IsScreenSize, ComparesTwipsAtFifteenPerPixel) {

@@ -315,6 +315,29 @@ TEST(PhotoTicks, AResultWithNoTickOutOrForAFrameSizeThatIsGoneIsNeverShown) {
   EXPECT_EQ(show.files.loads.size(), loads + 0) << "loaded at its tick, not ahead";
 }
 
+TEST(PhotoTicks, WhileTheShowRestsNoFileWorkAtAllAndTheFirstTickAfterLoadsItsOwnPhoto) {
+  Show show;
+  for (auto name : {L"A.JPG", L"B.JPG", L"C.JPG"}) show.folder.Add(name);
+  show.Ticks(3);
+  // B's tick is out as the display goes off: B still goes up, but C is not
+  // loaded ahead, nor again for a new frame, and the ticks send out nothing.
+  show.ticks.Tick();
+  std::vector<TickResult> results = show.worker.RunJobs();
+  show.ticks.Rest(true);
+  show.ticks.Complete(std::move(results[0]));
+  EXPECT_EQ(show.frame.picture, L"D:\\PHOTOS\\B.JPG");
+  show.ticks.Tick();
+  show.frame.size = {900, 548};
+  show.ticks.FrameChanged();
+  EXPECT_TRUE(show.worker.jobs.empty());
+  // Back on: the first tick lists and loads C itself, then A is prepared.
+  const std::size_t loads = show.files.loads.size();
+  show.ticks.Rest(false);
+  EXPECT_EQ(show.Tick(), L"C.JPG");
+  EXPECT_EQ(show.frame.shownAt, (FrameSize{900, 548}));
+  EXPECT_EQ(show.files.loads.size(), loads + 2);
+}
+
 TEST(PhotoTicks, ASingleFileOnEveryTickLoadedOnce) {
   Show show;
   show.folder.Add(L"ONLY.BMP");

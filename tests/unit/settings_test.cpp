@@ -111,16 +111,31 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
   }
 }
 
-TEST(QuotedExcerpt, CutsLongTextsAndShowsControlCharacters) {
-  EXPECT_EQ(QuotedExcerpt(L""), L"\"\"");
-  EXPECT_EQ(QuotedExcerpt(std::wstring(40, L'x')), L"\"" + std::wstring(40, L'x') + L"\"");
-  EXPECT_EQ(QuotedExcerpt(std::wstring(41, L'x')), L"\"" + std::wstring(40, L'x') + L"\u2026\"");
-  // Line breaks would stack the box's lines past the screen's bottom.
-  EXPECT_EQ(QuotedExcerpt(L"1\r\n2\t"), L"\"1??2?\"");
-  // A character of two UTF-16 units is kept whole or left out whole.
-  const std::wstring pair = L"\xD83D\xDE97";
-  const std::wstring cut = QuotedExcerpt(std::wstring(39, L'x') + pair + L"y");
-  EXPECT_EQ(cut, L"\"" + std::wstring(39, L'x') + L"\u2026\"");
+TEST(QuotedExcerpt, CutsLongTextsAndShowsWhatWouldChangeTheReadingAsQuestionMarks) {
+  const std::wstring x39(39, L'x'), pair = L"\xD83D\xDE97";
+  struct Case {
+    std::wstring text, shown;
+  };
+  const Case cases[] = {
+      {L"", L""},
+      {x39 + L"x", x39 + L"x"},
+      {x39 + L"xy", x39 + L"x\u2026"},
+      // Line breaks would stack the box's lines past the screen's bottom.
+      {L"1\r\n2\t", L"1??2?"},
+      {L"a\x7F\x85\x9F" L" b\xA0", L"a??? b\xA0"},
+      {L"1\u2028\u2029", L"1??"},
+      // A mark that turns the direction would reverse the rest of the line.
+      {L"5\u202E01\u202A\u202B\u202C\u202D", L"5?01????"},
+      {L"\u2066\u2067\u2068\u2069\u200E\u200F\u061C", L"???????"},
+      // A character of two UTF-16 units is kept whole or left out whole...
+      {L"a" + pair, L"a" + pair},
+      {x39 + pair + L"y", x39 + L"\u2026"},
+      {std::wstring(38, L'x') + pair + L"y", std::wstring(38, L'x') + pair + L"\u2026"},
+      // ...and half of one is no character.
+      {L"a\xD83D" L"b\xDE97\xD83D", L"a?b??"},
+      {x39 + L"\xD83Dy", x39 + L"?\u2026"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(QuotedExcerpt(c.text), L"\"" + c.shown + L"\"") << c.shown.size();
 }
 
 TEST(SaveDelay, WritesWholeSecondsWithoutSuffix) {

@@ -16,9 +16,11 @@
 #include "framework/control_ids.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
+#include "framework/test_hooks.h"
 #include "pictures/picture_win.h"
 #include "pictures/resample.h"
 #include "settings_dialog/settings_dialog_win.h"
+#include "slideshow/cover_win.h"
 #include "slideshow/form1_win.h"
 #include "slideshow/layout.h"
 
@@ -141,12 +143,23 @@ void DialogFollowsTheDensity(int* failures) {
   PumpMessages();
 }
 
-// Where Form1's load handling puts a control at a density: the design's size
-// at the load layout's place.
-RECT Form1Rect(const TwipRect& design, const TwipRect& placed, int dpi) {
-  const PixelRect size = ToPixels(design, TwipsPerPixel(dpi));
-  const PixelRect at = ToPixels(placed, TwipsPerPixel(dpi));
-  return {at.left, at.top, at.left + size.width(), at.top + size.height()};
+// Form1's controls where its load handling puts them at dpi.
+void CheckForm1LaidOutAt(int* failures, HWND window, int dpi) {
+  struct Control {
+    int id;
+    TwipRect Form1Layout::*rect;
+  };
+  const std::vector<Control> controls{
+      {kIdSSPanel1, &Form1Layout::SSPanel1}, {kIdPanYear, &Form1Layout::panYear}, {kIdImage2, &Form1Layout::Image2}};
+  Win32Screen metrics(dpi);
+  const Form1Layout layout = LoadLayout(metrics);
+  for (const Control& c : controls) {
+    const PixelRect at = PlacedPixels(DesignLayout().*c.rect, layout.*c.rect, TwipsPerPixel(dpi));
+    const RECT want{at.left, at.top, at.right, at.bottom};
+    const RECT got = RectIn(window, GetDlgItem(window, c.id));
+    CHECK(Same(got, want), "control %d at %d DPI is %s, the layout says %s", c.id, dpi, Show(got).c_str(),
+          Show(want).c_str());
+  }
 }
 
 void Form1FollowsTheDensity(int* failures) {
@@ -167,14 +180,7 @@ void Form1FollowsTheDensity(int* failures) {
   for (int dpi : {120, 144, 96}) {
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SendDpiChange(window, dpi, screen);
-    Win32Screen metrics(dpi);
-    const Form1Layout layout = LoadLayout(metrics);
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-      const RECT want = Form1Rect(DesignLayout().*controls[i].rect, layout.*controls[i].rect, dpi);
-      const RECT got = rectOf(controls[i].id);
-      CHECK(Same(got, want), "control %d at %d DPI is %s, the layout says %s", controls[i].id, dpi, Show(got).c_str(),
-            Show(want).c_str());
-    }
+    CheckForm1LaidOutAt(failures, window, dpi);
     HWND frame = GetDlgItem(window, kIdSSPanel1);
     const RECT image = RectIn(window, GetDlgItem(frame, kIdImage1));
     const RECT panel = rectOf(kIdSSPanel1);
@@ -193,6 +199,35 @@ void Form1FollowsTheDensity(int* failures) {
           Show(at96[i]).c_str());
   }
   KillTimer(window, 1);
+  DestroyWindow(window);
+  PumpMessages();
+}
+
+// Each window starts at the density of its own monitor, whatever the
+// system's: Form1 at 144 on a system at 96, a cover on a monitor at 120.
+void EachWindowTakesItsMonitorsDensity(int* failures) {
+  static int monitorDpi = 144;
+  SetMonitorDpiSource([](HMONITOR) { return monitorDpi; });
+  Form1& form = ShowForm1(GetModuleHandleW(nullptr), ThePlatform());
+  PumpMessages();
+  HWND window = form.hwnd();
+  KillTimer(window, 1);
+  CHECK(form.Dpi() == 144, "Form1 starts at %d DPI", form.Dpi());
+  CheckForm1LaidOutAt(failures, window, 144);
+
+  monitorDpi = 120;
+  struct NoEvents final : CoverEvents {
+    void OnCoverKeyOrButton() override {}
+    void OnCoverMouseMove(POINT) override {}
+  } events;
+  const Cover& cover = Cover::Create(window, {0, 0, 64, 48}, events);
+  CHECK(cover.Dpi() == 120, "the cover starts at %d DPI", cover.Dpi());
+  // The monitor's new density, found by the once-a-second check.
+  SendMessageW(window, WM_TIMER, 2, 0);
+  PumpMessages();
+  CHECK(form.Dpi() == 120, "Form1 is at %d DPI after its monitor's change", form.Dpi());
+  CheckForm1LaidOutAt(failures, window, 120);
+  SetMonitorDpiSource(nullptr);
   DestroyWindow(window);
   PumpMessages();
 }
@@ -456,6 +491,7 @@ int wmain() {
   const std::vector<std::pair<const char*, std::function<void(int*)>>> tests{
       {"DialogFollowsTheDensity", DialogFollowsTheDensity},
       {"Form1FollowsTheDensity", Form1FollowsTheDensity},
+      {"EachWindowTakesItsMonitorsDensity", EachWindowTakesItsMonitorsDensity},
       {"DecoderScalesToTheSmallestSizeAtLeastTheTarget", DecoderScalesToTheSmallestSizeAtLeastTheTarget},
       {"EveryRefusalFallsBackToTheFullSizeDecode", EveryRefusalFallsBackToTheFullSizeDecode},
   };

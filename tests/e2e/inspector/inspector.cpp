@@ -22,7 +22,7 @@
 //   inspector focus [hwnd]                    the focus and active windows of that window's thread
 //                                             (default: the foreground window's)
 //   inspector activate <hwnd>                 makes the window the foreground (SetForegroundWindow)
-//   inspector display <hwnd> off|on|dimmed    the console display's power as the platform reports it:
+//   inspector display <hwnd> off|on|dimmed    the session display's power as the platform reports it:
 //                                             WM_POWERBROADCAST / PBT_POWERSETTINGCHANGE with the
 //                                             setting written into the window's process
 //   inspector hold <pid>                      (served) keeps a handle to the process, for exitcode
@@ -266,6 +266,7 @@ int ListMessageBoxes() {
                         .Add("pid", Num(pid))
                         .Add("exe", Quote(ExeOf(pid)))
                         .Add("title", Quote(TextOf(box)))
+                        .Add("exstyle", Num(static_cast<DWORD>(GetWindowLongW(box, GWL_EXSTYLE))))
                         .Add("text", Quote(message))
                         .Add("statics", Array(statics))
                         .Add("buttons", Array(buttons))
@@ -369,7 +370,7 @@ int DisplayState(HWND window, const std::wstring& state) {
   if (!process) return Fail(1, L"display: the window's process cannot be opened");
   std::vector<BYTE> setting(offsetof(POWERBROADCAST_SETTING, Data) + sizeof(DWORD));
   auto* report = reinterpret_cast<POWERBROADCAST_SETTING*>(setting.data());
-  report->PowerSetting = GUID_CONSOLE_DISPLAY_STATE;
+  report->PowerSetting = GUID_SESSION_DISPLAY_STATUS;
   report->DataLength = sizeof(DWORD);
   std::memcpy(report->Data, &found->second, sizeof(DWORD));
   remote_memory there(process.get(), setting.size());
