@@ -134,10 +134,19 @@ bool g_ending = false;
   // must do nothing, or a tick could open a box of its own beneath this one.
   g_ending = true;
   const std::wstring title(kAppTitle);
-  // Topmost: a fatal error can come while the show's topmost windows cover
-  // the screen, and the box is then the only way out.
-  MessageBoxW(nullptr, text.c_str(), title.c_str(),
-              MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
+  // None of the program's windows takes input while the box is open, as
+  // under a task-modal box. And the box is topmost: a fatal error can come
+  // while the show's topmost windows cover the screen, and the box is then
+  // the only way out. A system-modal box is topmost everywhere; a
+  // task-modal one asked to be topmost is not on every system (Wine).
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM) -> BOOL {
+        EnableWindow(window, FALSE);
+        return TRUE;
+      },
+      0);
+  MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL | MB_SETFOREGROUND);
   SetCursorVisible(ThePlatform().cursor, true);
   ExitProcess(exitCode);
 }

@@ -9,7 +9,8 @@ contract for screen savers has it (keys typed next would go to that program
 unseen); the program's own failure box, which takes the activation from
 Form1, does not.
 
-Interval "60": no tick comes while a case runs, so an ending is the input's.
+Interval "60": no tick comes while a case runs, so an ending is the input's;
+one case runs at "1" to show that moves with ticks between them add up.
 Each move goes to a new position in an xdotool call of its own, and the
 program answers a WM_NULL round trip before the next one, so moves are never
 merged (see README: one xdotool mousemove is one WM_MOUSEMOVE)."""
@@ -19,6 +20,7 @@ from __future__ import annotations
 import time
 
 import harness
+import photos
 
 FORM1 = "Salvanto.Form1"
 QUIET = {"Interval": "60"}
@@ -114,14 +116,23 @@ class ActivityTest(harness.SessionTestCase):
     def test_any_button_over_the_surface_or_the_photo_ends_at_once(self):
         with self.session(size=SIZE, settings=QUIET) as s:
             for place in ["surface", "photo"]:
-                for button, name in [(1, "left"), (3, "right"), (2, "middle")]:
+                for button, name in [(1, "left"), (3, "right"), (2, "middle"), (1, "left held")]:
                     with self.subTest(place=place, button=name):
                         show = Slideshow(self, s)
                         point = (show.surface if place == "surface" else show.photo)(1)[0]
                         # The click's own move (one, to a new place) is tolerated;
-                        # the button ends it.
-                        s.click(*point, button=button)
-                        show.expect_end(f"after a {name} click on the {place} at {point}")
+                        # the button ends it, as it goes down: a button held
+                        # down and never released ends it too.
+                        if name == "left held":
+                            show.move(point)
+                            s.xdotool("mousedown", str(button))
+                            try:
+                                show.expect_end(f"after the left button went down on the {place} at {point}")
+                            finally:
+                                s.xdotool("mouseup", str(button))
+                        else:
+                            s.click(*point, button=button)
+                            show.expect_end(f"after a {name} click on the {place} at {point}")
 
     def test_fourth_move_on_the_surface_ends(self):
         with self.session(size=SIZE, settings=QUIET) as s:
@@ -135,6 +146,27 @@ class ActivityTest(harness.SessionTestCase):
                 show.expect_running(f"after surface move {i} to {point}")
             show.move(points[3])
             show.expect_end(f"after the fourth surface move to {points[3]}")
+
+            # Moves far apart still add up: at a one-second interval, three
+            # moves with ticks between them (each waits for a new caption),
+            # then the fourth ends the show.
+            folder = photos.private_folder(self)
+            for name, colour in (("SALVAS_JA1.JPG", photos.RED), ("SALVAS_ZY2.JPG", photos.BLUE)):
+                photos.solid(folder / name, colour)
+            s.set_setting("Interval", "1")
+            s.set_setting("SalvantosDir", photos.wine_dir(folder))
+            show = Slideshow(self, s)
+            points = show.surface(4)
+
+            def caption() -> str:
+                return s.find_windows(name="panYear")[0]["text"]
+            for i, point in enumerate(points[:3], 1):
+                before = caption()
+                s.wait_until(lambda: caption() != before, 5, f"a tick's new caption before move {i}", show.scr)
+                show.move(point)
+                show.expect_running(f"after surface move {i} to {point}, with ticks between the moves")
+            show.move(points[3])
+            show.expect_end(f"after the fourth surface move to {points[3]}, with ticks between the moves")
 
     def test_surface_and_photo_counted_apart(self):
         with self.session(size=SIZE, settings=QUIET) as s:

@@ -1,5 +1,5 @@
 """The slideshow on a desk with two monitors: the second goes black under a
-cover, input there counts as input on the slideshow's own surface, and the
+cover, with the pointer still in sight, input there counts as input on the slideshow's own surface, and the
 cover goes with the show or with its monitor. Activation that moves between
 Form1 and the cover is no loss of the foreground; another program's taking
 it from either ends the show."""
@@ -72,11 +72,18 @@ class TwoMonitors(harness.SessionTestCase):
 
             # Moves count on one tally across both monitors: three are
             # tolerated, the fourth ends the show.
+            # The pointer stays in sight on both: over the cover it is the
+            # arrow that Form1 shows.
             scr, form = self.start_show(s)
+            arrow = None
             for point in (ON_SURFACE[0], ON_SECOND[2], ON_SURFACE[1]):
                 s.mouse_move(*point)
                 self.assertTrue(s.sync(form["hwnd"]), f"ended on a move to {point}")
                 self.assertTrue(scr.running)
+                pointer = s.wait_until(lambda: (c := s.inspect("cursor"))["handle"] and c["showing"] and c, 5,
+                                       f"a pointer in sight at {point}", scr)
+                arrow = arrow or pointer["handle"]
+                self.assertEqual(pointer["handle"], arrow, f"another pointer at {point}")
             s.mouse_move(*ON_SECOND[3])
             self.assertEqual(scr.wait(10), 0)
             s.wait_until(lambda: not s.find_windows(exe=harness.SCR_NAME), 10, "every window of the show gone")

@@ -21,6 +21,7 @@
 //                                             the key readable only, or open to every access again
 //   inspector focus [hwnd]                    the focus and active windows of that window's thread
 //                                             (default: the foreground window's)
+//   inspector cursor                          the pointer the foreground's input shows: handle, showing
 //   inspector activate <hwnd>                 makes the window the foreground (SetForegroundWindow)
 //   inspector display <hwnd> off|on|dimmed    the session display's power as the platform reports it:
 //                                             WM_POWERBROADCAST / PBT_POWERSETTINGCHANGE with the
@@ -962,14 +963,28 @@ int Focus(HWND window) {
   return 0;
 }
 
+// The pointer the foreground's input shows now: its handle (null for none)
+// and whether the display count lets it show.
+int Cursor() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetCursorInfo(&info)) return Fail(1, L"cursor: no cursor information");
+  Print(Object()
+            .Add("handle", Handle(reinterpret_cast<HWND>(info.hCursor)))
+            .Add("showing", Bool((info.flags & CURSOR_SHOWING) != 0))
+            .Str());
+  return 0;
+}
+
 int Usage() {
-  return Fail(2,
-              L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
-              L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | "
-              L"reg <HKCU subkey> [value] | screen | probe [ms] | icon <hwnd> | text <hwnd> | "
-              L"regaccess <HKCU subkey> read|full | focus [hwnd] | activate <hwnd> | display <hwnd> off|on|dimmed | "
-              L"hold <pid> | exitcode <pid> | "
-              L"watch <ms> [exe] | pulse <hwnd> <ms> [every]");
+  return Fail(
+      2,
+      L"usage: inspector windows [--pid N] [--exe NAME] | msgbox | press <hwnd> <button text> | "
+      L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | "
+      L"reg <HKCU subkey> [value] | screen | probe [ms] | icon <hwnd> | text <hwnd> | "
+      L"regaccess <HKCU subkey> read|full | focus [hwnd] | cursor | activate <hwnd> | display <hwnd> off|on|dimmed | "
+      L"hold <pid> | exitcode <pid> | "
+      L"watch <ms> [exe] | pulse <hwnd> <ms> [every]");
 }
 
 int Run(int argc, wchar_t** argv);
@@ -1037,6 +1052,7 @@ int Run(int argc, wchar_t** argv) {
   if (verb == L"activate" && argc == 3) return Activate(ParseHandle(argv[2]));
   if (verb == L"display" && argc == 4) return DisplayState(ParseHandle(argv[2]), argv[3]);
   if (verb == L"focus" && argc <= 3) return Focus(argc == 3 ? ParseHandle(argv[2]) : nullptr);
+  if (verb == L"cursor" && argc == 2) return Cursor();
   if (verb == L"watch" && (argc == 3 || argc == 4)) {
     return Watch(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)), argc == 4 ? argv[3] : L"Salvanto2002.scr");
   }

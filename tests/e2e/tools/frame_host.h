@@ -20,8 +20,7 @@ namespace salvanto::win {
 class FrameHost {
 public:
   // className: registered for the host window, which is titled title.
-  FrameHost(const wchar_t* className, const wchar_t* title)
-      : platform_(WithBoxes(ThePlatform(), boxes_)) {
+  FrameHost(const wchar_t* className, const wchar_t* title) : platform_(WithBoxes(ThePlatform(), boxes_)) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
