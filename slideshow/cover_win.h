@@ -2,10 +2,10 @@
 // A cover: a black, topmost window over a monitor that the slideshow window
 // does not stand on, with the same pointer as the slideshow window. It
 // belongs to Form1 (and goes with it) and hands its input to Form1 as input
-// on Form1's own surface. It
-// takes no activation of its own accord; when the program loses the
-// foreground to another, whichever of its windows held it, the system
-// tells Form1 as well (WM_ACTIVATEAPP goes to every top-level window).
+// on Form1's own surface. It takes no activation of its own accord; when
+// the program loses the foreground to another, whichever of its windows
+// held it, the system tells Form1 as well (WM_ACTIVATEAPP goes to every
+// top-level window).
 #include <windows.h>
 
 #include "base/twips.h"
