@@ -48,5 +48,8 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME}")
 include(CPack)
 
+# The installer beside it, made by the build itself.
+include(${PROJECT_SOURCE_DIR}/cmake/installer.cmake)
+
 include(${PROJECT_SOURCE_DIR}/tests/e2e/windows_tools.cmake OPTIONAL)
 include(${PROJECT_SOURCE_DIR}/bench/windows_tools.cmake OPTIONAL)
