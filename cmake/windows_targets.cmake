@@ -32,7 +32,8 @@ add_executable(Salvanto2002 WIN32 ${PROJECT_SOURCE_DIR}/program/main_win.cpp ${P
 set_target_properties(Salvanto2002 PROPERTIES SUFFIX ".scr")
 set_source_files_properties(${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc PROPERTIES
   INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/generated
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/Salvanto2002.ico;${PROJECT_SOURCE_DIR}/assets/Salvanto2002.manifest;${CMAKE_BINARY_DIR}/generated/salvanto_version.h")
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/Salvanto2002.ico;${PROJECT_SOURCE_DIR}/assets/Salvanto2002.manifest;\
+${CMAKE_BINARY_DIR}/generated/salvanto_version.h")
 target_link_libraries(Salvanto2002 PRIVATE salvanto_win)
 target_link_options(Salvanto2002 PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
 
