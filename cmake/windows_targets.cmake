@@ -19,10 +19,21 @@ target_compile_definitions(salvanto_win PUBLIC ${SALVANTO_WIN_DEFS})
 target_link_libraries(salvanto_win PUBLIC salvanto_core ${SALVANTO_WIN_LIBS})
 target_compile_definitions(salvanto_core PUBLIC ${SALVANTO_WIN_DEFS})
 
+# The version record takes project()'s version: "1.00" in its texts, the
+# design's major.minor (with the patch, when there is one, after it).
+string(REGEX REPLACE "^([0-9])$" "0\\1" _minor "${PROJECT_VERSION_MINOR}")
+set(SALVANTO_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${_minor}")
+if(PROJECT_VERSION_PATCH)
+  string(APPEND SALVANTO_VERSION_TEXT ".${PROJECT_VERSION_PATCH}")
+endif()
+configure_file(${PROJECT_SOURCE_DIR}/assets/version.h.in ${CMAKE_BINARY_DIR}/generated/salvanto_version.h @ONLY)
+
 add_executable(Salvanto2002 WIN32 ${PROJECT_SOURCE_DIR}/program/main_win.cpp ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc)
 set_target_properties(Salvanto2002 PROPERTIES SUFFIX ".scr")
 set_source_files_properties(${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/Salvanto2002.ico;${PROJECT_SOURCE_DIR}/assets/Salvanto2002.manifest")
+  INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/generated
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/Salvanto2002.ico;${PROJECT_SOURCE_DIR}/assets/Salvanto2002.manifest;\
+${CMAKE_BINARY_DIR}/generated/salvanto_version.h")
 target_link_libraries(Salvanto2002 PRIVATE salvanto_win)
 target_link_options(Salvanto2002 PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
 
@@ -37,6 +48,9 @@ set(CPACK_SYSTEM_NAME win64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME}")
 include(CPack)
+
+# The installer beside it, made by the build itself.
+include(${PROJECT_SOURCE_DIR}/cmake/installer.cmake)
 
 include(${PROJECT_SOURCE_DIR}/tests/e2e/windows_tools.cmake OPTIONAL)
 include(${PROJECT_SOURCE_DIR}/bench/windows_tools.cmake OPTIONAL)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds both halves: the portable core with its tests (native) and
-# Salvanto2002.scr with the Win32 test tools (mingw-w64), and the release zip.
+# Salvanto2002.scr with the Win32 test tools and its installer (mingw-w64,
+# wixl), and the release zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)

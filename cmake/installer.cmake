@@ -1,0 +1,38 @@
+# The installer: Salvanto2002-<version>-win64.msi beside the release zip, built
+# from assets/Salvanto2002.wxs by wixl once the screen saver is linked
+# (cmake/make_msi.cmake). A build without the tools stops here rather than
+# leave the installer out.
+find_program(SALVANTO_WIXL wixl)
+find_program(SALVANTO_MSIBUILD msibuild)
+find_program(SALVANTO_MSIINFO msiinfo)
+if(NOT SALVANTO_WIXL OR NOT SALVANTO_MSIBUILD OR NOT SALVANTO_MSIINFO)
+  message(FATAL_ERROR "The installer (Salvanto2002-${PROJECT_VERSION}-win64.msi) is built with wixl and "
+                      "msitools: apt-get install wixl msitools (bash scripts/deps.sh installs them)")
+endif()
+
+# Never changes: it is how every version finds the one installed before it.
+set(SALVANTO_UPGRADE_CODE 8C0343F9-AC17-496C-9F88-D04A23751EA3)
+
+# salvanto_msi(<target> <version> <output .msi> [MARK <text>]) packs the
+# screen saver the build linked. The product code follows from the version: a
+# rebuild of one version is the same product, a new version a major upgrade of
+# the one installed. MARK (for the tests' upgrade) is appended to the packed
+# copy of the screen saver, so that a test can tell one version's file from the
+# other's.
+function(salvanto_msi target version output)
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "MARK" "")
+  string(UUID product_code NAMESPACE ${SALVANTO_UPGRADE_CODE} NAME "${version}" TYPE SHA1 UPPER)
+  set(wxs ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.wxs)
+  set(icon ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.ico)
+  set(script ${PROJECT_SOURCE_DIR}/cmake/make_msi.cmake)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -DWIXL=${SALVANTO_WIXL} -DMSIBUILD=${SALVANTO_MSIBUILD}
+            -DMSIINFO=${SALVANTO_MSIINFO} -DWXS=${wxs} -DVERSION=${version} -DPRODUCT_CODE=${product_code}
+            -DSCR=$<TARGET_FILE:Salvanto2002> -DICON=${icon} -DMARK=${arg_MARK} -DOUTPUT=${output} -P ${script}
+    DEPENDS Salvanto2002 ${wxs} ${icon} ${script}
+    COMMENT "Making the installer ${output}"
+    VERBATIM)
+  add_custom_target(${target} ALL DEPENDS ${output})
+endfunction()
+
+salvanto_msi(installer ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}/Salvanto2002-${PROJECT_VERSION}-win64.msi)
