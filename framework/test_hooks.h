@@ -1,6 +1,9 @@
 #pragma once
 // What the program shows only to tools that look at it from outside (the
-// end-to-end inspector): a name for each control, and Timer1's period.
+// end-to-end inspector): a name for each control, and Timer1's period; and
+// what the in-process tests set that the system under test cannot.
+#include <optional>
+
 #include "framework/control_ids.h"
 
 namespace salvanto::win {
@@ -30,5 +33,9 @@ inline constexpr ControlName kControlNames[] = {
 // Window property on Form1 that holds Timer1's period in milliseconds, for
 // tests that check what the stored interval became.
 inline constexpr wchar_t kTimerIntervalProperty[] = L"Salvanto.Timer1.Interval";
+
+// HighContrast() reports on or off whatever the system says, or (nullopt)
+// the system's setting again: Wine cannot switch high contrast on.
+void OverrideHighContrast(std::optional<bool> on);
 
 }  // namespace salvanto::win
