@@ -297,10 +297,6 @@ private:
 };
 
 std::optional<LRESULT> AccessibleLink::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCDESTROY) {
-    Disconnect();
-    return std::nullopt;
-  }
   if (message != WM_GETOBJECT || static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return std::nullopt;
   if (!object_) object_ = new (std::nothrow) AccessibleObject(window, source_);
   if (!object_) return std::nullopt;  // the system's own object then answers

@@ -6,8 +6,7 @@
 // control at every call, so that it reports what the control shows now.
 //
 // A screen reader, in another process, may keep the object after the control
-// is gone: the link to the control is cut when its window goes, and from then
-// on every call answers CO_E_OBJNOTCONNECTED.
+// is gone: from then on every call answers CO_E_OBJNOTCONNECTED.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -53,7 +52,8 @@ protected:
 class AccessibleObject;
 
 // A control's accessible object, made at the first WM_GETOBJECT and cut
-// loose at WM_NCDESTROY (or with the control).
+// loose with the control (whose window is gone by then: until it is, the
+// object checks the window at every call).
 class AccessibleLink {
 public:
   explicit AccessibleLink(AccessibleSource& source) : source_(source) {}
