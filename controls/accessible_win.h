@@ -72,8 +72,8 @@ private:
   AccessibleObject* object_ = nullptr;  // one reference held
 };
 
-// Tells screen readers of a change in a control: EVENT_OBJECT_NAMECHANGE,
-// EVENT_OBJECT_FOCUS, ...
+// Tells screen readers of a change in a control the system does not see
+// (EVENT_OBJECT_NAMECHANGE, ...).
 inline void NotifyAccessible(HWND window, DWORD event) { NotifyWinEvent(event, window, OBJID_CLIENT, CHILDID_SELF); }
 
 }  // namespace salvanto::win

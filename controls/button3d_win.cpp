@@ -138,8 +138,9 @@ LRESULT Button3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(hwnd(), nullptr, FALSE);
       return Default(message, wParam, lParam);
     case WM_SETFOCUS:
+      // The system raises EVENT_OBJECT_FOCUS on the client area, which is
+      // this control's object: one of ours as well would be read twice.
       InvalidateRect(hwnd(), nullptr, FALSE);
-      NotifyAccessible(hwnd(), EVENT_OBJECT_FOCUS);
       return 0;
     case WM_KILLFOCUS:
       spaceHeld_ = false;

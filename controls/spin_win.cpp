@@ -201,8 +201,9 @@ LRESULT SpinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (tooltip_) DestroyWindow(std::exchange(tooltip_, nullptr));
       return 0;
     case WM_SETFOCUS:
+      // The system raises EVENT_OBJECT_FOCUS on the client area, which is
+      // this control's object: one of ours as well would be read twice.
       InvalidateRect(hwnd(), nullptr, FALSE);
-      NotifyAccessible(hwnd(), EVENT_OBJECT_FOCUS);
       return 0;
     case WM_KILLFOCUS:
       keyHeld_ = Arrow::None;

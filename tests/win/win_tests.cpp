@@ -7,6 +7,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -279,13 +280,35 @@ void ControlsDrawInTheSystemColoursUnderHighContrast(int* failures) {
   PumpMessages();
 }
 
-// A screen reader may keep a control's object after the control is gone;
-// every call then fails cleanly.
-void AccessibleObjectsOutliveTheirControls(int* failures) {
+// What a screen reader hears of the client areas: (event, window).
+std::vector<std::pair<DWORD, HWND>> g_heard;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG element, DWORD, DWORD) {
+  if (object == OBJID_CLIENT && element == CHILDID_SELF) g_heard.emplace_back(event, window);
+}
+
+bool Heard(DWORD event, HWND window) {
+  return std::find(g_heard.begin(), g_heard.end(), std::pair{event, window}) != g_heard.end();
+}
+
+// A screen reader hears the new delay and the focus moving; it may keep a
+// control's object after the control is gone, and every call then fails
+// cleanly.
+void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
   ShowSettingsDialog(GetModuleHandleW(nullptr), ThePlatform(), 1000);
   PumpMessages();
   HWND dialog = FindWindowW(kSettingsClass, nullptr);
-  HWND spin = GetDlgItem(GetDlgItem(dialog, kIdPnlSSaver), kIdSpinInterval);
+  HWND panel = GetDlgItem(dialog, kIdPnlSSaver);
+  HWND spin = GetDlgItem(panel, kIdSpinInterval);
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, Hear,
+                                       GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  SendMessageW(panel, WM_COMMAND, MAKEWPARAM(kIdSpinInterval, kSpinUpEvent), reinterpret_cast<LPARAM>(spin));
+  SetFocus(GetDlgItem(panel, kIdSSCommand5Help));
+  PumpMessages();
+  UnhookWinEvent(hook);
+  CHECK(Heard(EVENT_OBJECT_NAMECHANGE, GetDlgItem(panel, kIdPanInterval)), "no new name heard of panInterval");
+  CHECK(Heard(EVENT_OBJECT_FOCUS, GetDlgItem(panel, kIdSSCommand5Help)), "no focus heard on Help");
+
   com_ptr<IAccessible> object;
   AccessibleObjectFromWindow(spin, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), object.put_void());
   CHECK(object, "no accessible object for the spin button");
@@ -567,7 +590,7 @@ int wmain() {
       {"DialogFollowsTheDensity", DialogFollowsTheDensity},
       {"Form1FollowsTheDensity", Form1FollowsTheDensity},
       {"ControlsDrawInTheSystemColoursUnderHighContrast", ControlsDrawInTheSystemColoursUnderHighContrast},
-      {"AccessibleObjectsOutliveTheirControls", AccessibleObjectsOutliveTheirControls},
+      {"AccessibleObjectsSpeakAndOutliveTheirControls", AccessibleObjectsSpeakAndOutliveTheirControls},
       {"DecoderScalesToTheSmallestSizeAtLeastTheTarget", DecoderScalesToTheSmallestSizeAtLeastTheTarget},
       {"EveryRefusalFallsBackToTheFullSizeDecode", EveryRefusalFallsBackToTheFullSizeDecode},
   };
