@@ -8,7 +8,7 @@ endforeach()
 file(GLOB SALVANTO_WIN_SOURCES CONFIGURE_DEPENDS ${_win_globs})
 
 enable_language(RC)
-set(SALVANTO_WIN_LIBS user32 gdi32 advapi32 kernel32 ole32 oleaut32 windowscodecs comctl32 shcore uuid)
+set(SALVANTO_WIN_LIBS user32 gdi32 advapi32 kernel32 ole32 oleaut32 oleacc windowscodecs comctl32 shcore uuid)
 set(SALVANTO_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
 # The Win32 side of the product as a library, so that the bench and test

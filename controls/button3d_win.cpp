@@ -25,10 +25,10 @@ void Button3D::Paint(HDC target) {
 
   RECT text = inside;
   OffsetRect(&text, shift, shift);
-  DrawCaption(dc.get(), settings_.Caption, text, font_.get(), settings_.ForeColor,
+  DrawCaption(dc.get(), settings_.Caption, text, font_.get(), PartColour(settings_.ForeColor, COLOR_BTNTEXT),
               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 
-  if (GetFocus() == hwnd()) {
+  if (GetFocus() == hwnd() && !focusHidden_) {
     // The dotted mark sits inside the bevel with a pixel of face around it.
     RECT mark = inside;
     InflateRect(&mark, -std::max(1, Scaled(2)), -std::max(1, Scaled(2)));
@@ -114,13 +114,32 @@ LRESULT Button3D::OnGetDlgCode(const MSG* msg) {
   return code;
 }
 
+AccessibleElement Button3D::Describe(long /*element*/) const {
+  return {ROLE_SYSTEM_PUSHBUTTON, settings_.Caption, STATE_SYSTEM_FOCUSABLE | (pressed_ ? STATE_SYSTEM_PRESSED : 0),
+          L"Press"};
+}
+
+bool Button3D::DoDefaultAction(long /*element*/) {
+  // Posted, as the system's own buttons do: the click may open a modal box
+  // or end the program, and the screen reader must not wait for either.
+  return PostMessageW(hwnd(), BM_CLICK, 0, 0) != FALSE;
+}
+
 LRESULT Button3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto painted = HandlePaint(message, wParam)) return *painted;
+  if (auto answer = accessible_.HandleMessage(hwnd(), message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_CREATE:
       OnDpiChanged();
+      focusHidden_ = (SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
       return 0;
+    case WM_UPDATEUISTATE:
+      focusHidden_ = FocusMarkHidden(focusHidden_, wParam);
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      return Default(message, wParam, lParam);
     case WM_SETFOCUS:
+      // The system raises EVENT_OBJECT_FOCUS on the client area, which is
+      // this control's object: one of ours as well would be read twice.
       InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     case WM_KILLFOCUS:

@@ -4,12 +4,15 @@
 // It is clicked by the mouse (pressed and released over it), by Space
 // (pressed on key-down, clicked on key-up) and by Enter, and tells its
 // parent with WM_COMMAND / BN_CLICKED and its control id. BM_CLICK clicks
-// it too.
+// it too, and so does a screen reader's default action "Press". The focus
+// mark shows as the window's UI state says: on Windows, once the keyboard
+// has been used.
 #include <windows.h>
 
 #include <string>
 
 #include "base/twips.h"
+#include "controls/accessible_win.h"
 #include "controls/draw3d_win.h"
 #include "framework/handles.h"
 #include "framework/window.h"
@@ -22,7 +25,7 @@ struct ButtonSettings {
   FontSpec Font{L"System", 9.75f, 700};
 };
 
-class Button3D final : public Window<Button3D> {
+class Button3D final : public Window<Button3D>, private AccessibleSource {
 public:
   static Button3D& Create(HWND parent, int id, ButtonSettings settings, const PixelRect& rect);
 
@@ -44,12 +47,16 @@ private:
   void OnKeyUp(WPARAM key);
   void OnLostInput();
   LRESULT OnGetDlgCode(const MSG* msg);
+  AccessibleElement Describe(long element) const override;
+  bool DoDefaultAction(long element) override;
 
   ButtonSettings settings_;
   unique_hfont font_;
-  bool pressed_ = false;    // drawn pushed in
-  bool mouseHeld_ = false;  // the left button went down over it and is still down
-  bool spaceHeld_ = false;  // Space went down while it had the focus
+  bool pressed_ = false;      // drawn pushed in
+  bool mouseHeld_ = false;    // the left button went down over it and is still down
+  bool spaceHeld_ = false;    // Space went down while it had the focus
+  bool focusHidden_ = false;  // the UI state hides the focus mark
+  AccessibleLink accessible_{*this};
 };
 
 }  // namespace salvanto::win

@@ -2,10 +2,27 @@
 
 #include <cmath>
 
+#include "framework/high_contrast.h"
+
 namespace salvanto::win {
 
 COLORREF ResolveColour(COLORREF colour) {
   return (colour & kSystemColour) ? GetSysColor(static_cast<int>(colour & 0xFF)) : colour;
+}
+
+COLORREF PartColour(COLORREF design, int systemColour) {
+  return HighContrast() ? GetSysColor(systemColour) : ResolveColour(design);
+}
+
+void RedrawInNewColours(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+bool FocusMarkHidden(bool hidden, WPARAM updateUiState) {
+  if (!(HIWORD(updateUiState) & UISF_HIDEFOCUS)) return hidden;
+  if (LOWORD(updateUiState) == UIS_SET) return true;
+  if (LOWORD(updateUiState) == UIS_CLEAR) return false;
+  return hidden;
 }
 
 namespace {
@@ -92,7 +109,8 @@ int DrawButtonFace(HDC dc, RECT& rect, COLORREF face, bool pushed, int depth, in
   const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
   const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
   FillSolid(dc, rect, face);
-  DrawFrame(dc, rect, RGB(0, 0, 0), RGB(0, 0, 0));
+  const COLORREF outline = PartColour(RGB(0, 0, 0), COLOR_3DDKSHADOW);
+  DrawFrame(dc, rect, outline, outline);
   if (pushed) {
     DrawFrame(dc, rect, shadow, shadow);
     return pushedShift;
@@ -103,6 +121,20 @@ int DrawButtonFace(HDC dc, RECT& rect, COLORREF face, bool pushed, int depth, in
 
 void DrawFocusMark(HDC dc, const RECT& rect) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  if (HighContrast()) {
+    // DrawFocusRect's dots, every other pixel round the edge, but in the
+    // highlight colour itself instead of an inversion of what lies beneath.
+    const COLORREF colour = GetSysColor(COLOR_HIGHLIGHT);
+    for (LONG x = rect.left; x < rect.right; x += 2) {
+      SetPixelV(dc, x, rect.top, colour);
+      SetPixelV(dc, x, rect.bottom - 1, colour);
+    }
+    for (LONG y = rect.top; y < rect.bottom; y += 2) {
+      SetPixelV(dc, rect.left, y, colour);
+      SetPixelV(dc, rect.right - 1, y, colour);
+    }
+    return;
+  }
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkColor(dc, RGB(255, 255, 255));
   DrawFocusRect(dc, &rect);

@@ -1,7 +1,8 @@
 #pragma once
 // What every 3-D control draws with: an off-screen canvas, colours that may
-// name a system colour, fonts at the window's density, solid fills, classic
-// bevels and button faces, the dotted focus mark and a caption.
+// name a system colour (and give way to the system's under high contrast),
+// fonts at the window's density, solid fills, classic bevels and button
+// faces, the dotted focus mark and a caption.
 #include <windows.h>
 
 #include <string_view>
@@ -14,6 +15,20 @@ namespace salvanto::win {
 inline constexpr COLORREF kSystemColour = 0x80000000u;
 inline constexpr COLORREF kButtonTextColour = kSystemColour | COLOR_BTNTEXT;
 COLORREF ResolveColour(COLORREF colour);
+
+// The colour of one part of a control: the design's, or while high contrast
+// is on the system colour of what the part is (COLOR_BTNFACE and
+// COLOR_BTNTEXT on faces, COLOR_WINDOW and COLOR_WINDOWTEXT on backgrounds).
+COLORREF PartColour(COLORREF design, int systemColour);
+
+// The system's colours or its contrast changed (WM_SYSCOLORCHANGE,
+// WM_SETTINGCHANGE, which only top-level windows get): the window and every
+// control in it draw again.
+void RedrawInNewColours(HWND window);
+
+// Whether the focus mark is hidden after a WM_UPDATEUISTATE: the system
+// hides it until the keyboard is used, where the user's settings say so.
+bool FocusMarkHidden(bool hidden, WPARAM updateUiState);
 
 struct FontSpec {
   const wchar_t* face;
@@ -74,8 +89,8 @@ void DrawBevel(HDC dc, RECT& rect, Bevel bevel, int width);
 // pushed (pushedShift, or 0 at rest).
 int DrawButtonFace(HDC dc, RECT& rect, COLORREF face, bool pushed, int depth, int pushedShift);
 
-// The dotted focus mark on rect, black on white whatever the DC's colours;
-// nothing when rect is empty.
+// The dotted focus mark on rect, black on white whatever the DC's colours,
+// in the highlight colour under high contrast; nothing when rect is empty.
 void DrawFocusMark(HDC dc, const RECT& rect);
 
 // Text in a font and colour on a transparent background, placed in rect by

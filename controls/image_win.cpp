@@ -46,6 +46,7 @@ void ImageControl::Paint(HDC target) {
 
 LRESULT ImageControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto painted = HandlePaint(message, wParam)) return *painted;
+  if (auto answer = accessible_.HandleMessage(hwnd(), message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

@@ -2,9 +2,14 @@
 // The image control: holds one ready bitmap, already scaled to the size it
 // shows at, and paints by copying it. It takes the mouse over it; where a
 // listener is set (Image1), its button-down, click and move reach it.
+// Screen readers read it as a graphic, named by a short description of the
+// picture where one is set.
 #include <windows.h>
 
+#include <string>
+
 #include "base/twips.h"
+#include "controls/accessible_win.h"
 #include "framework/handles.h"
 #include "framework/window.h"
 
@@ -18,7 +23,7 @@ public:
   virtual void OnImageMouseMove(POINT screenPoint) = 0;
 };
 
-class ImageControl final : public Window<ImageControl> {
+class ImageControl final : public Window<ImageControl>, private AccessibleSource {
 public:
   static ImageControl& Create(HWND parent, int id, const PixelRect& rect, ImageEvents* events = nullptr);
 
@@ -28,6 +33,7 @@ public:
   SIZE ClientSize() const;
   // Without stretching, the control takes its picture's size.
   void SizeToPicture();
+  void SetDescription(std::wstring description) { description_ = std::move(description); }
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -35,10 +41,15 @@ private:
   friend class Window<ImageControl>;
   explicit ImageControl(ImageEvents* events) : events_(events) {}
   void Paint(HDC dc);
+  AccessibleElement Describe(long /*element*/) const override {
+    return {ROLE_SYSTEM_GRAPHIC, description_, STATE_SYSTEM_READONLY};
+  }
 
   ImageEvents* events_;
   unique_hbitmap picture_;
   bool buttonDown_ = false;
+  std::wstring description_;
+  AccessibleLink accessible_{*this};
 };
 
 }  // namespace salvanto::win

@@ -17,12 +17,14 @@ void Label::Paint(HDC target) {
   // text also comes out the same on every display driver that way.
   offscreen_canvas dc(target, client);
   if (!dc) return;
-  FillSolid(dc.get(), client, ResolveColour(settings_.BackColor));
-  DrawCaption(dc.get(), settings_.Caption, client, font_.get(), settings_.ForeColor, DT_LEFT | DT_TOP | DT_WORDBREAK);
+  FillSolid(dc.get(), client, PartColour(settings_.BackColor, COLOR_WINDOW));
+  DrawCaption(dc.get(), settings_.Caption, client, font_.get(), PartColour(settings_.ForeColor, COLOR_WINDOWTEXT),
+              DT_LEFT | DT_TOP | DT_WORDBREAK);
 }
 
 LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto painted = HandlePaint(message, wParam)) return *painted;
+  if (auto answer = accessible_.HandleMessage(hwnd(), message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_CREATE:
       OnDpiChanged();

@@ -1,12 +1,14 @@
 #pragma once
 // The label: text in a colour and a font on a plain background, left-aligned
 // and wrapped at word boundaries within its width. It takes neither focus
-// nor the mouse: clicks fall through to the container beneath it.
+// nor the mouse: clicks fall through to the container beneath it. Screen
+// readers read it as static text named by its caption.
 #include <windows.h>
 
 #include <string>
 
 #include "base/twips.h"
+#include "controls/accessible_win.h"
 #include "controls/draw3d_win.h"
 #include "framework/handles.h"
 #include "framework/window.h"
@@ -20,7 +22,7 @@ struct LabelSettings {
   FontSpec Font{L"MS Sans Serif", 8.25f, 400};
 };
 
-class Label final : public Window<Label> {
+class Label final : public Window<Label>, private AccessibleSource {
 public:
   static Label& Create(HWND parent, int id, LabelSettings settings, const PixelRect& rect);
 
@@ -31,9 +33,13 @@ private:
   explicit Label(LabelSettings settings) : settings_(std::move(settings)) {}
   void Paint(HDC dc);
   void OnDpiChanged() { font_ = MakeFont(settings_.Font, Dpi()); }
+  AccessibleElement Describe(long /*element*/) const override {
+    return {ROLE_SYSTEM_STATICTEXT, settings_.Caption, STATE_SYSTEM_READONLY};
+  }
 
   LabelSettings settings_;
   unique_hfont font_;
+  AccessibleLink accessible_{*this};
 };
 
 }  // namespace salvanto::win

@@ -22,7 +22,7 @@ void Panel3D::Paint(HDC target) {
   // Off screen, so that a caption change never flickers.
   offscreen_canvas dc(target, client);
   if (!dc) return;
-  FillSolid(dc.get(), client, ResolveColour(settings_.BackColor));
+  FillSolid(dc.get(), client, PartColour(settings_.BackColor, COLOR_WINDOW));
   RECT inside = client;
   DrawBevel(dc.get(), inside, settings_.BevelOuter, Scaled(settings_.BevelWidth));
   if (settings_.BevelInner != Bevel::None) {
@@ -45,19 +45,26 @@ void Panel3D::Paint(HDC target) {
       format |= DT_RIGHT | DT_VCENTER;
       break;
   }
-  DrawCaption(dc.get(), Caption(), client, font_.get(), settings_.ForeColor, format);
+  DrawCaption(dc.get(), Caption(), client, font_.get(), PartColour(settings_.ForeColor, COLOR_WINDOWTEXT), format);
+}
+
+AccessibleElement Panel3D::Describe(long /*element*/) const {
+  if (GetWindow(hwnd(), GW_CHILD)) return {ROLE_SYSTEM_GROUPING, Caption()};
+  return {ROLE_SYSTEM_STATICTEXT, Caption(), STATE_SYSTEM_READONLY};
 }
 
 LRESULT Panel3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto painted = HandlePaint(message, wParam)) return *painted;
+  if (auto answer = accessible_.HandleMessage(hwnd(), message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_CREATE:
       OnDpiChanged();
       return 0;
     case WM_SETTEXT: {
-      // A new caption shows at once.
+      // A new caption shows at once, and a screen reader hears it.
       LRESULT result = Default(message, wParam, lParam);
       RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      NotifyAccessible(hwnd(), EVENT_OBJECT_NAMECHANGE);
       return result;
     }
     case WM_COMMAND:

@@ -2,12 +2,15 @@
 // The 3-D panel: a container with a caption, colours, a font and classic
 // bevels. It handles no event of its own and takes every mouse message over
 // it, bevels included, so that nothing beneath it sees them. Its window text
-// is its caption.
+// is its caption. Screen readers read a panel that holds controls as a
+// grouping, any other as static text named by its caption, and hear when
+// the caption changes.
 #include <windows.h>
 
 #include <string>
 
 #include "base/twips.h"
+#include "controls/accessible_win.h"
 #include "controls/draw3d_win.h"
 #include "framework/handles.h"
 #include "framework/window.h"
@@ -28,7 +31,7 @@ struct PanelSettings {
   Alignment Align = Alignment::CenterMiddle;
 };
 
-class Panel3D final : public Window<Panel3D> {
+class Panel3D final : public Window<Panel3D>, private AccessibleSource {
 public:
   // Creates the panel as a child of parent at the given client rectangle.
   static Panel3D& Create(HWND parent, int id, PanelSettings settings, const PixelRect& rect, bool visible = true);
@@ -43,9 +46,11 @@ private:
   explicit Panel3D(PanelSettings settings) : settings_(std::move(settings)) {}
   void OnDpiChanged() { font_ = MakeFont(settings_.Font, Dpi()); }
   void Paint(HDC dc);
+  AccessibleElement Describe(long element) const override;
 
   PanelSettings settings_;
   unique_hfont font_;
+  AccessibleLink accessible_{*this};
 };
 
 }  // namespace salvanto::win

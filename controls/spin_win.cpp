@@ -64,9 +64,10 @@ SpinButton::Arrow SpinButton::ArrowAt(LPARAM clientPoint) const {
 }
 
 void SpinButton::PaintArrow(HDC dc, RECT rect, Arrow arrow, bool pushed) {
-  const int shift = DrawButtonFace(dc, rect, ResolveColour(settings_.BackColor), pushed, std::max(1, Scaled(2)), 1);
+  const int shift =
+      DrawButtonFace(dc, rect, PartColour(settings_.BackColor, COLOR_BTNFACE), pushed, std::max(1, Scaled(2)), 1);
 
-  if (GetFocus() == hwnd()) {
+  if (GetFocus() == hwnd() && !focusHidden_) {
     // The dotted mark runs round the face, under the arrow.
     RECT mark = rect;
     OffsetRect(&mark, shift, shift);
@@ -91,8 +92,9 @@ void SpinButton::PaintArrow(HDC dc, RECT rect, Arrow arrow, bool pushed) {
     points[1] = {tip - depth, cy - half};
     points[2] = {tip - depth, cy + half};
   }
-  SetDCBrushColor(dc, ResolveColour(settings_.ForeColor));
-  SetDCPenColor(dc, ResolveColour(settings_.ForeColor));
+  const COLORREF arrowColour = PartColour(settings_.ForeColor, COLOR_BTNTEXT);
+  SetDCBrushColor(dc, arrowColour);
+  SetDCPenColor(dc, arrowColour);
   select_object brush(dc, GetStockObject(DC_BRUSH));
   select_object pen(dc, GetStockObject(DC_PEN));
   Polygon(dc, points, 3);
@@ -167,17 +169,40 @@ void SpinButton::OnKeyUp(WPARAM key) {
   }
 }
 
+AccessibleElement SpinButton::Describe(long element) const {
+  if (element == CHILDID_SELF) {
+    return {ROLE_SYSTEM_SPINBUTTON, settings_.ToolTip, STATE_SYSTEM_FOCUSABLE};
+  }
+  const Arrow arrow = element == 1 ? Arrow::Down : Arrow::Up;
+  return {ROLE_SYSTEM_PUSHBUTTON, arrow == Arrow::Down ? settings_.DownName : settings_.UpName,
+          pushed_ == arrow ? STATE_SYSTEM_PRESSED : 0, L"Press"};
+}
+
+bool SpinButton::DoDefaultAction(long element) {
+  if (element == CHILDID_SELF) return false;
+  Raise(element == 1 ? Arrow::Down : Arrow::Up);
+  return true;
+}
+
 LRESULT SpinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto painted = HandlePaint(message, wParam)) return *painted;
+  if (auto answer = accessible_.HandleMessage(hwnd(), message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_CREATE:
       OnCreate();
+      focusHidden_ = (SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
       return 0;
+    case WM_UPDATEUISTATE:
+      focusHidden_ = FocusMarkHidden(focusHidden_, wParam);
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      return Default(message, wParam, lParam);
     case WM_DESTROY:
       KillTimer(hwnd(), kRepeatTimer);
       if (tooltip_) DestroyWindow(std::exchange(tooltip_, nullptr));
       return 0;
     case WM_SETFOCUS:
+      // The system raises EVENT_OBJECT_FOCUS on the client area, which is
+      // this control's object: one of ours as well would be read twice.
       InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     case WM_KILLFOCUS:

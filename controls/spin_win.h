@@ -4,12 +4,15 @@
 // the mouse repeats, first after 400 ms and then every 80 ms; with the
 // focus, the Down and Left keys step down and the Up and Right keys step
 // up. Each event reaches the parent as WM_COMMAND with the control id and
-// kSpinDownEvent or kSpinUpEvent. A tooltip names what it sets.
+// kSpinDownEvent or kSpinUpEvent. A tooltip names what it sets. Screen
+// readers read it as a spin button named by its tooltip, with the two
+// arrows as push buttons whose default action raises their event.
 #include <windows.h>
 
 #include <string>
 
 #include "base/twips.h"
+#include "controls/accessible_win.h"
 #include "controls/draw3d_win.h"
 #include "framework/handles.h"
 #include "framework/window.h"
@@ -24,9 +27,11 @@ struct SpinSettings {
   COLORREF ForeColor = RGB(0, 0, 0);        // the arrows
   COLORREF BackColor = RGB(192, 192, 192);  // the arrow buttons' face
   std::wstring ToolTip;
+  std::wstring DownName = L"Down";  // what the arrows are called for a screen reader
+  std::wstring UpName = L"Up";
 };
 
-class SpinButton final : public Window<SpinButton> {
+class SpinButton final : public Window<SpinButton>, private AccessibleSource {
 public:
   static SpinButton& Create(HWND parent, int id, SpinSettings settings, const PixelRect& rect);
 
@@ -51,12 +56,18 @@ private:
   void OnTimer();
   void OnKeyDown(WPARAM key);
   void OnKeyUp(WPARAM key);
+  AccessibleElement Describe(long element) const override;
+  long PartCount() const override { return 2; }
+  RECT PartRect(long part) const override { return ArrowRect(part == 1 ? Arrow::Down : Arrow::Up); }
+  bool DoDefaultAction(long element) override;
 
   SpinSettings settings_;
   HWND tooltip_ = nullptr;
   Arrow held_ = Arrow::None;     // held with the mouse (captured)
   Arrow keyHeld_ = Arrow::None;  // held with an arrow key
   Arrow pushed_ = Arrow::None;   // drawn pushed in
+  bool focusHidden_ = false;     // the UI state hides the focus mark
+  AccessibleLink accessible_{*this};
 };
 
 }  // namespace salvanto::win

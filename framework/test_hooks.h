@@ -1,9 +1,10 @@
 #pragma once
 // What the program shows only to tools that look at it from outside (the
 // end-to-end inspector): a name for each control, and Timer1's period; and
-// what tests inside the process may change: where monitors' densities come
-// from.
+// what the in-process tests set that the system under test cannot.
 #include <windows.h>
+
+#include <optional>
 
 #include "framework/control_ids.h"
 
@@ -39,5 +40,9 @@ inline constexpr wchar_t kTimerIntervalProperty[] = L"Salvanto.Timer1.Interval";
 // (Wine has one density for every monitor); null gives the platform's back.
 using MonitorDpiSource = int (*)(HMONITOR monitor);
 void SetMonitorDpiSource(MonitorDpiSource source);
+
+// HighContrast() reports on or off whatever the system says, or (nullopt)
+// the system's setting again: Wine cannot switch high contrast on.
+void OverrideHighContrast(std::optional<bool> on);
 
 }  // namespace salvanto::win

@@ -110,7 +110,11 @@ void SettingsDialog::CreateControls() {
   Button3D::Create(panel, kIdSSCommand6Exit, {.Caption = L"Exit", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}},
                    Pixels(kSSCommand6));
   SpinButton::Create(panel, kIdSpinInterval,
-                     {.ForeColor = RGB(0, 0, 255), .BackColor = RGB(192, 192, 192), .ToolTip = L"Set Slide Show Delay"},
+                     {.ForeColor = RGB(0, 0, 255),
+                      .BackColor = RGB(192, 192, 192),
+                      .ToolTip = L"Set Slide Show Delay",
+                      .DownName = L"Shorter Delay",
+                      .UpName = L"Longer Delay"},
                      Pixels(kSpinInterval));
   focus_ = set.hwnd();
 
@@ -138,6 +142,7 @@ void SettingsDialog::CreateControls() {
   // size in twips at any other density.
   const PixelRect imageRect = Pixels(kImage2);
   ImageControl& image = ImageControl::Create(panel, kIdDialogImage2, imageRect);
+  image.SetDescription(L"Photograph of a silver car");
   const SIZE target = Dpi() == 96 ? SIZE{0, 0} : SIZE{imageRect.width(), imageRect.height()};
   image.SetPicture(LoadPictureResource(instance, IDR_DIALOG_PHOTO, target));
   if (image.HasPicture()) {
@@ -221,6 +226,10 @@ LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_NEXTDLGCTL:
       OnNextControl(wParam, LOWORD(lParam) != 0);
       return 0;
+    case WM_SETTINGCHANGE:  // high contrast on or off
+    case WM_SYSCOLORCHANGE:
+      RedrawInNewColours(hwnd());
+      return Default(message, wParam, lParam);
     case WM_DESTROY:
       // Closed from the frame: nothing is saved, and the program ends.
       g_dialog = nullptr;
@@ -250,6 +259,9 @@ void ShowSettingsDialog(HINSTANCE instance, Platform& platform, std::int32_t del
   TheMessageBoxes().SetOwner(window);
   SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 32)));
   SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(instance, 16)));
+  // As the system's dialogs: focus marks hidden until the keyboard is used,
+  // where the user's settings say so.
+  SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   dialog->CreateControls();
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
@@ -258,6 +270,10 @@ void ShowSettingsDialog(HINSTANCE instance, Platform& platform, std::int32_t del
 
 bool PreTranslateDialogMessage(MSG& msg) {
   if (!g_dialog || (msg.hwnd != g_dialog && !IsChild(g_dialog, msg.hwnd))) return false;
+  // The keyboard is in use: from now on the focus shows where it is.
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    SendMessageW(g_dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  }
   return IsDialogMessageW(g_dialog, &msg) != FALSE;
 }
 

@@ -294,6 +294,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       LayOutForScreen();
       return 0;
+    case WM_SETTINGCHANGE:  // high contrast on or off
+    case WM_SYSCOLORCHANGE:
+      RedrawInNewColours(hwnd());
+      return Default(message, wParam, lParam);
     case WM_SYSCOMMAND:
       // No other screen saver starts over this one.
       if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 0;

@@ -93,6 +93,12 @@ class Dialog:
     def focus(self) -> dict:
         return self.s.inspect("focus", str(self.hwnd))
 
+    def accessible(self) -> dict[str, dict]:
+        """What a screen reader in another process reads of each control
+        (inspector msaa), by the control's name."""
+        read = self.s.inspect("msaa", str(self.hwnd))
+        return {node["name"]: node for node in harness.walk([read]) if node["name"]}
+
     def _wait_for(self, read: Callable[[], object], expected: object, what: str) -> None:
         seen: list[object] = []
 
@@ -110,6 +116,9 @@ class Dialog:
 
     def wait_for_stored(self, expected: str | None) -> None:
         self._wait_for(lambda: self.s.setting("Interval"), expected, "the stored Interval")
+
+    def wait_for_accessible_name(self, control: str, expected: str) -> None:
+        self._wait_for(lambda: self.accessible()[control]["acc_name"], expected, f"{control}'s accessible name")
 
     def wait_for_focus(self, name: str) -> None:
         self._wait_for(lambda: self.focus()["focus"]["name"], name, "the control with the keyboard focus")

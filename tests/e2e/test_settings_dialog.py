@@ -1,8 +1,9 @@
 """The settings dialog driven by a user's clicks: the delay it shows and
 steps, what "Set" stores (and the fatal box when the store refuses it),
 leaving by "Exit" or by the frame, and the delay the next slideshow runs
-with. The step table itself, every delay both ways, is unit-tested: here
-each arrow steps once and wraps once."""
+with; and driven by a screen reader's default actions. The step table
+itself, every delay both ways, is unit-tested: here each arrow steps once
+and wraps once."""
 
 import re
 
@@ -30,6 +31,37 @@ class SteppingTheDelay(harness.SessionTestCase):
                     # A click on the spin button gives it the keyboard too.
                     self.assertEqual(dialog.focus()["focus"]["name"], "SpinInterval")
                     s.stop_scr(dialog.scr)
+
+
+# MSAA's roles and states, as oleacc.h numbers them.
+PUSH_BUTTON, SPIN_BUTTON, STATIC_TEXT = 43, 52, 41
+STATE_FOCUSED = 0x4
+
+
+class ReadByAScreenReader(harness.SessionTestCase):
+    def test_buttons_and_delay_read_and_worked_through_their_accessible_objects(self):
+        with self.session(settings={"Interval": EARLIER}) as s:
+            dialog = Dialog.open(s)
+            read = dialog.accessible()
+            buttons = {name: (read[name]["role"], read[name]["acc_name"]) for name in ("SSCommand4", "SSCommand5", "SSCommand6")}
+            self.assertEqual(buttons, {"SSCommand4": (PUSH_BUTTON, "Set"), "SSCommand5": (PUSH_BUTTON, "Help"),
+                                       "SSCommand6": (PUSH_BUTTON, "Exit")})
+            self.assertTrue(read["SSCommand4"]["state"] & STATE_FOCUSED, read["SSCommand4"])
+            spin = read["SpinInterval"]
+            self.assertEqual((spin["role"], spin["acc_name"]), (SPIN_BUTTON, "Set Slide Show Delay"))
+            self.assertEqual([(part["role"], part["acc_name"], part["action"]) for part in spin["parts"]],
+                             [(PUSH_BUTTON, "Shorter Delay", "Press"), (PUSH_BUTTON, "Longer Delay", "Press")])
+            self.assertEqual((read["panInterval"]["role"], read["panInterval"]["acc_name"]),
+                             (STATIC_TEXT, OPENING_CAPTION))
+
+            # Each arrow's default action steps as a click does, and the
+            # display's accessible name follows the caption.
+            for part, caption in [(1, "60 Seconds"), (2, "1 Seconds"), (2, "2 Seconds")]:
+                s.inspect("msaa", str(spin["hwnd"]), str(part))
+                dialog.wait_for_accessible_name("panInterval", caption)
+            s.inspect("msaa", str(read["SSCommand4"]["hwnd"]), "0")
+            dialog.wait_for_stored("2")
+            s.stop_scr(dialog.scr)
 
 
 class SavingTheDelay(harness.SessionTestCase):

@@ -4,7 +4,7 @@
 add_executable(inspector ${PROJECT_SOURCE_DIR}/tests/e2e/inspector/inspector.cpp)
 target_include_directories(inspector PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(inspector PRIVATE ${SALVANTO_WIN_DEFS})
-target_link_libraries(inspector PRIVATE user32 gdi32 advapi32 version)
+target_link_libraries(inspector PRIVATE user32 gdi32 advapi32 version ole32 oleaut32 oleacc)
 target_link_options(inspector PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
 
 # win_tests.exe: in-process checks of the Win32 shell (test_in_process.py),

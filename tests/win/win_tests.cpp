@@ -1,12 +1,17 @@
 // In-process tests of the Win32 shell, run under Wine by the end-to-end
 // suite (test_in_process.py): what only the real windows show, checked from
-// inside, where a test can send what Windows sends and read the result.
+// inside, where a test can send what Windows sends and read the result, and
+// set what Wine cannot (high contrast).
 // Prints one line per failed check and a closing "N passed, N failed".
 #include <windows.h>
 
+#include <oleacc.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -230,6 +235,133 @@ void EachWindowTakesItsMonitorsDensity(int* failures) {
   SetMonitorDpiSource(nullptr);
   DestroyWindow(window);
   PumpMessages();
+}
+
+// ---- High contrast, the focus mark and screen readers ----------------------
+
+// How many pixels of each colour the window shows.
+std::map<COLORREF, int> ColoursOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  const window_dc screen(window);
+  const unique_hdc memory(CreateCompatibleDC(screen.get()));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const unique_hbitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  std::map<COLORREF, int> counts;
+  if (!bitmap || !memory) return counts;
+  const select_object use(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, client.right, client.bottom, screen.get(), 0, 0, SRCCOPY);
+  const auto* pixel = static_cast<const BYTE*>(bits);
+  for (LONG i = 0; i < client.right * client.bottom; ++i, pixel += 4) ++counts[RGB(pixel[2], pixel[1], pixel[0])];
+  return counts;
+}
+
+COLORREF MostOf(const std::map<COLORREF, int>& counts) {
+  auto most = counts.begin();
+  for (auto it = counts.begin(); it != counts.end(); ++it) most = it->second > most->second ? it : most;
+  return most == counts.end() ? CLR_INVALID : most->first;
+}
+
+void ControlsDrawInTheSystemColoursUnderHighContrast(int* failures) {
+  ShowSettingsDialog(GetModuleHandleW(nullptr), ThePlatform(), 1000);
+  PumpMessages();
+  HWND dialog = FindWindowW(kSettingsClass, nullptr);
+  HWND panel = GetDlgItem(dialog, kIdPnlSSaver);
+  HWND set = GetDlgItem(panel, kIdSSCommand4Set);
+  HWND delay = GetDlgItem(panel, kIdPanInterval);
+  CHECK(set && delay && GetFocus() == set, "no dialog with the focus on Set");
+  if (!set || !delay) return;
+  // A scheme of the user's in which no colour is one of the design's.
+  const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HIGHLIGHT};
+  const COLORREF window = RGB(0, 0, 0), windowText = RGB(255, 255, 0), buttonText = RGB(0, 255, 0),
+                 highlight = RGB(0, 255, 255), navy = RGB(0, 0, 128), white = RGB(255, 255, 255);
+  const COLORREF scheme[] = {window, windowText, RGB(64, 0, 64), buttonText, highlight};
+  COLORREF saved[std::size(elements)];
+  for (std::size_t i = 0; i < std::size(elements); ++i) saved[i] = GetSysColor(elements[i]);
+  SetSysColors(static_cast<int>(std::size(elements)), elements, scheme);
+
+  for (bool on : {true, false}) {
+    // What the system tells the top-level windows when the setting changes.
+    OverrideHighContrast(on);
+    SendMessageW(dialog, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    PumpMessages();
+    auto button = ColoursOf(set), display = ColoursOf(delay);
+    if (on) {
+      CHECK(button[buttonText] > 20, "Set's caption is not in the button-text colour");
+      CHECK(button[highlight] > 20, "Set's focus mark is not in the highlight colour");
+      CHECK(MostOf(display) == window, "panInterval's background is %06lx", MostOf(display));
+      CHECK(display[windowText] > 20 && display[navy] == 0, "panInterval's caption is not in the window-text colour");
+    } else {
+      CHECK(button[buttonText] == 0 && button[highlight] == 0, "Set shows colours of the high-contrast scheme");
+      CHECK(MostOf(display) == white && display[navy] > 20 && display[windowText] == 0,
+            "panInterval is not navy on white");
+    }
+  }
+  // The focus mark hides while the UI state says so (the keyboard unused).
+  OverrideHighContrast(true);
+  SendMessageW(set, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  PumpMessages();
+  CHECK(ColoursOf(set)[highlight] == 0, "the focus mark shows while the UI state hides it");
+  SendMessageW(set, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  PumpMessages();
+  CHECK(ColoursOf(set)[highlight] > 20, "the focus mark stays hidden after the keyboard was used");
+
+  OverrideHighContrast(std::nullopt);
+  SetSysColors(static_cast<int>(std::size(elements)), elements, saved);
+  DestroyWindow(dialog);
+  PumpMessages();
+}
+
+// What a screen reader hears of the client areas: (event, window).
+std::vector<std::pair<DWORD, HWND>> g_heard;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG element, DWORD, DWORD) {
+  if (object == OBJID_CLIENT && element == CHILDID_SELF) g_heard.emplace_back(event, window);
+}
+
+bool Heard(DWORD event, HWND window) {
+  return std::find(g_heard.begin(), g_heard.end(), std::pair{event, window}) != g_heard.end();
+}
+
+// A screen reader hears the new delay and the focus moving; it may keep a
+// control's object after the control is gone, and every call then fails
+// cleanly.
+void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
+  ShowSettingsDialog(GetModuleHandleW(nullptr), ThePlatform(), 1000);
+  PumpMessages();
+  HWND dialog = FindWindowW(kSettingsClass, nullptr);
+  HWND panel = GetDlgItem(dialog, kIdPnlSSaver);
+  HWND spin = GetDlgItem(panel, kIdSpinInterval);
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, Hear,
+                                       GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  SendMessageW(panel, WM_COMMAND, MAKEWPARAM(kIdSpinInterval, kSpinUpEvent), reinterpret_cast<LPARAM>(spin));
+  SetFocus(GetDlgItem(panel, kIdSSCommand5Help));
+  PumpMessages();
+  UnhookWinEvent(hook);
+  CHECK(Heard(EVENT_OBJECT_NAMECHANGE, GetDlgItem(panel, kIdPanInterval)), "no new name heard of panInterval");
+  CHECK(Heard(EVENT_OBJECT_FOCUS, GetDlgItem(panel, kIdSSCommand5Help)), "no focus heard on Help");
+
+  com_ptr<IAccessible> object;
+  AccessibleObjectFromWindow(spin, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), object.put_void());
+  CHECK(object, "no accessible object for the spin button");
+  if (!object) return;
+  VARIANT arrow;
+  VariantInit(&arrow);
+  arrow.vt = VT_I4;
+  arrow.lVal = 2;
+  BSTR name = nullptr;
+  CHECK(object->get_accName(arrow, &name) == S_OK && name && std::wstring(name) == L"Longer Delay",
+        "the up arrow's name");
+  SysFreeString(std::exchange(name, nullptr));
+  DestroyWindow(dialog);
+  PumpMessages();
+  CHECK(object->get_accName(arrow, &name) == CO_E_OBJNOTCONNECTED && !name, "a name read after the window went");
+  CHECK(object->accDoDefaultAction(arrow) == CO_E_OBJNOTCONNECTED, "an arrow pressed after the window went");
+  LONG left = 1, top = 1, width = 1, height = 1;
+  CHECK(object->accLocation(&left, &top, &width, &height, arrow) == CO_E_OBJNOTCONNECTED && width == 0,
+        "a place asked after the window went");
 }
 
 // ---- The decoder's own scaling, through a stand-in frame ------------------
@@ -492,6 +624,8 @@ int wmain() {
       {"DialogFollowsTheDensity", DialogFollowsTheDensity},
       {"Form1FollowsTheDensity", Form1FollowsTheDensity},
       {"EachWindowTakesItsMonitorsDensity", EachWindowTakesItsMonitorsDensity},
+      {"ControlsDrawInTheSystemColoursUnderHighContrast", ControlsDrawInTheSystemColoursUnderHighContrast},
+      {"AccessibleObjectsSpeakAndOutliveTheirControls", AccessibleObjectsSpeakAndOutliveTheirControls},
       {"DecoderScalesToTheSmallestSizeAtLeastTheTarget", DecoderScalesToTheSmallestSizeAtLeastTheTarget},
       {"EveryRefusalFallsBackToTheFullSizeDecode", EveryRefusalFallsBackToTheFullSizeDecode},
   };

@@ -26,6 +26,9 @@
 //   inspector display <hwnd> off|on|dimmed    the session display's power as the platform reports it:
 //                                             WM_POWERBROADCAST / PBT_POWERSETTINGCHANGE with the
 //                                             setting written into the window's process
+//   inspector msaa <hwnd> [element]           what a screen reader reads of the window and every window
+//                                             in it (AccessibleObjectFromWindow); with an element (0: the
+//                                             window's own), does that element's default action instead
 //   inspector hold <pid>                      (served) keeps a handle to the process, for exitcode
 //   inspector exitcode <pid>                  (served) a held process's exit code; null while it runs
 //   inspector serve                           the verbs above but probe, watch and pulse, one per
@@ -34,6 +37,8 @@
 //
 // Exit codes: 0 done, 1 nothing to act on (no such window or button), 2 bad usage.
 #include <windows.h>
+
+#include <oleacc.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -52,6 +57,7 @@
 
 namespace {
 
+using salvanto::win::com_ptr;
 using salvanto::win::unique_handle;
 using namespace salvanto::json;
 using salvanto::win::Seconds;
@@ -817,6 +823,93 @@ int RegistryAccess(const wchar_t* subkey, const std::wstring& mode) {
   return status == ERROR_SUCCESS ? 0 : 1;
 }
 
+// ---- What a screen reader reads ---------------------------------------------
+
+// A window's accessible object for its client area, as a screen reader gets
+// it from another process; the apartment is the inspector's for good.
+HRESULT ClientObject(HWND window, com_ptr<IAccessible>& object) {
+  static const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(apartment)) return apartment;
+  return AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), object.put_void());
+}
+
+VARIANT Element(long id) {
+  VARIANT element;
+  VariantInit(&element);
+  element.vt = VT_I4;
+  element.lVal = id;
+  return element;
+}
+
+std::string AccessibleText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
+                           long id) {
+  BSTR text = nullptr;
+  const HRESULT result = (object->*get)(Element(id), &text);
+  const std::string out = result == S_OK && text ? Quote(std::wstring(text, SysStringLen(text))) : "null";
+  SysFreeString(text);
+  return out;
+}
+
+std::string AccessibleNumber(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*),
+                             long id) {
+  VARIANT value;
+  VariantInit(&value);
+  const HRESULT result = (object->*get)(Element(id), &value);
+  const std::string out = result == S_OK && value.vt == VT_I4 ? Num(value.lVal) : "null";
+  VariantClear(&value);
+  return out;
+}
+
+Object DescribeElement(IAccessible* object, long id) {
+  Object out;
+  out.Add("role", AccessibleNumber(object, &IAccessible::get_accRole, id))
+      .Add("acc_name", AccessibleText(object, &IAccessible::get_accName, id))
+      .Add("state", AccessibleNumber(object, &IAccessible::get_accState, id))
+      .Add("action", AccessibleText(object, &IAccessible::get_accDefaultAction, id));
+  return out;
+}
+
+// The window's object, its simple elements ("parts": those without an
+// object of their own) and the windows in it, each read the same way.
+std::string AccessibleTree(HWND window) {
+  com_ptr<IAccessible> object;
+  const HRESULT found = ClientObject(window, object);
+  Object out = found == S_OK && object ? DescribeElement(object.get(), CHILDID_SELF) : Object();
+  const wchar_t* name = IsProductClass(ClassOf(window)) ? ControlName(window) : nullptr;
+  out.Add("hwnd", Handle(window)).Add("name", name ? Quote(name) : "null");
+  if (found != S_OK || !object) {
+    out.Add("error", Num(static_cast<long long>(found)));
+  } else {
+    LONG count = 0;
+    std::vector<std::string> parts;
+    for (long id = 1; SUCCEEDED(object->get_accChildCount(&count)) && id <= count; ++id) {
+      IDispatch* child = nullptr;
+      if (object->get_accChild(Element(id), &child) == S_FALSE) {
+        parts.push_back(DescribeElement(object.get(), id).Add("id", Num(id)).Str());
+      }
+      if (child) child->Release();
+    }
+    out.Add("parts", Array(parts));
+  }
+  std::vector<std::string> children;
+  for (HWND each : DirectChildren(window)) children.push_back(AccessibleTree(each));
+  out.Add("children", Array(children));
+  return out.Str();
+}
+
+int Accessible(HWND window, const wchar_t* element) {
+  if (!IsWindow(window)) return Fail(1, L"msaa: no such window");
+  if (!element) {
+    Print(AccessibleTree(window));
+    return 0;
+  }
+  com_ptr<IAccessible> object;
+  HRESULT result = ClientObject(window, object);
+  if (result == S_OK && object) result = object->accDoDefaultAction(Element(std::wcstol(element, nullptr, 0)));
+  Print(Object().Add("result", Num(static_cast<long long>(result))).Str());
+  return result == S_OK ? 0 : 1;
+}
+
 // ---- Watching the slideshow -------------------------------------------------
 
 // True when a static control of the box shows an icon. A box without one may
@@ -983,7 +1076,7 @@ int Usage() {
       L"close <hwnd> | sync <hwnd> [ms] | endsession <hwnd> [ms] | version <file> | "
       L"reg <HKCU subkey> [value] | screen | probe [ms] | icon <hwnd> | text <hwnd> | "
       L"regaccess <HKCU subkey> read|full | focus [hwnd] | cursor | activate <hwnd> | display <hwnd> off|on|dimmed | "
-      L"hold <pid> | exitcode <pid> | "
+      L"msaa <hwnd> [element] | hold <pid> | exitcode <pid> | "
       L"watch <ms> [exe] | pulse <hwnd> <ms> [every]");
 }
 
@@ -1053,6 +1146,8 @@ int Run(int argc, wchar_t** argv) {
   if (verb == L"display" && argc == 4) return DisplayState(ParseHandle(argv[2]), argv[3]);
   if (verb == L"focus" && argc <= 3) return Focus(argc == 3 ? ParseHandle(argv[2]) : nullptr);
   if (verb == L"cursor" && argc == 2) return Cursor();
+  if (verb == L"msaa" && (argc == 3 || argc == 4))
+    return Accessible(ParseHandle(argv[2]), argc == 4 ? argv[3] : nullptr);
   if (verb == L"watch" && (argc == 3 || argc == 4)) {
     return Watch(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)), argc == 4 ? argv[3] : L"Salvanto2002.scr");
   }

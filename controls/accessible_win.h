@@ -1,0 +1,79 @@
+#pragma once
+// What a screen reader reads of a control. Our controls are drawn by us, so
+// the system knows nothing of them: each answers WM_GETOBJECT with an
+// accessible object of its own (MSAA's IAccessible, which NVDA and JAWS read
+// directly and Narrator through UI Automation's proxy). The object asks its
+// control at every call, so that it reports what the control shows now.
+//
+// A screen reader, in another process, may keep the object after the control
+// is gone: from then on every call answers CO_E_OBJNOTCONNECTED.
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace salvanto::win {
+
+// One element of a control: the control itself (CHILDID_SELF) or one of the
+// simple parts it draws in its own window (1 and up).
+struct AccessibleElement {
+  AccessibleElement(long kind, std::wstring called, long shows = 0, std::wstring defaultAction = {})
+      : role(kind), name(std::move(called)), state(shows), action(std::move(defaultAction)) {}
+
+  long role;
+  std::wstring name;
+  // Beyond what the window shows itself (hidden; and for a focusable
+  // element, disabled and focused).
+  long state;
+  std::wstring action;  // the default action's name; empty: none
+};
+
+// What a control tells its accessible object.
+class AccessibleSource {
+public:
+  virtual AccessibleElement Describe(long element) const = 0;
+  virtual long PartCount() const { return 0; }
+  // A part's rectangle in the control's client pixels.
+  virtual RECT PartRect(long /*part*/) const { return {}; }
+  // Does what the element's default action says, as its click does; false
+  // when it has none.
+  virtual bool DoDefaultAction(long /*element*/) { return false; }
+
+protected:
+  AccessibleSource() = default;
+  AccessibleSource(const AccessibleSource&) = default;
+  AccessibleSource& operator=(const AccessibleSource&) = default;
+  ~AccessibleSource() = default;
+};
+
+class AccessibleObject;
+
+// A control's accessible object, made at the first WM_GETOBJECT and cut
+// loose with the control (whose window is gone by then: until it is, the
+// object checks the window at every call).
+class AccessibleLink {
+public:
+  explicit AccessibleLink(AccessibleSource& source) : source_(source) {}
+  AccessibleLink(const AccessibleLink&) = delete;
+  AccessibleLink& operator=(const AccessibleLink&) = delete;
+  ~AccessibleLink() { Disconnect(); }
+
+  // WM_GETOBJECT's answer for the client area; nothing for every other
+  // message, which the control handles as before.
+  std::optional<LRESULT> HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+  void Disconnect();
+
+  AccessibleSource& source_;
+  AccessibleObject* object_ = nullptr;  // one reference held
+};
+
+// Tells screen readers of a change in a control the system does not see
+// (EVENT_OBJECT_NAMECHANGE, ...).
+inline void NotifyAccessible(HWND window, DWORD event) { NotifyWinEvent(event, window, OBJID_CLIENT, CHILDID_SELF); }
+
+}  // namespace salvanto::win
