@@ -126,12 +126,18 @@ public:
   TickResult Tick(const TickWork& work);
 
 private:
-  enum class Step { Listed, Failed };
+  // Where a prepared tick stands, and what the next look at it (Prepare
+  // again, for a new frame size, or the tick itself) does:
+  //   Failed      the listing could not go on       nothing: the tick fails
+  //   StartAgain  the listing's start found nothing  the listing starts again
+  //               or could not start
+  //   Listed      the photo's name is known          the photo is loaded
+  //   Loaded      the photo loaded, or failed to     loaded again if the file or the frame changed
+  //   OnShow      Image1 shows this very photo       loaded if it changed or Image1 no longer shows it
+  enum class Stage { Failed, StartAgain, Listed, Loaded, OnShow };
   struct Prepared {
-    bool startListing = false;
-    Step step = Step::Failed;
-    bool startAgain = false;  // at the tick: the listing's start found nothing or failed
-    bool loaded = false;
+    bool startListing = false;  // which tick it is for: PassCount 0 to 2, or 3
+    Stage stage = Stage::Failed;
     TickResult result;
   };
 
