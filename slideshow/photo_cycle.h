@@ -191,17 +191,13 @@ public:
   // takes its listing step and loads its photo itself, one load as ever.
   void Rest(bool resting) { resting_ = resting; }
 
-  // 0 to 2: the next tick starts the listing afresh and shows its first
-  // file; 3: it continues the listing.
-  std::int16_t PassCount() const { return PassCount_; }
-
-  // From a tick until it is complete, its failure box closed.
-  bool Busy() const { return phase_ != Phase::Idle; }
-
 private:
+  // Working and Reporting: from a tick until it is complete, its failure box closed.
   enum class Phase { Idle, Working, Reporting };
   TickWork WorkNow() const;
 
+  // 0 to 2: the next tick starts the listing afresh and shows its first
+  // file; 3: it continues the listing.
   std::int16_t PassCount_ = 0;
   const std::wstring& photoDir_;  // PhotoDir, as Form1 read it at load
   TickWorker& worker_;

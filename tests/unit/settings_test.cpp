@@ -85,8 +85,8 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
     FAIL();
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Kind(), ErrorKind::TypeMismatch);
-    EXPECT_NE(e.Detail().find(L"Interval"), std::wstring::npos);
-    EXPECT_NE(e.Detail().find(L"\"abc\""), std::wstring::npos);
+    EXPECT_NE(e.Report().find(L"Interval"), std::wstring::npos);
+    EXPECT_NE(e.Report().find(L"\"abc\""), std::wstring::npos);
     EXPECT_NE(e.Report().find(L"Type mismatch"), std::wstring::npos);
   }
   store.Set(kIntervalKey, L"99999999999");
@@ -105,7 +105,7 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
     FAIL();
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
-    EXPECT_NE(e.Detail().find(L"Interval holds \"" + std::wstring(40, L'9') + L"\u2026\","), std::wstring::npos)
+    EXPECT_NE(e.Report().find(L"Interval holds \"" + std::wstring(40, L'9') + L"\u2026\","), std::wstring::npos)
         << std::string(e.what()).substr(0, 200);
     EXPECT_LT(e.Report().size(), 200u);
   }
@@ -122,7 +122,9 @@ TEST(QuotedExcerpt, CutsLongTextsAndShowsWhatWouldChangeTheReadingAsQuestionMark
       {x39 + L"xy", x39 + L"x\u2026"},
       // Line breaks would stack the box's lines past the screen's bottom.
       {L"1\r\n2\t", L"1??2?"},
-      {L"a\x7F\x85\x9F" L" b\xA0", L"a??? b\xA0"},
+      {L"a\x7F\x85\x9F"
+       L" b\xA0",
+       L"a??? b\xA0"},
       {L"1\u2028\u2029", L"1??"},
       // A mark that turns the direction would reverse the rest of the line.
       {L"5\u202E01\u202A\u202B\u202C\u202D", L"5?01????"},
@@ -132,7 +134,9 @@ TEST(QuotedExcerpt, CutsLongTextsAndShowsWhatWouldChangeTheReadingAsQuestionMark
       {x39 + pair + L"y", x39 + L"\u2026"},
       {std::wstring(38, L'x') + pair + L"y", std::wstring(38, L'x') + pair + L"\u2026"},
       // ...and half of one is no character.
-      {L"a\xD83D" L"b\xDE97\xD83D", L"a?b??"},
+      {L"a\xD83D"
+       L"b\xDE97\xD83D",
+       L"a?b??"},
       {x39 + L"\xD83Dy", x39 + L"?\u2026"},
   };
   for (const Case& c : cases) EXPECT_EQ(QuotedExcerpt(c.text), L"\"" + c.shown + L"\"") << c.shown.size();
