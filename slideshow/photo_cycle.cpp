@@ -25,7 +25,7 @@ void TickFiles::Ready(const TickWork& work) {
     // starts again at it: the photos may have come, the drive be readable.
     StartListing(*prepared_, work.photoDir);
   }
-  if (prepared_->stage != Stage::Failed && prepared_->stage != Stage::StartAgain) LoadPhoto(*prepared_, work);
+  if (prepared_->stage == Stage::Listed || prepared_->stage == Stage::Loaded) LoadPhoto(*prepared_, work);
 }
 
 void TickFiles::TakeStep(Prepared& prepared, const std::wstring& photoDir) {
@@ -67,18 +67,15 @@ void TickFiles::StartListing(Prepared& prepared, const std::wstring& photoDir) {
 void TickFiles::LoadPhoto(Prepared& prepared, const TickWork& work) {
   TickResult& result = prepared.result;
   const std::optional<FileStamp> stamp = files_.Stamp(result.path);
-  // Image1 already shows this very file at this size.
-  const bool onShow = stamp && work.shown == ShownPhoto{result.path, stamp, work.frame};
-  // What was loaded ahead stands while the file and the frame are the same;
-  // a photo left unloaded because Image1 showed it, only while it still does.
-  const bool unchanged = result.stamp == stamp && result.frame == work.frame;
-  if (unchanged && (prepared.stage == Stage::Loaded || (prepared.stage == Stage::OnShow && onShow))) return;
+  // What was loaded ahead stands while the file and the frame are the same.
+  if (prepared.stage == Stage::Loaded && result.stamp == stamp && result.frame == work.frame) return;
   result.picture.reset();  // before the load: one prepared picture at a time
   result.stamp = stamp;
   result.frame = work.frame;
   result.failed = false;
-  prepared.stage = onShow ? Stage::OnShow : Stage::Loaded;
-  if (onShow) return;
+  prepared.stage = Stage::Loaded;
+  // Image1 already shows this very file at this size: nothing to load.
+  if (stamp && work.shown == ShownPhoto{result.path, stamp, work.frame}) return;
   try {
     result.picture = files_.Load(result.path, work.frame);
   } catch (const std::exception&) {

@@ -132,9 +132,11 @@ private:
   //   StartAgain  the listing's start found nothing  the listing starts again
   //               or could not start
   //   Listed      the photo's name is known          the photo is loaded
-  //   Loaded      the photo loaded, or failed to     loaded again if the file or the frame changed
-  //   OnShow      Image1 shows this very photo       loaded if it changed or Image1 no longer shows it
-  enum class Stage { Failed, StartAgain, Listed, Loaded, OnShow };
+  //   Loaded      the photo loaded, failed to, or    loaded again if the file or the frame changed
+  //               on show already in Image1
+  // Image1's photo never changes within one prepared tick: only a complete
+  // tick changes it, and the tick takes what was prepared for it.
+  enum class Stage { Failed, StartAgain, Listed, Loaded };
   struct Prepared {
     bool startListing = false;  // which tick it is for: PassCount 0 to 2, or 3
     Stage stage = Stage::Failed;

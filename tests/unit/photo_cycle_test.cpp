@@ -351,6 +351,7 @@ TEST(PhotoTicks, EmptyOrMissingFolderClimbsToThreeThenFailsOnContinue) {
     Show show;
     show.folder.exists = exists;
     EXPECT_EQ(show.Ticks(6), Names(6, L"box"));
+    EXPECT_TRUE(show.files.loads.empty()) << "no name, nothing to load";
     // PassCount is 3: photos that arrive later are not picked up.
     show.folder.exists = true;
     show.folder.Add(L"LATE.JPG");
