@@ -105,6 +105,7 @@ TEST(Captions, TextHelpersCountFromOneAndStopAtTheEnd) {
   EXPECT_EQ(InStr(L"d:\\salvas_zy", kMarker), 0u);  // case matters
   EXPECT_EQ(InStr(L"SALVAS", kMarker), 1u);
   EXPECT_EQ(InStr(L"", kMarker), 0u);
+  EXPECT_EQ(Mid(L"ABCDEFGH", 1, 2), L"AB");
   EXPECT_EQ(Mid(L"ABCDEFGH", 7, 2), L"GH");
   EXPECT_EQ(Mid(L"ABCDEFGH", 8, 2), L"H");
   EXPECT_EQ(Mid(L"ABCDEFGH", 9, 2), L"");

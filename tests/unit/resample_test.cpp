@@ -125,6 +125,8 @@ TEST(Resampler, EnlargingInterpolatesBetweenPixelCentres) {
   Grey two({2, 1});
   two.Set(1, 0, 255);
   EXPECT_EQ(Scale(two, {4, 1}), (std::vector<int>{0, 64, 191, 255}));
+  // At 2.5 times the second centre lies just past the first source pixel's.
+  EXPECT_EQ(Scale(two, {5, 1}), (std::vector<int>{0, 25, 128, 230, 255}));
   // Down the columns too; the outer pixels repeat the edge.
   Grey tall({1, 2});
   tall.Set(0, 1, 200);
@@ -148,8 +150,13 @@ TEST(Resampler, BandHeightDoesNotChangeTheResult) {
         Bytes out(std::size_t{to.width} * to.height * 4);
         Resampler r(noise.size, bpp, to, out.data(), std::size_t{to.width} * 4);
         const std::size_t stride = std::size_t{noise.size.width} * bpp;
-        for (std::uint32_t y = 0; y < noise.size.height; y += band)
-          r.AddRows(noise.pixels.data() + stride * y, stride, std::min(band, noise.size.height - y));
+        for (std::uint32_t y = 0; y < noise.size.height; y += band) {
+          // Each band in a buffer of its own, as the decoder hands it over.
+          const std::uint32_t rows = std::min(band, noise.size.height - y);
+          const auto from = noise.pixels.begin() + static_cast<std::ptrdiff_t>(stride * y);
+          const Bytes copy(from, from + static_cast<std::ptrdiff_t>(stride * rows));
+          r.AddRows(copy.data(), stride, rows);
+        }
         EXPECT_TRUE(r.Done());
         return out;
       };
@@ -236,16 +243,19 @@ TEST(PeekPictureSize, ReadsTheDeclaredSizeOfCommonFormats) {
     EXPECT_EQ(PeekPictureSize(rst), (PixelSize{3, 2})) << int{marker};
   }
   // Every kind of frame header (SOF0 to SOF15) gives the size; DHT (C4),
-  // JPG (C8) and DAC (CC) segments are none, and the frame comes after them.
+  // JPG (C8) and DAC (CC) segments are none (here empty ones), and the
+  // frame comes after them.
   for (int marker = 0xC0; marker <= 0xCF; ++marker) {
     const auto m = static_cast<std::uint8_t>(marker);
     const Bytes frame = {0xFF, 0xD8, 0xFF, m, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
     const bool none = marker == 0xC4 || marker == 0xC8 || marker == 0xCC;
     EXPECT_EQ(PeekPictureSize(frame), none ? std::nullopt : std::optional(PixelSize{3, 2})) << marker;
-    const Bytes after = {0xFF, 0xD8, 0xFF, m,    0x00, 0x04, 0x00, 0x00, 0xFF,
-                         0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+    const Bytes after = {0xFF, 0xD8, 0xFF, m, 0x00, 0x02, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
     EXPECT_EQ(PeekPictureSize(after), none ? std::optional(PixelSize{3, 2}) : std::nullopt) << marker;
   }
+  // The walk ends where the scan data starts.
+  const Bytes scan = {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+  EXPECT_EQ(PeekPictureSize(scan), std::nullopt);
 
   const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0,    0,    0,    13,
                      'I',  'H', 'D', 'R', 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00};
@@ -349,6 +359,10 @@ TEST(PeekOrientation, ReadsTheExifTagInBothByteOrders) {
     Bytes far = exif;
     std::fill_n(far.begin() + 22, 4, 0xFF);
     EXPECT_EQ(PeekOrientation(far), std::nullopt) << little;
+    // Only the entries the directory counts are read.
+    Bytes counted = ExifJpeg(8, little);
+    counted[little ? 26 : 27] = 1;
+    EXPECT_EQ(PeekOrientation(counted), std::nullopt) << little;
     // An APP1 segment that is not Exif (XMP) is stepped over.
     Bytes xmp = ExifJpeg(8, little);
     xmp.insert(xmp.begin() + 8, {0xFF, 0xE1, 0x00, 0x07, 'h', 't', 't', 'p', 0});

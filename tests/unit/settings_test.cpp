@@ -138,6 +138,13 @@ TEST(QuotedExcerpt, CutsLongTextsAndShowsWhatWouldChangeTheReadingAsQuestionMark
        L"b\xDE97\xD83D",
        L"a?b??"},
       {x39 + L"\xD83Dy", x39 + L"?\u2026"},
+      // The first and last characters beyond the 16-bit range, and each
+      // end of both halves' ranges alone.
+      {L"\xD800\xDC00\xDBFF\xDFFF", L"\xD800\xDC00\xDBFF\xDFFF"},
+      {L"\xD800"
+       L"a\xDBFF"
+       L"b\xDC00\xDFFF",
+       L"?a?b??"},
   };
   for (const Case& c : cases) EXPECT_EQ(QuotedExcerpt(c.text), L"\"" + c.shown + L"\"") << c.shown.size();
 }
