@@ -61,11 +61,18 @@ TEST(DisplayPower, RestsOnlyWhileTheDisplayIsOff) {
     return data;
   };
   const Step steps[] = {
-      {state(off), true}, {state(on), false}, {state(off), true},
+      {state(off), true},
+      {state(on), false},
+      {state(off), true},
       // A dimmed screen is still being looked at.
-      {state(dimmed), false}, {state(off), true},
+      {state(dimmed), false},
+      {state(off), true},
       // A report it cannot read wakes the show rather than leave it resting.
-      {state(unknown), false}, {state(off), true}, {{0, 0}, false}, {state(off), true}, {{0, 0, 0, 0, 0}, false},
+      {state(unknown), false},
+      {state(off), true},
+      {{0, 0}, false},
+      {state(off), true},
+      {{0, 0, 0, 0, 0}, false},
   };
   for (const Step& step : steps) {
     power.Report(step.data);
