@@ -368,7 +368,7 @@ TEST(PeekOrientation, ReadsTheExifTagInBothByteOrders) {
     xmp.insert(xmp.begin() + 8, {0xFF, 0xE1, 0x00, 0x07, 'h', 't', 't', 'p', 0});
     EXPECT_EQ(PeekOrientation(xmp), 8) << little;
     // Exif belongs before the frame header: one after it is not the picture's.
-    Bytes late = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+    Bytes late = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03, 0x01, 0x01, 0x11, 0x00};
     late.insert(late.end(), exif.begin() + 8, exif.end() - 9);
     EXPECT_EQ(PeekOrientation(late), std::nullopt) << little;
   }
