@@ -19,8 +19,8 @@ from __future__ import annotations
 import time
 
 import harness
-from config import FORM1
 
+from config import FORM1
 QUIET = {"Interval": "60"}
 SIZE = (1024, 768)
 
