@@ -367,6 +367,11 @@ TEST(PeekOrientation, ReadsTheExifTagInBothByteOrders) {
     Bytes xmp = ExifJpeg(8, little);
     xmp.insert(xmp.begin() + 8, {0xFF, 0xE1, 0x00, 0x07, 'h', 't', 't', 'p', 0});
     EXPECT_EQ(PeekOrientation(xmp), 8) << little;
+    // The first Exif segment is the picture's; a second one changes nothing.
+    Bytes twice = ExifJpeg(6, little);
+    const Bytes other = ExifJpeg(8, little);
+    twice.insert(twice.end() - 9, other.begin() + 8, other.end() - 9);
+    EXPECT_EQ(PeekOrientation(twice), 6) << little;
     // Exif belongs before the frame header: one after it is not the picture's.
     Bytes late = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03, 0x01, 0x01, 0x11, 0x00};
     late.insert(late.end(), exif.begin() + 8, exif.end() - 9);
