@@ -21,14 +21,12 @@ public:
 
   ErrorKind Kind() const { return kind_; }
   int Number() const { return static_cast<int>(kind_); }
-  // What went wrong in the user's words: which value, what it held, and why.
-  const std::wstring& Detail() const { return detail_; }
   // The whole text of the report box.
   std::wstring Report() const;
 
 private:
   ErrorKind kind_;
-  std::wstring detail_;
+  std::wstring detail_;  // what went wrong in the user's words: which value, what it held, and why
 };
 
 // The platform's short name of the error, e.g. L"Type mismatch".

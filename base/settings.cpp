@@ -20,26 +20,29 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 std::string CanonicalNumber(std::wstring_view text, wchar_t decimalSeparator) {
   std::string out;
   size_t i = 0;
+  // The character at i; past the end, one that no part of a number is (the
+  // separator is never NUL).
+  const auto next = [&] { return i < text.size() ? text[i] : L'\0'; };
   auto take_digits = [&] {
     size_t start = i;
-    while (i < text.size() && IsDigit(text[i])) out += static_cast<char>(text[i++]);
+    while (IsDigit(next())) out += static_cast<char>(text[i++]);
     return i - start;
   };
-  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
-    if (text[i] == L'-') out += '-';
+  if (next() == L'+' || next() == L'-') {
+    if (next() == L'-') out += '-';
     ++i;
   }
   size_t mantissaDigits = take_digits();
-  if (i < text.size() && text[i] == decimalSeparator) {
+  if (next() == decimalSeparator) {
     out += '.';
     ++i;
     mantissaDigits += take_digits();
   }
   if (mantissaDigits == 0) return {};
-  if (i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
+  if (next() == L'e' || next() == L'E') {
     out += 'e';
     ++i;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) out += static_cast<char>(text[i++]);
+    if (next() == L'+' || next() == L'-') out += static_cast<char>(text[i++]);
     if (take_digits() == 0) return {};
   }
   return i == text.size() ? out : std::string{};

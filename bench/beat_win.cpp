@@ -16,8 +16,8 @@
 // ends, unchanged). box: a failure box was counted instead of shown.
 //
 // It uses only the photo show's public face (constructor, Tick, Complete,
-// Busy, PassCount), so that the same file builds against an older tree for
-// a comparison.
+// kPhotoLoaded, through the frame host), so that the same file builds
+// against an older tree for a comparison.
 #include <windows.h>
 #include <psapi.h>
 
@@ -30,21 +30,7 @@
 #include <string_view>
 #include <vector>
 
-#include "controls/image_win.h"
-#include "controls/panel3d_win.h"
 #include "framework/handles.h"
-#include "framework/platform_win.h"
-#include "slideshow/layout.h"
-// The show's settings: Form1's own since the windows stopped sharing one
-// state; the older revisions this program is also built against have only
-// the shared one.
-#if __has_include("slideshow/show_settings.h")
-#include "slideshow/show_settings.h"
-using ShowState = salvanto::ShowSettings;
-#else
-using ShowState = salvanto::SharedState;
-#endif
-#include "slideshow/photo_show_win.h"
 #include "tests/e2e/tools/frame_host.h"
 
 using namespace salvanto;
@@ -93,15 +79,10 @@ public:
     g_watch.original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(frame_.Image1().hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchedImageProc)));
     // Before the show exists: a show may start on its first photo at once.
-    state_.PhotoDir = frame_.ShowPlatform().text.Upper(folder);
-    show_ =
-        std::make_unique<PhotoShow>(frame_.ShowPlatform(), state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
+    frame_.StartShow(folder);
   }
-  BeatHost(const BeatHost&) = delete;
-  BeatHost& operator=(const BeatHost&) = delete;
-  ~BeatHost() { show_.reset(); }
 
-  explicit operator bool() const { return show_ != nullptr; }
+  explicit operator bool() const { return frame_.Showing(); }
 
   // Ticks the show from a window timer: a warm-up tick, then `ticks`
   // measured ones; returns when the last measured tick's work has ended.
@@ -120,10 +101,9 @@ public:
           hung_ = true;
           done_ = true;
         }
-      } else if (msg.hwnd == frame_.Host() && msg.message == PhotoShow::kPhotoLoaded) {
-        show_->Complete();
+      } else if (frame_.Completes(msg)) {
         UpdateWindow(frame_.Image1().hwnd());  // a no-op when the picture went up already
-        if (pending_ && !show_->Busy()) Finish(NowMs());
+        if (pending_) Finish(NowMs());
       } else {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
@@ -137,7 +117,6 @@ public:
   const std::vector<TickRecord>& Records() const { return records_; }
   int StrayPaints() const { return strayPaints_; }
   UINT Delay() const { return delay_; }
-  int PassCount() const { return show_->PassCount(); }
 
 private:
   struct Pending {
@@ -156,17 +135,16 @@ private:
       return;
     }
     if (beat_ >= 1 && !pending_) strayPaints_ += g_watch.paints - paintsAtLastEnd_;
-    if (show_->Busy()) {
+    if (frame_.TickOut()) {
       if (beat_ >= 1) records_.push_back({.index = beat_, .at = now - first_, .skipped = true});
       // Ticked all the same, as Timer1 ticks it: the show's rules skip it,
-      // and a show may look at its pending result then.
-      show_->Tick();
-      if (pending_ && !show_->Busy()) Finish(NowMs());
+      // and a show may take its result from the slot then; its
+      // kPhotoLoaded, posted already, comes next.
+      frame_.Tick();
       return;
     }
     pending_ = Pending{beat_, now, g_watch.paints, frame_.BoxesShown()};
-    show_->Tick();
-    if (!show_->Busy()) Finish(NowMs());
+    frame_.Tick();
   }
 
   void Finish(double now) {
@@ -187,8 +165,6 @@ private:
   }
 
   FrameHost frame_;
-  ShowState state_;
-  std::unique_ptr<PhotoShow> show_;
 
   UINT delay_ = 0;
   int ticks_ = 0;
@@ -261,11 +237,10 @@ int Beat(const std::wstring& folder, UINT delayMs, int ticks) {
   std::printf(
       "{\"summary\":true,\"finished\":%s,\"ticks\":%d,\"delay_ms\":%u,\"shown\":%zu,\"skipped\":%d,\"boxes\":%d,"
       "\"changes\":%d,\"median_ms\":%s,\"slowest_ms\":%s,\"worst_offset_ms\":%s,\"seconds\":%.1f,"
-      "\"shown_per_min\":%.1f,\"changes_per_min\":%.1f,\"stray_paints\":%d,\"pass_count\":%d,\"peak_mb\":%.2f}\n",
+      "\"shown_per_min\":%.1f,\"changes_per_min\":%.1f,\"stray_paints\":%d,\"peak_mb\":%.2f}\n",
       Bool(finished), ticks, delayMs, toPhoto.size(), skipped, boxes, changes, Number(Median(toPhoto), 2).c_str(),
       Number(slowest, 2).c_str(), Number(changes ? worstOffset : NAN, 1).c_str(), window / 1000.0,
-      shownInWindow * 60000.0 / window, changesInWindow * 60000.0 / window, host.StrayPaints(), host.PassCount(),
-      PeakMb());
+      shownInWindow * 60000.0 / window, changesInWindow * 60000.0 / window, host.StrayPaints(), PeakMb());
   std::fflush(stdout);
   return finished ? 0 : 1;
 }

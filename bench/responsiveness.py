@@ -33,7 +33,6 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-FORM1 = "Salvanto.Form1"
 PULSE_MS = 8000
 
 
@@ -63,6 +62,7 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 import harness  # noqa: E402
 import photos  # noqa: E402
 from harness import files_held_open, wine_processes  # noqa: E402
+from config import FORM1  # noqa: E402
 
 
 def collection(photo: Path, name: str) -> Path:

@@ -10,12 +10,10 @@ namespace salvanto {
 
 // Attribute bits as the file system reports them for a directory entry.
 enum FileAttribute : std::uint32_t {
-  kAttrReadOnly = 0x01,
   kAttrHidden = 0x02,
   kAttrSystem = 0x04,
   kAttrVolume = 0x08,
   kAttrDirectory = 0x10,
-  kAttrArchive = 0x20,
 };
 
 // The attribute set of ordinary files: no directories, hidden or system files.

@@ -13,7 +13,6 @@ public:
   std::optional<FoundEntry> First(const std::wstring& pattern) override;
   std::optional<FoundEntry> Next() override;
   void Close() override { find_.reset(); }
-  bool IsOpen() const { return static_cast<bool>(find_); }
 
 private:
   unique_hfind find_;

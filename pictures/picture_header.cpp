@@ -64,8 +64,10 @@ std::optional<int> TiffOrientation(std::span<const std::uint8_t> tiff) {
   const auto u16 = [&](std::size_t at) { return little ? Le16(&tiff[at]) : Be16(&tiff[at]); };
   const auto u32 = [&](std::size_t at) { return little ? Le32(&tiff[at]) : Be32(&tiff[at]); };
   if (u16(2) != 42) return std::nullopt;
+  // The directory: a count, then entries of 12 bytes. One without room for
+  // a whole entry holds no tag.
   const std::size_t ifd = u32(4);
-  if (ifd < 8 || ifd + 2 > tiff.size()) return std::nullopt;
+  if (ifd < 8 || ifd + 2 + 12 > tiff.size()) return std::nullopt;
   const std::size_t count = u16(ifd);
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t entry = ifd + 2 + 12 * i;

@@ -194,7 +194,6 @@ void Reorient(std::span<const std::uint8_t> stored, PixelSize storedSize, int or
               std::size_t targetStride) {
   const std::uint32_t sw = storedSize.width, sh = storedSize.height;
   if (stored.size() < std::size_t{sw} * sh * 4) throw std::invalid_argument("stored picture too small");
-  if (orientation < 1 || orientation > 8) orientation = 1;
   const PixelSize upright = StoredSize(storedSize, orientation);
   for (std::uint32_t dy = 0; dy < upright.height; ++dy) {
     std::uint8_t* out = target + targetStride * dy;
@@ -227,7 +226,7 @@ void Reorient(std::span<const std::uint8_t> stored, PixelSize storedSize, int or
           sx = sw - 1 - dy;
           sy = dx;
           break;
-        default:
+        default:  // 1, and any value outside 1 to 8: as stored
           break;
       }
       std::memcpy(out, stored.data() + (std::size_t{sy} * sw + sx) * 4, 4);

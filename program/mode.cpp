@@ -1,5 +1,7 @@
 #include "program/mode.h"
 
+#include <algorithm>
+
 namespace salvanto {
 
 Mode ChooseMode(bool previousInstance, std::wstring_view argumentText) {
@@ -8,17 +10,16 @@ Mode ChooseMode(bool previousInstance, std::wstring_view argumentText) {
 }
 
 std::wstring_view ArgumentText(std::wstring_view commandLine) {
-  size_t i = 0;
-  if (!commandLine.empty() && commandLine[0] == L'"') {
+  constexpr std::wstring_view kBlanks = L" \t";
+  std::size_t pathEnd = commandLine.find_first_of(kBlanks);
+  if (commandLine.starts_with(L'"')) {
     // A quoted path runs to the closing quote; a missing one means no arguments.
-    size_t close = commandLine.find(L'"', 1);
-    if (close == std::wstring_view::npos) return {};
-    i = close + 1;
-  } else {
-    while (i < commandLine.size() && commandLine[i] != L' ' && commandLine[i] != L'\t') ++i;
+    pathEnd = commandLine.find(L'"', 1);
+    if (pathEnd == std::wstring_view::npos) return {};
+    ++pathEnd;
   }
-  while (i < commandLine.size() && (commandLine[i] == L' ' || commandLine[i] == L'\t')) ++i;
-  return commandLine.substr(i);
+  // What follows the path, without the blanks before it.
+  return commandLine.substr(std::min(commandLine.find_first_not_of(kBlanks, pathEnd), commandLine.size()));
 }
 
 }  // namespace salvanto

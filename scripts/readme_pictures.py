@@ -9,6 +9,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 import harness  # noqa: E402
+from config import FORM1, SETTINGS  # noqa: E402
 
 DOCS = ROOT / "docs"
 
@@ -33,7 +34,7 @@ def main() -> None:
     collection = "Z:" + str(ROOT / "assets" / "demo_collection").replace("/", "\\") + "\\"
     with harness.Session("readme-slideshow", size=(1024, 768), settings={"Interval": "1", "SalvantosDir": collection}) as s:
         scr = s.start_scr("/s")
-        form = s.wait_for_window("Salvanto.Form1", process=scr)
+        form = s.wait_for_window(FORM1, process=scr)
         # The first photo of the collection, with its caption.
         s.wait_until(lambda: any(w["name"] == "panYear" and w["visible"] and w["text"] != "Morvane Software"
                                  for w in harness.walk(s.windows())), 20, "a photo's caption", process=scr)
@@ -41,7 +42,7 @@ def main() -> None:
         shoot(s, "slideshow", width=640)
     with harness.Session("readme-settings", size=(1024, 768)) as s:
         scr = s.start_scr("/c")
-        dialog = s.wait_for_window("Salvanto.frmSSSettings", process=scr)
+        dialog = s.wait_for_window(SETTINGS, process=scr)
         s.sync(dialog["hwnd"])
         shoot(s, "settings", rect=dialog["rect"])
     print(f"Pictures in {DOCS}: slideshow.png, settings.png")

@@ -40,12 +40,9 @@ public:
   void Help();               // shows the help message and waits for it
   [[noreturn]] void Exit();  // EndScreenSaver: nothing is saved
 
-  // The working delay in milliseconds.
-  std::int32_t DelayMs() const { return DelayMs_; }
-
 private:
   Platform& platform_;
-  std::int32_t DelayMs_;
+  std::int32_t DelayMs_;  // the working delay
 };
 
 }  // namespace salvanto

@@ -5,6 +5,12 @@
 namespace salvanto {
 namespace {
 
+// The category table in the order it is searched.
+struct CaptionRow {
+  std::wstring_view code;
+  std::wstring_view caption;
+};
+
 constexpr std::array<CaptionRow, 39> kTable{{
     {L"JA", L"Painter Portfolio "},
     {L"AZ", L"1990-1995 Performance Model "},
@@ -54,8 +60,6 @@ constexpr std::wstring_view kYearTail = L" Salvanto   ";
 constexpr std::size_t kCodeOffset = kMarker.size() + 1;
 
 }  // namespace
-
-std::span<const CaptionRow> CaptionTable() { return kTable; }
 
 std::size_t InStr(std::wstring_view text, std::wstring_view what) {
   const std::size_t at = text.find(what);

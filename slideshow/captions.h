@@ -4,22 +4,12 @@
 // Positions are 1-based and counted in UTF-16 units of the whole path, as
 // the collection's own tools count them.
 #include <cstddef>
-#include <span>
 #include <string>
 #include <string_view>
 
 namespace salvanto {
 
 inline constexpr std::wstring_view kMarker = L"SALVAS";
-
-struct CaptionRow {
-  std::wstring_view code;
-  std::wstring_view caption;
-};
-
-// The category table in the order it is searched; the trailing blanks are
-// part of the captions.
-std::span<const CaptionRow> CaptionTable();
 
 // 1-based position of the first occurrence of what in text, compared
 // exactly (case matters); 0 when absent.

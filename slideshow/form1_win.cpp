@@ -227,8 +227,21 @@ void Form1::OnImageMouseMove(POINT screenPoint) {
 void Form1::OnImageMouseDown() { End(); }
 void Form1::OnImageClick() { End(); }
 
-void Form1::OnQueryClose() { SetCursorVisible(platform_.cursor, true); }
-void Form1::OnUnload() { SetCursorVisible(platform_.cursor, true); }
+void Form1::CloseHandler() { SetCursorVisible(platform_.cursor, true); }
+
+void Form1::OnClose() {
+  CloseHandler();  // QueryUnload
+  CloseHandler();  // Unload
+  DestroyWindow(hwnd());
+}
+
+// The session ends: the window is unloaded like any closed one (its
+// QueryUnload ran at WM_QUERYENDSESSION).
+void Form1::OnEndSession(bool ending) {
+  if (!ending) return;
+  CloseHandler();
+  DestroyWindow(hwnd());
+}
 
 void Form1::OnGetMinMaxInfo(MINMAXINFO& info) {
   // Maximised means the whole screen, not the work area.
@@ -243,6 +256,18 @@ void Form1::OnTimer(UINT_PTR timer) {
   // No tick under the box of a fatal error: it ends the program.
   if (!IsEnding()) photos_->Tick();
 }
+
+void Form1::OnPhotoLoaded() {
+  // Under the box of a fatal error nothing new goes up: the error ends the program.
+  if (photos_ && !IsEnding()) photos_->Complete();
+}
+
+void Form1::OnActivate(bool active) {
+  if (active) foreground_.Activated();
+}
+
+// No other screen saver starts over this one.
+bool Form1::OnSysCommand(WPARAM command) { return (command & 0xFFF0) != SC_SCREENSAVE; }
 
 void Form1::OnActivateApp(bool active) {
   // The system sends it to each of the program's top-level windows (the
@@ -274,13 +299,13 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnTimer(wParam);
       return 0;
     case PhotoShow::kPhotoLoaded:
-      if (photos_ && !IsEnding()) photos_->Complete();
+      OnPhotoLoaded();
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(ScreenPoint(hwnd(), lParam));
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) foreground_.Activated();
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return Default(message, wParam, lParam);
     case WM_ACTIVATEAPP:
       OnActivateApp(wParam != FALSE);
@@ -299,23 +324,15 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RedrawInNewColours(hwnd());
       return Default(message, wParam, lParam);
     case WM_SYSCOMMAND:
-      // No other screen saver starts over this one.
-      if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 0;
-      return Default(message, wParam, lParam);
+      return OnSysCommand(wParam) ? Default(message, wParam, lParam) : 0;
     case WM_QUERYENDSESSION:
-      OnQueryClose();
+      CloseHandler();
       return TRUE;
     case WM_ENDSESSION:
-      // The session ends: the window is unloaded like any closed one.
-      if (wParam) {
-        OnUnload();
-        DestroyWindow(hwnd());
-      }
+      OnEndSession(wParam != FALSE);
       return 0;
     case WM_CLOSE:
-      OnQueryClose();
-      OnUnload();
-      DestroyWindow(hwnd());
+      OnClose();
       return 0;
     case WM_DESTROY:
       OnDestroy();

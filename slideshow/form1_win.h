@@ -61,11 +61,18 @@ private:
 
   void OnGetMinMaxInfo(MINMAXINFO& info);
   void OnTimer(UINT_PTR timer);
+  void OnPhotoLoaded();
+  void OnActivate(bool active);
   void OnActivateApp(bool active);
+  // False for a command Form1 refuses.
+  bool OnSysCommand(WPARAM command);
+  // The one body of both close handlers, QueryUnload's and Unload's: the
+  // cursor visible again. Each runs it, so each raises the cursor's count.
+  void CloseHandler();
+  void OnClose();
+  void OnEndSession(bool ending);
   void OnDestroy();
   void OnMouseMove(POINT screenPoint);
-  void OnQueryClose();
-  void OnUnload();
   void OnImageMouseDown() override;
   void OnImageClick() override;
   void OnImageMouseMove(POINT screenPoint) override;

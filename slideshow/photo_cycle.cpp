@@ -18,15 +18,14 @@ TickResult TickFiles::Tick(const TickWork& work) {
 
 void TickFiles::Ready(const TickWork& work) {
   if (!prepared_ || prepared_->startListing != work.startListing) {
-    prepared_ = Prepared{
-        .startListing = work.startListing, .step = Step::Failed, .startAgain = false, .loaded = false, .result = {}};
+    prepared_ = Prepared{.startListing = work.startListing, .stage = Stage::Failed, .result = {}};
     TakeStep(*prepared_, work.photoDir);
-  } else if (prepared_->startAgain) {
+  } else if (prepared_->stage == Stage::StartAgain) {
     // A listing that found nothing or could not start ahead of its tick
     // starts again at it: the photos may have come, the drive be readable.
     StartListing(*prepared_, work.photoDir);
   }
-  if (prepared_->step == Step::Listed) LoadPhoto(*prepared_, work);
+  if (prepared_->stage == Stage::Listed || prepared_->stage == Stage::Loaded) LoadPhoto(*prepared_, work);
 }
 
 void TickFiles::TakeStep(Prepared& prepared, const std::wstring& photoDir) {
@@ -35,12 +34,12 @@ void TickFiles::TakeStep(Prepared& prepared, const std::wstring& photoDir) {
     try {
       next = listing_.Continue();
     } catch (const std::exception&) {
-      prepared.step = Step::Failed;
+      prepared.stage = Stage::Failed;
       return;
     }
     if (!next.empty()) {
       prepared.result.path = photoDir + next;
-      prepared.step = Step::Listed;
+      prepared.stage = Stage::Listed;
       return;
     }
     // The pass is over: the next one starts within this tick.
@@ -53,35 +52,30 @@ void TickFiles::StartListing(Prepared& prepared, const std::wstring& photoDir) {
   const bool passEnded = prepared.result.passEnded;
   prepared.result = TickResult();
   prepared.result.passEnded = passEnded;
-  prepared.loaded = false;
-  prepared.startAgain = true;
+  prepared.stage = Stage::StartAgain;
   try {
     const std::wstring first = listing_.Start(photoDir + L"*.*", kOrdinaryFiles);
     prepared.result.started = true;
+    if (first.empty()) return;
     prepared.result.path = photoDir + text_.Upper(first);
-    prepared.step = Step::Listed;
-    prepared.startAgain = first.empty();
+    prepared.stage = Stage::Listed;
   } catch (const std::exception&) {
-    prepared.step = Step::Failed;
+    // Failed as it stands; the tick starts the listing again.
   }
 }
 
 void TickFiles::LoadPhoto(Prepared& prepared, const TickWork& work) {
   TickResult& result = prepared.result;
   const std::optional<FileStamp> stamp = files_.Stamp(result.path);
-  // Image1 already shows this very file at this size.
-  const bool onShow = stamp && work.shown == ShownPhoto{result.path, stamp, work.frame};
   // What was loaded ahead stands while the file and the frame are the same.
-  if (prepared.loaded && result.stamp == stamp && result.frame == work.frame &&
-      (result.failed || result.picture || onShow)) {
-    return;
-  }
+  if (prepared.stage == Stage::Loaded && result.stamp == stamp && result.frame == work.frame) return;
   result.picture.reset();  // before the load: one prepared picture at a time
   result.stamp = stamp;
   result.frame = work.frame;
   result.failed = false;
-  prepared.loaded = true;
-  if (onShow) return;
+  prepared.stage = Stage::Loaded;
+  // Image1 already shows this very file at this size: nothing to load.
+  if (stamp && work.shown == ShownPhoto{result.path, stamp, work.frame}) return;
   try {
     result.picture = files_.Load(result.path, work.frame);
   } catch (const std::exception&) {

@@ -126,12 +126,20 @@ public:
   TickResult Tick(const TickWork& work);
 
 private:
-  enum class Step { Listed, Failed };
+  // Where a prepared tick stands, and what the next look at it (Prepare
+  // again, for a new frame size, or the tick itself) does:
+  //   Failed      the listing could not go on       nothing: the tick fails
+  //   StartAgain  the listing's start found nothing  the listing starts again
+  //               or could not start
+  //   Listed      the photo's name is known          the photo is loaded
+  //   Loaded      the photo loaded, failed to, or    loaded again if the file or the frame changed
+  //               on show already in Image1
+  // Image1's photo never changes within one prepared tick: only a complete
+  // tick changes it, and the tick takes what was prepared for it.
+  enum class Stage { Failed, StartAgain, Listed, Loaded };
   struct Prepared {
-    bool startListing = false;
-    Step step = Step::Failed;
-    bool startAgain = false;  // at the tick: the listing's start found nothing or failed
-    bool loaded = false;
+    bool startListing = false;  // which tick it is for: PassCount 0 to 2, or 3
+    Stage stage = Stage::Failed;
     TickResult result;
   };
 
@@ -185,17 +193,13 @@ public:
   // takes its listing step and loads its photo itself, one load as ever.
   void Rest(bool resting) { resting_ = resting; }
 
-  // 0 to 2: the next tick starts the listing afresh and shows its first
-  // file; 3: it continues the listing.
-  std::int16_t PassCount() const { return PassCount_; }
-
-  // From a tick until it is complete, its failure box closed.
-  bool Busy() const { return phase_ != Phase::Idle; }
-
 private:
+  // Working and Reporting: from a tick until it is complete, its failure box closed.
   enum class Phase { Idle, Working, Reporting };
   TickWork WorkNow() const;
 
+  // 0 to 2: the next tick starts the listing afresh and shows its first
+  // file; 3: it continues the listing.
   std::int16_t PassCount_ = 0;
   const std::wstring& photoDir_;  // PhotoDir, as Form1 read it at load
   TickWorker& worker_;

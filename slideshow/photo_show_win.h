@@ -44,10 +44,6 @@ public:
   // The display went off (true) or came back.
   void Rest(bool resting) { ticks_.Rest(resting); }
 
-  std::int16_t PassCount() const { return ticks_.PassCount(); }
-  // From a tick until its photo is up or its failure box closed.
-  bool Busy() const { return ticks_.Busy(); }
-
 private:
   // What the worker's side uses, shared with it: it may outlive the show.
   struct Files;

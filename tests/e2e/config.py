@@ -1,5 +1,5 @@
-"""What the end-to-end tests run and where things are: the program's names
-and settings key, the build, template and output folders (CTest sets them
+"""What the end-to-end tests run and where things are: the program's names,
+window classes and settings key, the build, template and output folders (CTest sets them
 in the environment, see tests.cmake), the tools the tests need, and the log
 line every part of the harness writes."""
 
@@ -18,6 +18,12 @@ APP_TITLE = "SCRNSAVE: The Salvanto Anthology 2002"
 SETTINGS_KEY = r"Software\VB and VBA Program Settings" + "\\" + APP_TITLE + r"\Settings"
 SCR_NAME = "Salvanto2002.scr"
 INSPECTOR_NAME = "inspector.exe"
+
+# The window classes the program registers (framework/control_ids.h).
+FORM1 = "Salvanto.Form1"
+SETTINGS = "Salvanto.frmSSSettings"
+COVER = "Salvanto.Cover"
+COMMAND = "Salvanto.SSCommand"
 
 
 def win_build_dir() -> Path:

@@ -8,9 +8,8 @@ from __future__ import annotations
 from typing import Callable
 
 import harness
+from config import FORM1, SETTINGS
 
-DIALOG = "Salvanto.frmSSSettings"
-FORM1 = "Salvanto.Form1"
 DIALOG_TITLE = "Screen Saver Settings"
 
 # The delays the spin button steps through, in seconds, shortest first.
@@ -56,7 +55,7 @@ class Dialog:
     def __init__(self, session: harness.Session, scr: harness.Process):
         self.s = session
         self.scr = scr
-        self.window = session.wait_for_window(DIALOG, process=scr, children=CONTROLS)
+        self.window = session.wait_for_window(SETTINGS, process=scr, children=CONTROLS)
         self.hwnd = self.window["hwnd"]
         self.controls = {w["name"]: w for w in harness.walk([self.window]) if w["name"]}
 

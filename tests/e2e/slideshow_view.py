@@ -7,8 +7,8 @@ import unittest
 from dataclasses import dataclass
 
 import harness
+from config import FORM1
 
-FORM1 = "Salvanto.Form1"
 CONTROLS = ("SSPanel1", "Image1", "panYear", "Image2")
 BEVEL_PX_AT_96 = 8
 

@@ -22,7 +22,7 @@ import time
 import harness
 import photos
 
-FORM1 = "Salvanto.Form1"
+from config import FORM1
 QUIET = {"Interval": "60"}
 SIZE = (1024, 768)
 

@@ -8,8 +8,8 @@ from __future__ import annotations
 import harness
 import photos
 from harness import SlideshowWatch
+from config import FORM1
 
-FORM1 = "Salvanto.Form1"
 TICKS = 10
 
 

@@ -21,8 +21,8 @@ from pathlib import Path
 import harness
 import photos
 from harness import SETTINGS_KEY, files_held_open, wine_processes
+from config import FORM1
 
-FORM1 = "Salvanto.Form1"
 # From the xdotool call to the end of the process: ExitProcess from the input
 # handler takes a few hundredths of a second; a load that held the input up
 # would take a whole decode (about a second for 48 MP under Wine).

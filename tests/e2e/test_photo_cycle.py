@@ -15,8 +15,8 @@ import harness
 import photos
 from harness import SlideshowWatch, click_button, files_held_open, raw_clock
 from photos import BLUE, CYAN, GREEN, MAGENTA, RED, YELLOW, Photo
+from config import FORM1
 
-FORM1 = "Salvanto.Form1"
 INTERVAL = 1.0
 # How far a tick may land from its place on the one-second grid: the timer's
 # own jitter plus the watcher's polling, with room for a loaded machine.

@@ -5,6 +5,7 @@ in both modes."""
 import zipfile
 
 import harness
+from config import FORM1, SETTINGS
 
 WINDOWS_SCR = "C:\\windows\\Salvanto2002.scr"
 
@@ -25,13 +26,13 @@ class Release(harness.SessionTestCase):
                 release.extract("Salvanto2002.scr", s.prefix / "drive_c" / "windows")
 
                 settings = s.start_exe(WINDOWS_SCR, "/c")
-                dialog = s.wait_for_window("Salvanto.frmSSSettings", process=settings)
+                dialog = s.wait_for_window(SETTINGS, process=settings)
                 self.assertEqual(dialog["text"], "Screen Saver Settings")
                 s.close_window(dialog["hwnd"])
                 self.assertEqual(settings.wait(10), 0)
 
                 show = s.start_exe(WINDOWS_SCR, "/s")
-                form = s.wait_for_window("Salvanto.Form1", process=show)
+                form = s.wait_for_window(FORM1, process=show)
                 self.assertEqual(form["rect"], [0, 0, 800, 600])
                 self.assertTrue(s.sync(form["hwnd"]))
                 s.key("a")

@@ -12,8 +12,8 @@ import harness
 import photos
 from harness import SlideshowWatch, click_button
 from photos import BLUE, GREEN, RED
+from config import FORM1
 
-FORM1 = "Salvanto.Form1"
 RED_PHOTO = "SALVAS_JA1.JPG"
 RED_CAPTION = "Painter Portfolio "
 # How far a tick may land from its place on the one-second grid under load.

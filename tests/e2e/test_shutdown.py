@@ -9,14 +9,12 @@ for a close or a log-off, one for the dialog's "Exit"."""
 import harness
 import photos
 from harness import SETTINGS_KEY, SlideshowWatch, show_cursor_calls, wine_processes
+from config import COMMAND, FORM1, SETTINGS
 
 # The display count after each ShowCursor call: the query (or query-close)
 # handler's raise, then the unload handler's.
 TWO_HANDLERS = [(True, 1), (True, 2)]
 
-FORM1 = "Salvanto.Form1"
-SETTINGS = "Salvanto.frmSSSettings"
-COMMAND = "Salvanto.SSCommand"
 END_S = 5
 
 

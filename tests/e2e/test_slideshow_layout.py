@@ -12,6 +12,7 @@ import unittest
 import harness
 import two_monitors
 from slideshow_view import STILL, Screen, ScreenshotChecks, SlideshowLayout
+from config import FORM1
 
 
 class Layout(SlideshowLayout):
@@ -34,7 +35,7 @@ class Layout(SlideshowLayout):
                 with self.subTest(screen=f"{width}x{height}"):
                     s.set_mode(width, height)
                     screen = Screen(width, height, 96)
-                    form = s.wait_until(lambda: [w for w in s.find_windows(cls="Salvanto.Form1")
+                    form = s.wait_until(lambda: [w for w in s.find_windows(cls=FORM1)
                                                  if w["rect"] == [0, 0, width, height]], 10,
                                         f"Form1 over the {width} x {height} screen", scr)[0]
                     rects = self.check_layout(s, screen, form)

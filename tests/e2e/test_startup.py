@@ -10,9 +10,8 @@ import time
 
 import harness
 from harness import APP_TITLE, show_cursor_calls
+from config import FORM1, SETTINGS
 
-FORM1 = "Salvanto.Form1"
-SETTINGS = "Salvanto.frmSSSettings"
 SETTINGS_TITLE = "Screen Saver Settings"
 
 WS_POPUP = 0x80000000

@@ -14,10 +14,10 @@ from pathlib import Path
 import harness
 import photos
 from harness import APP_TITLE, SlideshowWatch
+from config import FORM1
 
 WS_EX_TOPMOST = 0x00000008
 
-FORM1 = "Salvanto.Form1"
 COMMA = {(r"Control Panel\International", "sDecimal"): ","}
 
 

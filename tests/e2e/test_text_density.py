@@ -5,9 +5,9 @@ controls."""
 
 import dialog_view
 import harness
+from config import FORM1
 
 DENSITIES = (96, 120, 144)
-FORM1 = "Salvanto.Form1"
 
 
 def text_box(pixels: harness.Pixels, rect: list[int], is_ink) -> tuple[int, int, int, int] | None:

@@ -10,9 +10,8 @@ import unittest
 import harness
 import two_monitors
 from two_monitors import PRIMARY, SECOND
+from config import COVER, FORM1
 
-FORM1 = "Salvanto.Form1"
-COVER = "Salvanto.Cover"
 ON_SECOND = [(1200, 100), (1500, 300), (1300, 500), (1700, 200)]
 ON_SURFACE = [(20, 20), (60, 30)]  # Form1's black surface, above the frame
 

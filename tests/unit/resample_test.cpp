@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <stdexcept>
 #include <vector>
 
 #include "pictures/picture_header.h"
@@ -121,6 +125,8 @@ TEST(Resampler, EnlargingInterpolatesBetweenPixelCentres) {
   Grey two({2, 1});
   two.Set(1, 0, 255);
   EXPECT_EQ(Scale(two, {4, 1}), (std::vector<int>{0, 64, 191, 255}));
+  // At 2.5 times the second centre lies just past the first source pixel's.
+  EXPECT_EQ(Scale(two, {5, 1}), (std::vector<int>{0, 25, 128, 230, 255}));
   // Down the columns too; the outer pixels repeat the edge.
   Grey tall({1, 2});
   tall.Set(0, 1, 200);
@@ -144,8 +150,13 @@ TEST(Resampler, BandHeightDoesNotChangeTheResult) {
         Bytes out(std::size_t{to.width} * to.height * 4);
         Resampler r(noise.size, bpp, to, out.data(), std::size_t{to.width} * 4);
         const std::size_t stride = std::size_t{noise.size.width} * bpp;
-        for (std::uint32_t y = 0; y < noise.size.height; y += band)
-          r.AddRows(noise.pixels.data() + stride * y, stride, std::min(band, noise.size.height - y));
+        for (std::uint32_t y = 0; y < noise.size.height; y += band) {
+          // Each band in a buffer of its own, as the decoder hands it over.
+          const std::uint32_t rows = std::min(band, noise.size.height - y);
+          const auto from = noise.pixels.begin() + static_cast<std::ptrdiff_t>(stride * y);
+          const Bytes copy(from, from + static_cast<std::ptrdiff_t>(stride * rows));
+          r.AddRows(copy.data(), stride, rows);
+        }
         EXPECT_TRUE(r.Done());
         return out;
       };
@@ -171,6 +182,9 @@ TEST(MakeTaps, WeightsAlwaysSumToOneAndStayWithinTheSource) {
       }
     }
   }
+  // An empty axis has no taps: no picture and no frame is ever 0 wide.
+  EXPECT_THROW(MakeTaps(0, 3), std::invalid_argument);
+  EXPECT_THROW(MakeTaps(3, 0), std::invalid_argument);
   // A hugely wide row into one pixel still sees all of it, not just its start.
   Grey wide({40000, 1});
   for (std::uint32_t x = 20000; x < 40000; ++x) wide.Set(x, 0, 254);
@@ -223,17 +237,37 @@ TEST(PeekPictureSize, ReadsTheDeclaredSizeOfCommonFormats) {
   EXPECT_EQ(PeekPictureSize(std::span(jpeg).first(12)), std::nullopt);
   jpeg[16] = jpeg[17] = 0;
   EXPECT_EQ(PeekPictureSize(jpeg), std::nullopt);
-  // A marker without a length (RST0) before the frame header is stepped over.
-  const Bytes rst = {0xFF, 0xD8, 0xFF, 0xD0, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
-  EXPECT_EQ(PeekPictureSize(rst), (PixelSize{3, 2}));
-  // A DHT (C4) segment is no frame header.
-  const Bytes dht = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x04, 0x00, 0x00, 0xFF,
-                     0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
-  EXPECT_EQ(PeekPictureSize(dht), (PixelSize{3, 2}));
+  // Markers without a length (TEM, RST0 to RST7) before the frame header are stepped over.
+  for (std::uint8_t marker : Bytes{0x01, 0xD0, 0xD7}) {
+    const Bytes rst = {0xFF, 0xD8, 0xFF, marker, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+    EXPECT_EQ(PeekPictureSize(rst), (PixelSize{3, 2})) << int{marker};
+  }
+  // Every kind of frame header (SOF0 to SOF15) gives the size; DHT (C4),
+  // JPG (C8) and DAC (CC) segments are none (here empty ones), and the
+  // frame comes after them.
+  for (int marker = 0xC0; marker <= 0xCF; ++marker) {
+    const auto m = static_cast<std::uint8_t>(marker);
+    const Bytes frame = {0xFF, 0xD8, 0xFF, m, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+    const bool none = marker == 0xC4 || marker == 0xC8 || marker == 0xCC;
+    EXPECT_EQ(PeekPictureSize(frame), none ? std::nullopt : std::optional(PixelSize{3, 2})) << marker;
+    const Bytes after = {0xFF, 0xD8, 0xFF, m, 0x00, 0x02, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+    EXPECT_EQ(PeekPictureSize(after), none ? std::optional(PixelSize{3, 2}) : std::nullopt) << marker;
+  }
+  // The walk ends where the scan data starts.
+  const Bytes scan = {0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03};
+  EXPECT_EQ(PeekPictureSize(scan), std::nullopt);
 
   const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0,    0,    0,    13,
                      'I',  'H', 'D', 'R', 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00};
   EXPECT_EQ(PeekPictureSize(png), (PixelSize{65536, 32768}));
+  // The size before it has arrived, or in a first chunk that is not IHDR.
+  EXPECT_EQ(PeekPictureSize(std::span(png).first(20)), std::nullopt);
+  Bytes notHeader = png;
+  notHeader[12] = 'I';
+  notHeader[13] = 'D';
+  notHeader[14] = 'A';
+  notHeader[15] = 'T';
+  EXPECT_EQ(PeekPictureSize(notHeader), std::nullopt);
   const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 0x09, 0x03, 0x61, 0x01};
   EXPECT_EQ(PeekPictureSize(gif), (PixelSize{777, 353}));
 
@@ -253,6 +287,9 @@ TEST(PeekPictureSize, ReadsTheDeclaredSizeOfCommonFormats) {
   bmp[25] = 0x80;  // INT32_MIN high
   EXPECT_EQ(PeekPictureSize(bmp), (PixelSize{613, 0x80000000u}));
   EXPECT_FALSE(IsSanePictureSize(*PeekPictureSize(bmp)));
+  // An OS/2 bitmap: a 12-byte header of 16-bit sizes, 26 bytes in all.
+  const Bytes core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 0x65, 0x02, 0x6E, 0x01, 1, 0, 24, 0};
+  EXPECT_EQ(PeekPictureSize(core), (PixelSize{613, 366}));
 
   EXPECT_EQ(PeekPictureSize(Bytes{'I', 'I', '*', 0}), std::nullopt);
   EXPECT_EQ(PeekPictureSize(Bytes{'h', 'e', 'l', 'l', 'o'}), std::nullopt);
@@ -312,9 +349,35 @@ TEST(PeekOrientation, ReadsTheExifTagInBothByteOrders) {
     // The size is still found behind the Exif segment.
     EXPECT_EQ(PeekPictureSize(ExifJpeg(6, little)), (PixelSize{3, 2}));
   }
-  // A TIFF file carries the tag in its own first directory.
+  for (bool little : {true, false}) {
+    // A TIFF file carries the tag in its own first directory, which may end
+    // the data.
+    const Bytes exif = ExifJpeg(8, little, 3, /*alone=*/true);
+    const auto tiff = std::span(exif).subspan(18, 8 + 2 + 12);
+    EXPECT_EQ(PeekOrientation(tiff), 8) << little;
+    // A directory said to lie beyond the data is none.
+    Bytes far = exif;
+    std::fill_n(far.begin() + 22, 4, 0xFF);
+    EXPECT_EQ(PeekOrientation(far), std::nullopt) << little;
+    // Only the entries the directory counts are read.
+    Bytes counted = ExifJpeg(8, little);
+    counted[little ? 26 : 27] = 1;
+    EXPECT_EQ(PeekOrientation(counted), std::nullopt) << little;
+    // An APP1 segment that is not Exif (XMP) is stepped over.
+    Bytes xmp = ExifJpeg(8, little);
+    xmp.insert(xmp.begin() + 8, {0xFF, 0xE1, 0x00, 0x07, 'h', 't', 't', 'p', 0});
+    EXPECT_EQ(PeekOrientation(xmp), 8) << little;
+    // The first Exif segment is the picture's; a second one changes nothing.
+    Bytes twice = ExifJpeg(6, little);
+    const Bytes other = ExifJpeg(8, little);
+    twice.insert(twice.end() - 9, other.begin() + 8, other.end() - 9);
+    EXPECT_EQ(PeekOrientation(twice), 6) << little;
+    // Exif belongs before the frame header: one after it is not the picture's.
+    Bytes late = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x00, 0x03, 0x01, 0x01, 0x11, 0x00};
+    late.insert(late.end(), exif.begin() + 8, exif.end() - 9);
+    EXPECT_EQ(PeekOrientation(late), std::nullopt) << little;
+  }
   const Bytes exif = ExifJpeg(8, false);
-  EXPECT_EQ(PeekOrientation(std::span(exif).subspan(18)), 8);
   // A byte order that is neither "II" nor "MM" is no TIFF structure.
   for (const auto& [order, little] :
        {std::pair{"XI", true}, std::pair{"IX", true}, std::pair{"XM", false}, std::pair{"MX", false}}) {

@@ -85,8 +85,8 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
     FAIL();
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Kind(), ErrorKind::TypeMismatch);
-    EXPECT_NE(e.Detail().find(L"Interval"), std::wstring::npos);
-    EXPECT_NE(e.Detail().find(L"\"abc\""), std::wstring::npos);
+    EXPECT_NE(e.Report().find(L"Interval"), std::wstring::npos);
+    EXPECT_NE(e.Report().find(L"\"abc\""), std::wstring::npos);
     EXPECT_NE(e.Report().find(L"Type mismatch"), std::wstring::npos);
   }
   store.Set(kIntervalKey, L"99999999999");
@@ -105,7 +105,7 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
     FAIL();
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
-    EXPECT_NE(e.Detail().find(L"Interval holds \"" + std::wstring(40, L'9') + L"\u2026\","), std::wstring::npos)
+    EXPECT_NE(e.Report().find(L"Interval holds \"" + std::wstring(40, L'9') + L"\u2026\","), std::wstring::npos)
         << std::string(e.what()).substr(0, 200);
     EXPECT_LT(e.Report().size(), 200u);
   }
@@ -138,6 +138,13 @@ TEST(QuotedExcerpt, CutsLongTextsAndShowsWhatWouldChangeTheReadingAsQuestionMark
        L"b\xDE97\xD83D",
        L"a?b??"},
       {x39 + L"\xD83Dy", x39 + L"?\u2026"},
+      // The first and last characters beyond the 16-bit range, and each
+      // end of both halves' ranges alone.
+      {L"\xD800\xDC00\xDBFF\xDFFF", L"\xD800\xDC00\xDBFF\xDFFF"},
+      {L"\xD800"
+       L"a\xDBFF"
+       L"b\xDC00\xDFFF",
+       L"?a?b??"},
   };
   for (const Case& c : cases) EXPECT_EQ(QuotedExcerpt(c.text), L"\"" + c.shown + L"\"") << c.shown.size();
 }

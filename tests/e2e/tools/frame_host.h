@@ -7,15 +7,29 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
 #include <string_view>
 
 #include "controls/image_win.h"
 #include "controls/panel3d_win.h"
 #include "framework/platform_win.h"
 #include "slideshow/layout.h"
+#include "slideshow/photo_show_win.h"
 #include "tests/e2e/tools/process_clock.h"
+// The show's settings: Form1's own since the windows stopped sharing one
+// state; the older revisions the benchmark also builds have only the shared one.
+#if __has_include("slideshow/show_settings.h")
+#include "slideshow/show_settings.h"
+#endif
 
 namespace salvanto::win {
+
+#if __has_include("slideshow/show_settings.h")
+using ShowState = ShowSettings;
+#else
+using ShowState = SharedState;
+#endif
 
 class FrameHost {
 public:
@@ -50,14 +64,38 @@ public:
   FrameHost(const FrameHost&) = delete;
   FrameHost& operator=(const FrameHost&) = delete;
   ~FrameHost() {
+    show_.reset();
     if (host_) DestroyWindow(host_);
+  }
+
+  // The real photo show over folder in the frame, once the frame's windows
+  // are as the tool wants them: the show may load its first photo at once.
+  void StartShow(const std::wstring& folder) {
+    state_.PhotoDir = platform_.text.Upper(folder);
+    show_ = std::make_unique<PhotoShow>(platform_, state_, *image_, *year_, host_);
+  }
+  // Timer1's tick: its work goes out, unless a tick is still out (the show
+  // skips it then).
+  void Tick() {
+    show_->Tick();
+    tickOut_ = true;
+  }
+  // From a tick until its result, which kPhotoLoaded announces, is complete:
+  // its photo up or its box counted.
+  bool TickOut() const { return tickOut_; }
+  // Hands msg to the show when it is kPhotoLoaded; true then.
+  bool Completes(const MSG& msg) {
+    if (msg.hwnd != host_ || msg.message != PhotoShow::kPhotoLoaded) return false;
+    show_->Complete();
+    tickOut_ = false;
+    return true;
   }
 
   // Null when there is no display to make the windows on.
   HWND Host() const { return host_; }
+  bool Showing() const { return show_ != nullptr; }
   ImageControl& Image1() const { return *image_; }
   Panel3D& PanYear() const { return *year_; }
-  Platform& ShowPlatform() { return platform_; }
   int BoxesShown() const { return boxes_.shown; }
 
 private:
@@ -86,6 +124,9 @@ private:
   HWND host_ = nullptr;
   ImageControl* image_ = nullptr;
   Panel3D* year_ = nullptr;
+  ShowState state_;
+  std::unique_ptr<PhotoShow> show_;
+  bool tickOut_ = false;
 };
 
 }  // namespace salvanto::win

@@ -96,7 +96,6 @@ int SoakFigures(const std::wstring& folder, int ticks, int every) {
               .Add("gdi_source", text(gdi.source))
               .Add("user", number(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)))
               .Add("boxes", Num(soak.BoxesShown()))
-              .Add("pass_count", Num(soak.PassCount()))
               .Add("caption", Quote(soak.Caption()))
               .Str());
   };

@@ -4,15 +4,8 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
-#include <string_view>
 
-#include "controls/image_win.h"
-#include "controls/panel3d_win.h"
-#include "framework/platform_win.h"
-#include "slideshow/layout.h"
-#include "slideshow/photo_show_win.h"
 #include "tests/e2e/tools/frame_host.h"
 
 namespace salvanto::win {
@@ -23,17 +16,11 @@ namespace salvanto::win {
 class SoakHost {
 public:
   explicit SoakHost(const std::wstring& folder) : frame_(L"SalvantoSoakHost", L"soak") {
-    if (!frame_.Host()) return;
-    state_.PhotoDir = frame_.ShowPlatform().text.Upper(folder);
-    show_ =
-        std::make_unique<PhotoShow>(frame_.ShowPlatform(), state_, frame_.Image1(), frame_.PanYear(), frame_.Host());
+    if (frame_.Host()) frame_.StartShow(folder);
   }
-  SoakHost(const SoakHost&) = delete;
-  SoakHost& operator=(const SoakHost&) = delete;
-  ~SoakHost() { show_.reset(); }
 
   // False when there is no display to make the windows on.
-  explicit operator bool() const { return show_ != nullptr; }
+  explicit operator bool() const { return frame_.Showing(); }
   // Milliseconds from a tick to its photo painted (or its box counted), and
   // the part of them the user-interface thread was busy.
   struct TickTimes {
@@ -44,14 +31,12 @@ public:
   // its box counted), and the messages it left (repaints) handled.
   TickTimes Tick() {
     const double start = NowMs();
-    show_->Tick();
+    frame_.Tick();
     double busy = NowMs() - start;
     MSG msg;
-    while (show_->Busy() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (frame_.TickOut() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
       const double handling = NowMs();
-      if (msg.hwnd == frame_.Host() && msg.message == PhotoShow::kPhotoLoaded) {
-        show_->Complete();
-      } else {
+      if (!frame_.Completes(msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
       }
@@ -66,13 +51,10 @@ public:
     return {end - start, busy + end - painting};
   }
   int BoxesShown() const { return frame_.BoxesShown(); }
-  int PassCount() const { return show_->PassCount(); }
   std::wstring Caption() const { return frame_.PanYear().Caption(); }
 
 private:
   FrameHost frame_;
-  ShowSettings state_;
-  std::unique_ptr<PhotoShow> show_;
 };
 
 }  // namespace salvanto::win
