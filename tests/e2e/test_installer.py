@@ -8,6 +8,7 @@ import re
 from pathlib import Path
 
 import harness
+from config import FORM1
 
 PRODUCT = "The Salvanto Anthology 2002 screen saver"
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
@@ -61,7 +62,7 @@ class Installer(harness.SessionTestCase):
                  "DisplayIcon": INSTALLED, "EstimatedSize": math.ceil(installed.stat().st_size / 1024)})
             self.assertEqual(s.reg_value(DESKTOP, "SCRNSAVE.EXE")["data"], ANOTHER_SAVER)
             show = s.start_exe(INSTALLED, "/s")
-            form = s.wait_for_window("Salvanto.Form1", process=show)
+            form = s.wait_for_window(FORM1, process=show)
             self.assertTrue(s.sync(form["hwnd"]))
             s.key("a")
             self.assertEqual(show.wait(10), 0)
