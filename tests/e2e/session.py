@@ -16,7 +16,7 @@ import sys
 import tempfile
 import time
 import unittest
-from pathlib import Path
+from pathlib import Path, PureWindowsPath
 from typing import Any, Callable, Iterable
 
 from config import INSPECTOR_NAME, SCR_NAME, SETTINGS_KEY, check_tools, log, out_root, sessions_dir, template_dir, \
@@ -213,7 +213,8 @@ class Session:
         self.wait_until(lambda: not self.find_windows(exe=SCR_NAME), timeout, f"the windows of {proc} gone")
 
     def start_exe(self, path: Path | str, *args: str) -> Process:
-        return self._spawn(["wine", str(path), *args], Path(path).stem)
+        # Named by its file alone, whether path is this machine's or Windows' (C:\...).
+        return self._spawn(["wine", str(path), *args], PureWindowsPath(str(path)).stem)
 
     def run_wine(self, *argv: str, timeout: float = 30) -> subprocess.CompletedProcess:
         """Runs a Wine program to its end and returns its output (through
