@@ -89,10 +89,15 @@ std::wstring Text(HWND window) {
   return text;
 }
 
-void DialogFollowsTheDensity(int* failures) {
+// The settings dialog as the program opens it, at its opening delay.
+HWND OpenDialog() {
   ShowSettingsDialog(GetModuleHandleW(nullptr), ThePlatform(), 1000);
   PumpMessages();
-  HWND dialog = FindWindowW(kSettingsClass, nullptr);
+  return FindWindowW(kSettingsClass, nullptr);
+}
+
+void DialogFollowsTheDensity(int* failures) {
+  HWND dialog = OpenDialog();
   CHECK(dialog != nullptr, "no settings dialog");
   if (!dialog) return;
   HWND panel = GetDlgItem(dialog, kIdPnlSSaver);
@@ -265,9 +270,7 @@ COLORREF MostOf(const std::map<COLORREF, int>& counts) {
 }
 
 void ControlsDrawInTheSystemColoursUnderHighContrast(int* failures) {
-  ShowSettingsDialog(GetModuleHandleW(nullptr), ThePlatform(), 1000);
-  PumpMessages();
-  HWND dialog = FindWindowW(kSettingsClass, nullptr);
+  HWND dialog = OpenDialog();
   HWND panel = GetDlgItem(dialog, kIdPnlSSaver);
   HWND set = GetDlgItem(panel, kIdSSCommand4Set);
   HWND delay = GetDlgItem(panel, kIdPanInterval);
@@ -329,9 +332,7 @@ bool Heard(DWORD event, HWND window) {
 // control's object after the control is gone, and every call then fails
 // cleanly.
 void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
-  ShowSettingsDialog(GetModuleHandleW(nullptr), ThePlatform(), 1000);
-  PumpMessages();
-  HWND dialog = FindWindowW(kSettingsClass, nullptr);
+  HWND dialog = OpenDialog();
   HWND panel = GetDlgItem(dialog, kIdPnlSSaver);
   HWND spin = GetDlgItem(panel, kIdSpinInterval);
   HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, Hear,
