@@ -51,6 +51,15 @@ def entries(s: harness.Session) -> list[dict]:
     return [entry for entry in found if entry.get("DisplayName") == PRODUCT]
 
 
+def set_choice(s: harness.Session, value: str) -> None:
+    """Records a screen saver choice as Screen Saver Settings or a user would, in any form."""
+    escaped = value.replace("\\", "\\\\").replace('"', '\\"')
+    reg = s.out_dir / "choice.reg"
+    reg.write_text(f'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\{DESKTOP}]\n'
+                   f'"SCRNSAVE.EXE"="{escaped}"\n')
+    assert s.run_wine("reg", "import", s.wine_path(reg)).returncode == 0
+
+
 def msiexec(s: harness.Session, program: str, *args: str, trace: str | None = None) -> harness.Process:
     """The installer run silently to its end; its log goes to the session's output folder."""
     log = s.out_dir / f"install-{next(LOGS)}.log"
@@ -108,9 +117,12 @@ class Installer(harness.SessionTestCase):
 
             # Another build of this version, and then the next version, each
             # replace it in place and keep the choice made at the first
-            # install. Wine would take a rebuild of one product code too
+            # install, also in a form only Windows' lookup in System32 names
+            # (Wine's removal of the old version clears it; the new one puts
+            # it back). Wine would take a rebuild of one product code too
             # (Windows refuses it): the tables show it is another product,
             # which the upgrade takes.
+            set_choice(s, "SALVANTO2002.SCR")
             self.assertEqual(msiexec(s, "msiexec", "/i", s.wine_path(rebuild)).exit_code, 0)
             self.assertEqual(len(entries(s)), 1)
             self.assertTrue(installed.read_bytes().endswith(f"rebuild {version}".encode()), "the rebuilt file")
@@ -130,18 +142,18 @@ class Installer(harness.SessionTestCase):
             self.assertEqual(entry["DisplayVersion"], next_version)
 
             # The removal keeps another saver the user chose since.
-            s.run_wine("reg", "add", "HKCU\\" + DESKTOP, "/v", "SCRNSAVE.EXE", "/d", ANOTHER_SAVER, "/f")
+            set_choice(s, ANOTHER_SAVER)
             self.assertEqual(msiexec(s, *entry["UninstallString"].split()).exit_code, 0)
             self.assertEqual((installed.exists(), entries(s), choice()), (False, [], ANOTHER_SAVER))
 
             # Screen Saver Settings records its choice by the short path: the
-            # removal clears that too, and keeps the user's own settings.
+            # removal clears that too, in any form (here quoted, with blanks,
+            # a variable and "..", in capitals), and keeps the user's own settings.
             self.assertEqual(msiexec(s, "msiexec", "/i", s.wine_path(release)).exit_code, 0)
             self.assertEqual(choice(), ANOTHER_SAVER, "no SETASSAVER: the choice stays")
             listing = s.run_wine("cmd", "/c", "dir", "/x", INSTALLED).stdout.decode(errors="replace")
-            short = "C:\\WINDOWS\\SYSTEM32\\" + re.search(r"(\S+)\s+Salvanto2002\.scr", listing).group(1)
-            self.assertEqual(s.run_wine("reg", "add", "HKCU\\" + DESKTOP, "/v", "SCRNSAVE.EXE", "/d", short,
-                                        "/f").returncode, 0)
+            short = re.search(r"(\S+)\s+Salvanto2002\.scr", listing).group(1)
+            set_choice(s, f' "%SystemRoot%\\SYSTEM32\\..\\System32\\{short}" ')
             [entry] = entries(s)
             self.assertEqual(msiexec(s, *entry["UninstallString"].split()).exit_code, 0)
             self.assertFalse(installed.exists())
