@@ -45,7 +45,8 @@ class SettingsDialog final : public Window<SettingsDialog> {
 public:
   SettingsDialog(Platform& platform, std::int32_t delayMs) : editor_(platform, delayMs) {}
 
-  void CreateControls();
+  // delay: what the delay display shows.
+  void CreateControls(const std::wstring& delay);
   // The frame's size around the design's client area at the window's density.
   SIZE FrameSize() const;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -59,6 +60,7 @@ private:
   DelayEditor editor_;
   Panel3D* pnlSSaver_ = nullptr;
   Panel3D* panInterval_ = nullptr;
+  SpinButton* spinInterval_ = nullptr;
   HWND focus_ = nullptr;  // the control that gets the focus back when the dialog is active again
 };
 
@@ -74,8 +76,8 @@ PanelSettings PnlSSaverSettings() {
           .Align = Alignment::CenterMiddle};
 }
 
-PanelSettings PanIntervalSettings() {
-  return {.Caption = std::wstring(kOpeningCaption),
+PanelSettings PanIntervalSettings(const std::wstring& delay) {
+  return {.Caption = delay,
           .ForeColor = kNavy,
           .BackColor = kWhite,
           .Font = {L"MS Sans Serif", 8.25f, 700, 0},
@@ -93,7 +95,7 @@ SIZE SettingsDialog::FrameSize() const {
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void SettingsDialog::CreateControls() {
+void SettingsDialog::CreateControls(const std::wstring& delay) {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
   pnlSSaver_ = &Panel3D::Create(hwnd(), kIdPnlSSaver, PnlSSaverSettings(), Pixels(kPnlSSaver));
   HWND panel = pnlSSaver_->hwnd();
@@ -109,16 +111,19 @@ void SettingsDialog::CreateControls() {
                    Pixels(kSSCommand5));
   Button3D::Create(panel, kIdSSCommand6Exit, {.Caption = L"Exit", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}},
                    Pixels(kSSCommand6));
-  SpinButton::Create(panel, kIdSpinInterval,
-                     {.ForeColor = RGB(0, 0, 255),
-                      .BackColor = RGB(192, 192, 192),
-                      .ToolTip = L"Set Slide Show Delay",
-                      .DownName = L"Shorter Delay",
-                      .UpName = L"Longer Delay"},
-                     Pixels(kSpinInterval));
+  // A screen reader reads the delay on the spin button, which has the
+  // focus, as on the display, which never has.
+  spinInterval_ = &SpinButton::Create(panel, kIdSpinInterval,
+                                      {.ForeColor = RGB(0, 0, 255),
+                                       .BackColor = RGB(192, 192, 192),
+                                       .ToolTip = L"Set Slide Show Delay",
+                                       .DownName = L"Shorter Delay",
+                                       .UpName = L"Longer Delay",
+                                       .Value = delay},
+                                      Pixels(kSpinInterval));
   focus_ = set.hwnd();
 
-  panInterval_ = &Panel3D::Create(panel, kIdPanInterval, PanIntervalSettings(), Pixels(kPanInterval));
+  panInterval_ = &Panel3D::Create(panel, kIdPanInterval, PanIntervalSettings(delay), Pixels(kPanInterval));
   Label::Create(panel, kIdLabel9,
                 {.Caption = L"Select the photo delay:",
                  .ForeColor = kNavy,
@@ -159,8 +164,11 @@ void SettingsDialog::CreateControls() {
 void SettingsDialog::OnCommand(int id, WORD code) {
   switch (id) {
     case kIdSpinInterval:
-      if (code == kSpinDownEvent) panInterval_->SetCaption(editor_.SpinDown());
-      if (code == kSpinUpEvent) panInterval_->SetCaption(editor_.SpinUp());
+      if (code == kSpinDownEvent || code == kSpinUpEvent) {
+        const std::wstring delay = code == kSpinDownEvent ? editor_.SpinDown() : editor_.SpinUp();
+        panInterval_->SetCaption(delay);
+        spinInterval_->SetValue(delay);
+      }
       return;
     case kIdSSCommand4Set:
       if (code == BN_CLICKED) editor_.Set();
@@ -195,8 +203,7 @@ void SettingsDialog::OnDpiChanged(const RECT& suggested) {
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   DestroyWindow(pnlSSaver_->hwnd());
-  CreateControls();
-  panInterval_->SetCaption(delay);
+  CreateControls(delay);
   if (HWND again = focusId ? GetDlgItem(pnlSSaver_->hwnd(), focusId) : nullptr) focus_ = again;
   if (GetActiveWindow() == hwnd() && focus_) SetFocus(focus_);
 }
@@ -222,6 +229,11 @@ LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_ENABLE:
+      // A modal box (Help's) opened or closed: the controls take input no
+      // longer or again.
+      NotifyInputChanged(hwnd());
       return 0;
     case WM_NEXTDLGCTL:
       OnNextControl(wParam, LOWORD(lParam) != 0);
@@ -262,7 +274,7 @@ void ShowSettingsDialog(HINSTANCE instance, Platform& platform, std::int32_t del
   // As the system's dialogs: focus marks hidden until the keyboard is used,
   // where the user's settings say so.
   SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-  dialog->CreateControls();
+  dialog->CreateControls(std::wstring(kOpeningCaption));
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
   SetForegroundWindow(window);
