@@ -335,24 +335,40 @@ void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
   HWND dialog = OpenDialog();
   HWND panel = GetDlgItem(dialog, kIdPnlSSaver);
   HWND spin = GetDlgItem(panel, kIdSpinInterval);
-  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, Hear,
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, Hear,
                                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-  SendMessageW(panel, WM_COMMAND, MAKEWPARAM(kIdSpinInterval, kSpinUpEvent), reinterpret_cast<LPARAM>(spin));
+  SendMessageW(spin, WM_KEYDOWN, VK_UP, 0);
+  SendMessageW(spin, WM_KEYUP, VK_UP, 0);
+  EnableWindow(dialog, FALSE);  // as under the Help box
+  EnableWindow(dialog, TRUE);
   SetFocus(GetDlgItem(panel, kIdSSCommand5Help));
   PumpMessages();
   UnhookWinEvent(hook);
   CHECK(Heard(EVENT_OBJECT_NAMECHANGE, GetDlgItem(panel, kIdPanInterval)), "no new name heard of panInterval");
+  CHECK(std::count(g_heard.begin(), g_heard.end(), std::pair{DWORD{EVENT_OBJECT_VALUECHANGE}, spin}) == 1,
+        "not one value change heard of the spin button");
+  CHECK(Heard(EVENT_OBJECT_STATECHANGE, GetDlgItem(panel, kIdSSCommand4Set)), "no state change heard of Set");
   CHECK(Heard(EVENT_OBJECT_FOCUS, GetDlgItem(panel, kIdSSCommand5Help)), "no focus heard on Help");
 
   com_ptr<IAccessible> object;
   AccessibleObjectFromWindow(spin, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), object.put_void());
   CHECK(object, "no accessible object for the spin button");
   if (!object) return;
-  VARIANT arrow;
+  VARIANT arrow, self, to;
   VariantInit(&arrow);
-  arrow.vt = VT_I4;
-  arrow.lVal = 2;
+  VariantInit(&self);
+  arrow.vt = self.vt = VT_I4;
+  arrow.lVal = 1;
+  self.lVal = CHILDID_SELF;
   BSTR name = nullptr;
+  CHECK(object->get_accValue(self, &name) == S_OK && name && Text(GetDlgItem(panel, kIdPanInterval)) == name,
+        "the spin button's value is not the delay shown");
+  SysFreeString(std::exchange(name, nullptr));
+  // The arrows lie side by side: the second right of the first, nothing below it.
+  CHECK(object->accNavigate(NAVDIR_RIGHT, arrow, &to) == S_OK && to.vt == VT_I4 && to.lVal == 2,
+        "right of the first arrow");
+  CHECK(object->accNavigate(NAVDIR_DOWN, arrow, &to) == S_FALSE && to.vt == VT_EMPTY, "below the first arrow");
+  arrow.lVal = 2;
   CHECK(object->get_accName(arrow, &name) == S_OK && name && std::wstring(name) == L"Longer Delay",
         "the up arrow's name");
   SysFreeString(std::exchange(name, nullptr));
