@@ -148,6 +148,11 @@ private:
       detail::RememberDpi(window, self->dpi_);
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
+    // Under a fatal error's box nothing moves: no timer, display change or
+    // density change reaches a window, so nothing is laid out or made anew
+    // (above the box, enabled) before the box's OK ends the program, and an
+    // error that laying out raised is not raised again.
+    if (IsEnding() && (message == WM_TIMER || message == WM_DISPLAYCHANGE || message == WM_DPICHANGED)) return 0;
     if (message == WM_DPICHANGED && self) {
       // Known before the window's own handling lays itself out again.
       self->dpi_ = LOWORD(wParam) > 0 ? LOWORD(wParam) : self->dpi_;

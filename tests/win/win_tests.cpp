@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/settings.h"
 #include "controls/spin_win.h"
 #include "framework/control_ids.h"
 #include "framework/handles.h"
@@ -381,6 +382,74 @@ void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
         "a place asked after the window went");
 }
 
+// The covers of the other monitors (none on one monitor), as the thread has them.
+std::vector<HWND> Covers() {
+  std::vector<HWND> covers;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) -> BOOL {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (std::wstring(name) == kCoverClass) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&covers));
+  return covers;
+}
+
+void Record(const char* name, int failures) {
+  std::printf("%s %s\n", failures ? "FAIL" : "ok  ", name);
+  (failures ? g_failed : g_passed) += 1;
+}
+
+[[noreturn]] void Finish() {
+  std::printf("%d passed, %d failed\n", g_passed, g_failed);
+  std::fflush(stdout);
+  // Windows of the product post quit messages and hold timers: leave at once.
+  ExitProcess(g_failed ? 1 : 0);
+}
+
+// Under a fatal error's box nothing moves: a display change, the monitors'
+// check and a density change, delivered by the box's own message loop,
+// leave Form1 and the covers as they were. The box's OK would end the
+// program, so this test, the last, ends it from its watching thread.
+void NothingMovesUnderAFatalBox(int* failures) {
+  static int monitorDpi = 96;
+  SetMonitorDpiSource([](HMONITOR) { return monitorDpi; });
+  Form1& form = ShowForm1(GetModuleHandleW(nullptr), ThePlatform());
+  PumpMessages();
+  HWND window = form.hwnd();
+  KillTimer(window, 1);
+  const std::vector<HWND> covers = Covers();
+  const RECT frame = RectIn(window, GetDlgItem(window, kIdSSPanel1));
+  monitorDpi = 144;  // what the box's loop would lay Form1 out for
+  static std::function<void()> watch;
+  watch = [=, &form] {
+    const std::wstring title(kAppTitle);
+    for (int i = 0; i < 500 && !FindWindowW(L"#32770", title.c_str()); ++i) Sleep(20);
+    HWND box = FindWindowW(L"#32770", title.c_str());
+    CHECK(box, "no fatal box");
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(screen.right, screen.bottom));
+    SendMessageW(window, WM_TIMER, 2, 0);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&screen));
+    CHECK(form.Dpi() == 96 && Same(RectIn(window, GetDlgItem(window, kIdSSPanel1)), frame),
+          "Form1 laid out again at %d DPI under the box", form.Dpi());
+    CHECK(Covers() == covers, "the covers made anew under the box");
+    CHECK(IsWindow(box) && !IsWindowEnabled(window), "the box gone, or Form1 takes input under it");
+    Record("NothingMovesUnderAFatalBox", *failures);
+    Finish();
+  };
+  CloseHandle(CreateThread(
+      nullptr, 0,
+      [](void*) -> DWORD {
+        watch();
+        return 0;
+      },
+      nullptr, 0, nullptr));
+  Guarded([] { throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The test's fatal error."); });
+}
+
 // ---- The decoder's own scaling, through a stand-in frame ------------------
 
 // A test pattern: every pixel of the picture at full size is different
@@ -649,11 +718,9 @@ int wmain() {
   for (const auto& [name, test] : tests) {
     int failures = 0;
     test(&failures);
-    std::printf("%s %s\n", failures ? "FAIL" : "ok  ", name);
-    (failures ? g_failed : g_passed) += 1;
+    Record(name, failures);
   }
-  std::printf("%d passed, %d failed\n", g_passed, g_failed);
-  std::fflush(stdout);
-  // Windows of the product post quit messages and hold timers: leave at once.
-  ExitProcess(g_failed ? 1 : 0);
+  static int failures = 0;
+  NothingMovesUnderAFatalBox(&failures);  // ends the program
+  Finish();
 }
