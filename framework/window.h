@@ -183,4 +183,15 @@ private:
 // The program's own icon, as the window classes show it.
 HICON ProgramIcon(HINSTANCE instance, int size);
 
+// The program's icon on a top-level window, at the sizes the system gives
+// big and small icons at the window's density; Set again at a new density.
+// The icons live as long as the window's state object, which outlives the window.
+class WindowIcons {
+public:
+  void Set(HWND window, int dpi);
+
+private:
+  unique_hicon big_, small_;
+};
+
 }  // namespace salvanto::win

@@ -47,8 +47,9 @@ public:
 
   // delay: what the delay display shows.
   void CreateControls(const std::wstring& delay);
-  // The frame's size around the design's client area at the window's density.
-  SIZE FrameSize() const;
+  // The frame's size around the design's client area at a density.
+  SIZE FrameSize(int dpi) const;
+  void ShowIcons() { icons_.Set(hwnd(), Dpi()); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -61,6 +62,7 @@ private:
   Panel3D* pnlSSaver_ = nullptr;
   Panel3D* panInterval_ = nullptr;
   SpinButton* spinInterval_ = nullptr;
+  WindowIcons icons_;
   HWND focus_ = nullptr;  // the control that gets the focus back when the dialog is active again
 };
 
@@ -88,10 +90,10 @@ PanelSettings PanIntervalSettings(const std::wstring& delay) {
           .Align = Alignment::CenterMiddle};
 }
 
-SIZE SettingsDialog::FrameSize() const {
-  const PixelRect client = Pixels(kClientArea);
+SIZE SettingsDialog::FrameSize(int dpi) const {
+  const PixelRect client = ToPixels(kClientArea, TwipsPerPixel(dpi));
   RECT frame{0, 0, client.width(), client.height()};
-  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(Dpi()));
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
@@ -202,6 +204,7 @@ void SettingsDialog::OnDpiChanged(const RECT& suggested) {
   const int focusId = focus ? GetDlgCtrlID(focus) : 0;
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowIcons();
   DestroyWindow(pnlSSaver_->hwnd());
   CreateControls(delay);
   if (HWND again = focusId ? GetDlgItem(pnlSSaver_->hwnd(), focusId) : nullptr) focus_ = again;
@@ -227,6 +230,11 @@ LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SETFOCUS:
       if (focus_ && IsWindow(focus_)) SetFocus(focus_);
       return 0;
+    case WM_GETDPISCALEDSIZE:
+      // The frame does not grow in step with the density: the size that
+      // keeps the design's client area, so that WM_DPICHANGED's is exact.
+      *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
+      return TRUE;
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -262,15 +270,14 @@ void ShowSettingsDialog(HINSTANCE instance, Platform& platform, std::int32_t del
   if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The settings window could not be created.");
   g_dialog = window;
   // Centred; on a screen smaller than the dialog the title bar stays on it.
-  const SIZE frame = dialog->FrameSize();
+  const SIZE frame = dialog->FrameSize(dialog->Dpi());
   const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - static_cast<int>(frame.cx)) / 2);
   const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - static_cast<int>(frame.cy)) / 2);
   SetWindowPos(window, nullptr, left, top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   // The help box belongs to the dialog, so that the dialog takes no input
   // while it is open, however the click reached the button.
   TheMessageBoxes().SetOwner(window);
-  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 32)));
-  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(instance, 16)));
+  dialog->ShowIcons();
   // As the system's dialogs: focus marks hidden until the keyboard is used,
   // where the user's settings say so.
   SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);

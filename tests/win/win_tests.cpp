@@ -84,6 +84,23 @@ void SendDpiChange(HWND window, int dpi, const RECT& suggested) {
   PumpMessages();
 }
 
+// The width of the icon a window shows in its title bar (ICON_SMALL) or the task switcher.
+int IconWidth(HWND window, WPARAM which) {
+  ICONINFO info{};
+  const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+  if (!icon || !GetIconInfo(icon, &info)) return 0;
+  const unique_hbitmap mask(info.hbmMask), colour(info.hbmColor);
+  BITMAP bitmap{};
+  GetObjectW(info.hbmMask, sizeof bitmap, &bitmap);
+  return bitmap.bmWidth;
+}
+
+// Each icon of the window at the size the system gives it at dpi.
+bool IconsAt(HWND window, int dpi) {
+  const auto at = [dpi](int metric) { return GetSystemMetricsForDpi(metric, static_cast<UINT>(dpi)); };
+  return IconWidth(window, ICON_BIG) == at(SM_CXICON) && IconWidth(window, ICON_SMALL) == at(SM_CXSMICON);
+}
+
 std::wstring Text(HWND window) {
   wchar_t text[256] = {};
   GetWindowTextW(window, text, 256);
@@ -121,13 +138,25 @@ void DialogFollowsTheDensity(int* failures) {
 
   RECT frame{};
   GetWindowRect(dialog, &frame);
-  const RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, 3, 2),
-                       frame.top + MulDiv(frame.bottom - frame.top, 3, 2)};
+  // Windows asks the window its size at the new density, and suggests it:
+  // the frame at that density around the design's client area (under Wine
+  // the frame itself keeps the system's density, so the client area there
+  // cannot show it).
+  SIZE size{MulDiv(frame.right - frame.left, 3, 2), MulDiv(frame.bottom - frame.top, 3, 2)};
+  const PixelRect design144 = ToPixels({0, 0, 6225, 4440}, TwipsPerPixel(144));
+  RECT want{0, 0, design144.width(), design144.height()};
+  AdjustWindowRectExForDpi(&want, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE), 144);
+  CHECK(SendMessageW(dialog, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)) &&
+            size.cx == want.right - want.left && size.cy == want.bottom - want.top,
+        "the size at 144 DPI is %ldx%ld", size.cx, size.cy);
+  const RECT suggested{frame.left, frame.top, frame.left + size.cx, frame.top + size.cy};
   SendDpiChange(dialog, 144, suggested);
   RECT moved{};
   GetWindowRect(dialog, &moved);
   CHECK(Same(moved, suggested), "the dialog is at %s, not where Windows suggested %s", Show(moved).c_str(),
         Show(suggested).c_str());
+  CHECK(IconsAt(dialog, 144), "the dialog's icons at 144 DPI are %d and %d pixels wide", IconWidth(dialog, ICON_BIG),
+        IconWidth(dialog, ICON_SMALL));
   const std::vector<RECT> at144 = rects();
   for (std::size_t i = 0; i < at96.size(); ++i) {
     CHECK(ScaledFrom(at96[i], at144[i], 96, 144), "control %zu at 144 DPI is %s, at 96 DPI %s", i,
@@ -150,6 +179,7 @@ void DialogFollowsTheDensity(int* failures) {
   GetClientRect(dialog, &client);
   CHECK(Same(client, client96), "the client area back at 96 DPI is %s, was %s", Show(client).c_str(),
         Show(client96).c_str());
+  CHECK(IconsAt(dialog, 96), "the dialog's icons back at 96 DPI");
   DestroyWindow(dialog);
   PumpMessages();
 }
@@ -203,6 +233,7 @@ void Form1FollowsTheDensity(int* failures) {
     RECT whole{};
     GetWindowRect(window, &whole);
     CHECK(Same(whole, screen), "Form1 at %d DPI covers %s, not the screen", dpi, Show(whole).c_str());
+    CHECK(IconsAt(window, dpi), "Form1's icons at %d DPI", dpi);
   }
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const RECT got = rectOf(controls[i].id);
