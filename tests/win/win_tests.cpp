@@ -413,18 +413,10 @@ void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
         "a place asked after the window went");
 }
 
-// The covers of the other monitors (none on one monitor), as the thread has them.
+// The covers of the other monitors (none on one monitor).
 std::vector<HWND> Covers() {
   std::vector<HWND> covers;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM found) -> BOOL {
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (std::wstring(name) == kCoverClass) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&covers));
+  for (HWND c = nullptr; (c = FindWindowExW(nullptr, c, kCoverClass, nullptr)) != nullptr;) covers.push_back(c);
   return covers;
 }
 
