@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ python3
+  cmake make g++ python3 unicode-data
   googletest libgtest-dev libgmock-dev
   mingw-w64 wixl msitools
   wine wine64 fonts-wine
