@@ -12,6 +12,7 @@ enable_language(RC)
 # program linked here), no build folder in what the compiler writes.
 add_link_options(-Wl,--no-insert-timestamp)
 include(${PROJECT_SOURCE_DIR}/cmake/source_date.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/signing.cmake)
 set(SALVANTO_WIN_LIBS user32 gdi32 advapi32 kernel32 ole32 oleaut32 oleacc windowscodecs comctl32 shcore uuid)
 set(SALVANTO_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
@@ -40,6 +41,7 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc PROPERT
 ${CMAKE_BINARY_DIR}/generated/salvanto_version.h")
 target_link_libraries(Salvanto2002 PRIVATE salvanto_win)
 target_link_options(Salvanto2002 PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
+salvanto_sign(Salvanto2002 "The Salvanto Anthology 2002")
 
 # The release: cpack (in this build folder) makes
 # Salvanto2002-<version>-win64.zip with the screen saver and a note for users.
