@@ -30,7 +30,7 @@ foreach(_test ${_e2e_tests})
   set_tests_properties(e2e_${_name} PROPERTIES
     FIXTURES_REQUIRED e2e_prefix LABELS e2e TIMEOUT 240 ENVIRONMENT "${_e2e_env}")
 endforeach()
-# The soak's 10,000 ticks run as fast as the machine lets them, so its own
+# The soak's 3,000 ticks run as fast as the machine lets them, so its own
 # wait is for progress (a sample at least every two minutes), and CTest's
 # timeout only stops what that wait cannot. The longest test starts first
 # when CTest has no timings yet.
