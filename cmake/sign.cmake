@@ -26,5 +26,8 @@ if(failed)
   message(FATAL_ERROR "osslsigncode could not sign ${FILE} with ${PFX}:\n${output}")
 endif()
 file(RENAME "${FILE}.signed" "${FILE}")
-# As the linker left it: a program.
-file(CHMOD "${FILE}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+if(FILE MATCHES "\\.(scr|dll|exe)$")
+  # As the linker left it: a program.
+  file(CHMOD "${FILE}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                                   WORLD_EXECUTE)
+endif()
