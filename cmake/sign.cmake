@@ -1,5 +1,5 @@
 # Signs one file in place with Authenticode (cmake -P, run by the build once
-# the file is made). In: OSSLSIGNCODE, PFX (the certificate and its key),
+# a program is linked; make_msi.cmake includes it for the installer). In: OSSLSIGNCODE, PFX (the certificate and its key),
 # FILE, NAME (the description Windows shows beside the publisher); from the
 # environment, SIGN_PASSWORD (the PFX's, may be empty) and SIGN_TIMESTAMP_URL
 # (an RFC 3161 time-stamp server, optional: a time-stamped signature stays

@@ -51,6 +51,7 @@ set_target_properties(SaverSetup PROPERTIES PREFIX "")
 target_compile_definitions(SaverSetup PRIVATE ${SALVANTO_WIN_DEFS})
 target_link_libraries(SaverSetup PRIVATE salvanto_core msi advapi32 user32 kernel32)
 target_link_options(SaverSetup PRIVATE -static -static-libgcc -static-libstdc++ -s)
+salvanto_sign(SaverSetup "The Salvanto Anthology 2002 screen saver setup")
 
 # The release: cpack (in this build folder) makes
 # Salvanto2002-<version>-win64.zip with the screen saver and a note for users.

@@ -14,7 +14,7 @@ pfx=
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 version=$(sed -n 's/^project(Salvanto2002 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-release=(Salvanto2002.scr "Salvanto2002-$version-win64.msi" "Salvanto2002-$version-win64.zip")
+release=(Salvanto2002.scr SaverSetup.dll "Salvanto2002-$version-win64.msi" "Salvanto2002-$version-win64.zip")
 
 # The release alone (no test tools) from the sources in $1, unsigned.
 build_release() {
