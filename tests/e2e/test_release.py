@@ -1,8 +1,9 @@
 """The release as a user gets it: the zip that cpack makes, unpacked into
 the Windows folder of a fresh prefix, and the screen saver run from there
 in both modes. And as anyone can check it: built again from the same sources
-in another folder, it has the same bytes; signed with a certificate, it
-verifies and is the same program with the signature taken off."""
+in another folder, it has the same bytes; signed with a certificate, its
+programs and installer verify, the programs are the same with the signature
+taken off, and the signed installer installs silently."""
 
 import hashlib
 import os
@@ -15,6 +16,7 @@ from pathlib import Path
 
 import harness
 from config import FORM1, SETTINGS
+from test_installer import WINDOWS_NT, msiexec
 
 WINDOWS_SCR = "C:\\windows\\Salvanto2002.scr"
 SIGNER = "Salvanto Release Test Signer"
@@ -60,9 +62,9 @@ class Release(harness.SessionTestCase):
 
     def test_built_again_elsewhere_the_same_bytes_and_signed_the_same_program(self):
         """The test command's build against a second build of the release
-        alone (the screen saver, its installer, the zip) from a copy of the
-        sources in another folder; `scripts/build.sh --verify` compares two
-        whole builds of clean clones."""
+        alone (the screen saver, the custom actions, the installer, the zip)
+        from a copy of the sources in another folder; `scripts/build.sh
+        --verify` compares two whole builds of clean clones."""
         first = harness.win_build_dir()
         epoch = re.search(r"SOURCE_DATE_EPOCH} (\d+)", (first / "source_date_epoch.cmake").read_text()).group(1)
         work = Path(tempfile.mkdtemp(prefix="salvanto-release-"))
@@ -72,7 +74,7 @@ class Release(harness.SessionTestCase):
         # The copy has no history: the time the packages record comes from the first build.
         env = {**os.environ, "SOURCE_DATE_EPOCH": epoch}
         second = source / "build" / "windows"
-        zips = sorted(p.name for p in first.glob("Salvanto2002-*-win64.zip"))
+        zips, msis = (sorted(p.name for p in first.glob(f"Salvanto2002-*-win64.{kind}")) for kind in ("zip", "msi"))
 
         def build(pfx: str = "") -> None:
             run("cmake", "--preset", "windows", f"-DSALVANTO_SIGN_PFX={pfx}", cwd=source, env=env)
@@ -80,7 +82,7 @@ class Release(harness.SessionTestCase):
             run("cpack", cwd=second, env=env)
 
         build()
-        for name in ["Salvanto2002.scr", *zips]:
+        for name in ["Salvanto2002.scr", "SaverSetup.dll", *zips, *msis]:
             self.assertEqual(sha256(second / name), sha256(first / name), f"{name} differs between the two builds")
 
         # A throwaway certificate, as an organisation would give its own.
@@ -91,16 +93,23 @@ class Release(harness.SessionTestCase):
             "-passout", "pass:throwaway")
         env["SIGN_PASSWORD"] = "throwaway"
         build(str(pfx))
+        for name in ["Salvanto2002.scr", "SaverSetup.dll", *msis]:
+            verified = run("osslsigncode", "verify", "-CAfile", work / "cert.pem", "-in", second / name)
+            self.assertIn(f"Subject: /CN={SIGNER}", verified, name)
+            self.assertIn("Signature verification: ok", verified, name)
+            if not name.endswith(".msi"):  # the installer packs the signed programs: its content differs
+                run("osslsigncode", "remove-signature", "-in", second / name, "-out", work / name)
+                self.assertEqual(sha256(work / name), sha256(first / name), f"{name} less its signature")
         signed = second / "Salvanto2002.scr"
-        verified = run("osslsigncode", "verify", "-CAfile", work / "cert.pem", "-in", signed)
-        self.assertIn(f"Subject: /CN={SIGNER}", verified)
-        self.assertIn("Signature verification: ok", verified)
-        run("osslsigncode", "remove-signature", "-in", signed, "-out", work / "unsigned.scr")
-        self.assertEqual(sha256(work / "unsigned.scr"), sha256(first / "Salvanto2002.scr"),
-                         "the signed program less its signature is not the unsigned one")
         with zipfile.ZipFile(second / zips[0]) as release:
             self.assertEqual(hashlib.sha256(release.read("Salvanto2002.scr")).hexdigest(), sha256(signed),
                              "the zip packs the program unsigned")
+        with self.session() as s:
+            # Windows 10 22H2, which the installer needs (Wine's prefix says Windows 7).
+            self.assertEqual(s.run_wine("reg", "add", WINDOWS_NT, "/v", "CurrentBuildNumber", "/d", "19045",
+                                        "/f").returncode, 0)
+            self.assertEqual(msiexec(s, "msiexec", "/i", s.wine_path(second / msis[0])).exit_code, 0, "signed")
+            self.assertEqual(sha256(s.prefix / "drive_c" / "windows" / "system32" / "Salvanto2002.scr"), sha256(signed))
 
 
 if __name__ == "__main__":
