@@ -27,7 +27,8 @@ function(salvanto_msi target version output)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -DWIXL=${SALVANTO_WIXL} -DMSIBUILD=${SALVANTO_MSIBUILD}
             -DMSIINFO=${SALVANTO_MSIINFO} -DFAKETIME=${SALVANTO_FAKETIME} -DEPOCH=${SALVANTO_SOURCE_DATE_EPOCH}
-            -DOSSLSIGNCODE=${SALVANTO_OSSLSIGNCODE} -DPFX=${SALVANTO_SIGN_PFX} -DWXS=${wxs} -DVERSION=${version} -DFILE_VERSION=${PROJECT_VERSION}.0
+            -DOSSLSIGNCODE=${SALVANTO_OSSLSIGNCODE} -DPFX=${SALVANTO_SIGN_PFX} -DWXS=${wxs} -DVERSION=${version}
+            -DFILE_VERSION=${PROJECT_VERSION}.0
             -DUPGRADE_CODE=${SALVANTO_UPGRADE_CODE} -DSCR=$<TARGET_FILE:Salvanto2002> -DDLL=$<TARGET_FILE:SaverSetup>
             -DICON=${icon} -DMARK=${arg_MARK} -DOUTPUT=${output} -P ${script}
     DEPENDS Salvanto2002 SaverSetup ${wxs} ${icon} ${script} ${PROJECT_SOURCE_DIR}/cmake/sign.cmake

@@ -43,8 +43,9 @@ set(ENV{NO_FAKE_STAT} 1)
 
 set(partial "${OUTPUT}.partial")
 execute_process(
-  COMMAND "${FAKETIME}" -f "${commit_time}" "${WIXL}" --arch x64 -D Version=${VERSION} -D ProductCode=${product_code} -D ScrFile=Salvanto2002.scr
-          -D SetupDll=SaverSetup.dll -D IconFile=Salvanto2002.ico -D SizeKB=${kilobytes} -o "${partial}" "${WXS}"
+  COMMAND "${FAKETIME}" -f "${commit_time}" "${WIXL}" --arch x64 -D Version=${VERSION} -D ProductCode=${product_code}
+          -D ScrFile=Salvanto2002.scr -D SetupDll=SaverSetup.dll -D IconFile=Salvanto2002.ico -D SizeKB=${kilobytes}
+          -o "${partial}" "${WXS}"
   WORKING_DIRECTORY "${stage}"
   RESULT_VARIABLE failed)
 file(REMOVE_RECURSE "${stage}")
@@ -116,7 +117,8 @@ endforeach()
 # script makes it. msibuild sets it only with the subject, author and
 # template beside it in the summary information: those wixl wrote, again.
 file(SHA256 "${CMAKE_CURRENT_LIST_FILE}" recipe)
-string(UUID package_code NAMESPACE ${product_code} NAME "${content};${FILE_VERSION};${EPOCH};${recipe}" TYPE SHA1 UPPER)
+string(UUID package_code NAMESPACE ${product_code} NAME "${content};${FILE_VERSION};${EPOCH};${recipe}"
+     TYPE SHA1 UPPER)
 execute_process(COMMAND "${MSIINFO}" suminfo "${partial}" OUTPUT_VARIABLE summary)
 foreach(field Subject Author Template)
   if(NOT summary MATCHES "\n${field}: ([^\n]*)")

@@ -1,9 +1,10 @@
 # Signs one file in place with Authenticode (cmake -P, run by the build once
-# a program is linked; make_msi.cmake includes it for the installer). In: OSSLSIGNCODE, PFX (the certificate and its key),
-# FILE, NAME (the description Windows shows beside the publisher); from the
-# environment, SIGN_PASSWORD (the PFX's, may be empty) and SIGN_TIMESTAMP_URL
-# (an RFC 3161 time-stamp server, optional: a time-stamped signature stays
-# valid after the certificate expires).
+# a program is linked; make_msi.cmake includes it for the installer). In:
+# OSSLSIGNCODE, PFX (the certificate and its key), FILE, NAME (the
+# description Windows shows beside the publisher); from the environment,
+# SIGN_PASSWORD (the PFX's, may be empty) and SIGN_TIMESTAMP_URL (an RFC 3161
+# time-stamp server, optional: a time-stamped signature stays valid after the
+# certificate expires).
 set(arguments sign -pkcs12 "${PFX}" -h sha256 -n "${NAME}")
 # The password goes through a file only its owner reads, never on a command line
 # that every user of the machine can list.
