@@ -8,6 +8,7 @@ bash scripts/deps.sh
 SIGN_PFX= bash scripts/build.sh
 cd build/native
 # One test more than there are cores: an end-to-end test mostly waits for
-# Wine, its ticks and its screen (about 40% of a core each, measured), and
-# the tests that build (the fuzz targets, the release test) take two places.
+# Wine, its ticks and its screen (about 40% of a core each, measured). The
+# fuzz targets' build takes two places; the release test builds at the
+# lowest priority, on what the others leave.
 ctest --output-on-failure -j"$(($(nproc) + 1))" "$@"

@@ -35,6 +35,7 @@ endforeach()
 # timeout only stops what that wait cannot. The longest test starts first
 # when CTest has no timings yet.
 set_tests_properties(e2e_test_soak PROPERTIES TIMEOUT 1800 COST 300)
-# The release test builds the release a second time in another folder, on two
-# cores: the other long test, started early beside the soak.
-set_tests_properties(e2e_test_release PROPERTIES TIMEOUT 900 COST 200 PROCESSORS 2)
+# The release test builds the release a second time in another folder, at
+# the lowest priority, on what the other tests leave of the cores: the other
+# long test, started early beside the soak.
+set_tests_properties(e2e_test_release PROPERTIES TIMEOUT 1800 COST 200)
