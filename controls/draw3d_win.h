@@ -7,6 +7,7 @@
 
 #include <string_view>
 
+#include "controls/fonts.h"
 #include "framework/handles.h"
 
 namespace salvanto::win {
@@ -30,17 +31,8 @@ void RedrawInNewColours(HWND window);
 // hides it until the keyboard is used, where the user's settings say so.
 bool FocusMarkHidden(bool hidden, WPARAM updateUiState);
 
-struct FontSpec {
-  const wchar_t* face;
-  float points;
-  int weight;       // 400 regular, 700 bold
-  int charset = 0;  // ANSI
-};
-
-// A font at a display density: points become pixels through its DPI. At
-// 96 DPI the face is the one asked for; above it, a raster face (which has
-// only a few sizes) gives way to a scalable one of the same kind, so that
-// text keeps the size in points the design asks for.
+// A font at a display density (controls/fonts.h): a raster face above
+// 96 DPI gives way to the system's scalable sans serif, where it has one.
 unique_hfont MakeFont(const FontSpec& spec, int dpi);
 const wchar_t* FaceAtDpi(const wchar_t* face, int dpi);
 

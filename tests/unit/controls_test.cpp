@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/button3d.h"
+#include "controls/fonts.h"
 #include "controls/image.h"
 #include "controls/push_state.h"
 
@@ -155,6 +156,26 @@ TEST(ImageClicks, ALeftReleaseIsAClickAfterALeftPressOnly) {
       if (*p == 'U') heard += image.LeftUp() ? 'c' : '-';
     }
     EXPECT_EQ(heard, clicks) << presses;
+  }
+}
+
+TEST(Fonts, RasterFacesGiveWayAbove96DpiAndPointsBecomePixels) {
+  // (face, dpi, whether a scalable face stands in, points, height)
+  struct Row {
+    const wchar_t* face;
+    int dpi;
+    bool scalable;
+    float points;
+    long height;
+  };
+  const Row rows[] = {
+      {L"MS Sans Serif", 96, false, 8.25f, -11}, {L"System", 96, false, 9.75f, -13},
+      {L"MS Sans Serif", 120, true, 12.0f, -20}, {L"System", 144, true, 9.75f, -20},
+      {L"Tahoma", 144, false, 8.25f, -17},       {L"MS Sans Serif", 97, true, 12.0f, -16},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(WantsScalableFace(row.face, row.dpi), row.scalable) << &row - rows;
+    EXPECT_EQ(FontHeight(row.points, row.dpi), row.height) << &row - rows;
   }
 }
 
