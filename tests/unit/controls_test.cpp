@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
-#include <vector>
 
 #include "controls/button3d.h"
 #include "controls/fonts.h"
@@ -12,141 +13,87 @@
 namespace salvanto {
 namespace {
 
-enum class Do { MouseDown, MoveIn, MoveOut, UpIn, UpOut, KeyDown, KeyRepeat, KeyUp, MouseLost, FocusLost, Click };
-
-constexpr InputAnswer kNothing{};
-constexpr InputAnswer kRedraw{.redraw = true};
-constexpr InputAnswer kGrab{.capture = true, .redraw = true};
-constexpr InputAnswer kLetGo{.release = true};
-constexpr InputAnswer kClick{.raise = 1};
-constexpr InputAnswer kClickNow{.redraw = true, .raise = 1};
-
-// One session of input on one button: each step, what the button answers
-// and whether it shows pressed after it.
-struct Step {
-  Do what;
-  unsigned key;
-  InputAnswer answer;
-  bool pressed;
-};
-
-InputAnswer Feed(ButtonInput& button, const Step& step) {
-  switch (step.what) {
-    case Do::MouseDown:
-      return button.MouseDown();
-    case Do::MoveIn:
-    case Do::MoveOut:
-      return button.MouseMove(step.what == Do::MoveIn);
-    case Do::UpIn:
-    case Do::UpOut:
-      return button.MouseUp(step.what == Do::UpIn);
-    case Do::KeyDown:
-      return button.KeyDown(step.key, 0x00390001);
-    case Do::KeyRepeat:
-      return button.KeyDown(step.key, 0x40390001);
-    case Do::KeyUp:
-      return button.KeyUp(step.key);
-    case Do::MouseLost:
-      return button.MouseLost();
-    case Do::FocusLost:
-      return button.FocusLost();
-    case Do::Click:
-      return button.Click();
+// One step of input on a button and what it answers: c takes the mouse, l
+// lets it go, r draws again, k clicks; + or - says whether it shows
+// pressed after.
+std::string Step(ButtonInput& button, const std::string& input) {
+  const std::uint32_t kFirst = 0x00390001, kRepeat = kFirst | kKeyWasDown;
+  InputAnswer a;
+  if (input == "down") a = button.MouseDown();
+  if (input == "in" || input == "out") a = button.MouseMove(input == "in");
+  if (input == "upin" || input == "upout") a = button.MouseUp(input == "upin");
+  if (input == "space" || input == "space*") a = button.KeyDown(kKeySpace, input == "space" ? kFirst : kRepeat);
+  if (input == "enter" || input == "enter*") a = button.KeyDown(kKeyEnter, input == "enter" ? kFirst : kRepeat);
+  if (input == "spaceup") a = button.KeyUp(kKeySpace);
+  if (input == "a") a = button.KeyDown('A', kFirst);
+  if (input == "left") a = button.KeyDown(kKeyLeft, kFirst);
+  if (input == "enterup") a = button.KeyUp(kKeyEnter);
+  if (input == "lost") a = button.MouseLost();
+  if (input == "blur") a = button.FocusLost();
+  if (input == "click") a = button.Click();
+  std::string out = input + ":";
+  for (auto [set, letter] : {std::pair{a.capture, 'c'}, {a.release, 'l'}, {a.redraw, 'r'}, {a.raise == 1, 'k'}}) {
+    if (set) out += letter;
   }
-  return {};
+  return out + (button.Pressed() ? "+" : "-");
 }
 
 TEST(ButtonInput, TheMouseSpaceAndEnterClickItAndNothingElseDoes) {
-  const unsigned kA = 'A', kTab = 0x09, kEscape = 0x1B;
-  const std::vector<std::vector<Step>> sessions{
-      // Held over it, it shows pushed only with the pointer over it; let go
-      // there, it clicks.
-      {{Do::MouseDown, 0, kGrab, true},
-       {Do::MoveOut, 0, kRedraw, false},
-       {Do::MoveIn, 0, kRedraw, true},
-       {Do::MoveIn, 0, kNothing, true},
-       {Do::UpIn, 0, {.release = true, .redraw = true, .raise = 1}, false},
-       {Do::UpIn, 0, kNothing, false}},
+  const char* sessions[] = {
+      // Held, it shows pushed only with the pointer over it; let go there, it clicks.
+      "down:cr+ out:r- in:r+ in:+ upin:lrk- upin:-",
       // Let go elsewhere, or the mouse taken away: no click.
-      {{Do::MouseDown, 0, kGrab, true}, {Do::MoveOut, 0, kRedraw, false}, {Do::UpOut, 0, kLetGo, false}},
-      {{Do::MouseDown, 0, kGrab, true}, {Do::MouseLost, 0, kRedraw, false}, {Do::UpIn, 0, kNothing, false}},
-      // Space pushes on key-down and clicks on key-up, once.
-      {{Do::KeyDown, kKeySpace, kRedraw, true},
-       {Do::KeyRepeat, kKeySpace, kNothing, true},
-       {Do::KeyUp, kKeySpace, kClickNow, false},
-       {Do::KeyUp, kKeySpace, kNothing, false}},
-      // Enter clicks at once; held, it does not click again.
-      {{Do::KeyDown, kKeyEnter, kClick, false}, {Do::KeyRepeat, kKeyEnter, kNothing, false}},
-      // No other key does anything, held or not.
-      {{Do::KeyDown, kA, kNothing, false},
-       {Do::KeyDown, kKeyLeft, kNothing, false},
-       {Do::KeyDown, kTab, kNothing, false},
-       {Do::KeyDown, kEscape, kNothing, false},
-       {Do::KeyRepeat, kA, kNothing, false},
-       {Do::KeyUp, kA, kNothing, false},
-       {Do::KeyUp, kKeyEnter, kNothing, false}},
+      "down:cr+ out:r- upout:l-",
+      "down:cr+ lost:r- upin:-",
+      // Space pushes on key-down and clicks on key-up, once; Enter clicks at
+      // once; neither repeats while held. No other key does anything.
+      "space:r+ space*:+ spaceup:rk- spaceup:-",
+      "enter:k- enter*:- a:- left:- enterup:-",
       // The focus gone, a held Space clicks nothing.
-      {{Do::KeyDown, kKeySpace, kRedraw, true},
-       {Do::FocusLost, 0, kRedraw, false},
-       {Do::KeyUp, kKeySpace, kNothing, false}},
-      // Space while the mouse holds it counts for nothing.
-      {{Do::MouseDown, 0, kGrab, true},
-       {Do::KeyDown, kKeySpace, kNothing, true},
-       {Do::MoveOut, 0, kRedraw, false},
-       {Do::UpOut, 0, kLetGo, false},
-       {Do::KeyUp, kKeySpace, kNothing, false}},
-      // The mouse over a button Space holds: let go outside, Space still holds it.
-      {{Do::KeyDown, kKeySpace, kRedraw, true},
-       {Do::MouseDown, 0, {.capture = true}, true},
-       {Do::MoveOut, 0, kNothing, true},
-       {Do::UpOut, 0, kLetGo, true},
-       {Do::KeyUp, kKeySpace, kClickNow, false}},
-      // A click without input.
-      {{Do::Click, 0, kClick, false}},
+      "space:r+ blur:r- spaceup:-",
+      // Space while the mouse holds it counts for nothing; the mouse over a
+      // button Space holds leaves it to Space.
+      "down:cr+ space:+ out:r- upout:l- spaceup:-",
+      "space:r+ down:c+ out:+ upout:l+ spaceup:rk-",
+      "click:k-",
   };
-  for (std::size_t s = 0; s < sessions.size(); ++s) {
+  for (const char* session : sessions) {
     ButtonInput button;
-    for (std::size_t i = 0; i < sessions[s].size(); ++i) {
-      const Step& step = sessions[s][i];
-      EXPECT_EQ(Feed(button, step), step.answer) << "session " << s << " step " << i;
-      EXPECT_EQ(button.Pressed(), step.pressed) << "session " << s << " step " << i;
-    }
+    std::istringstream steps(session);
+    std::string got;
+    for (std::string step; steps >> step;)
+      got += (got.empty() ? "" : " ") + Step(button, step.substr(0, step.find(':')));
+    EXPECT_EQ(got, session);
   }
   EXPECT_TRUE(ButtonInput::OwnsKey(kKeyEnter));
   EXPECT_FALSE(ButtonInput::OwnsKey(kKeySpace));
 }
 
 TEST(PushState, TheFocusMarkFollowsTheUiState) {
-  // (the state at creation, an update's action and flags, whether the mark then shows on a focused control)
-  struct Row {
-    unsigned start, action, flags;
-    bool shows;
-  };
+  // (the UI state at creation, an update's action and flags, whether the mark then shows)
   const unsigned kInitialize = 3, kHideAccelerators = 0x2;
-  const Row rows[] = {
+  const std::tuple<unsigned, unsigned, unsigned, bool> rows[] = {
       {0, kUiStateSet, kUiHideFocus, false},
       {kUiHideFocus, kUiStateClear, kUiHideFocus, true},
-      {kUiHideFocus, kUiStateClear, kHideAccelerators, false},  // another cue
-      {kUiHideFocus, kInitialize, kUiHideFocus, false},         // not an update
+      {kUiHideFocus, kUiStateClear, kHideAccelerators, false},
+      {kUiHideFocus, kInitialize, kUiHideFocus, false},
       {0, kUiStateSet, kHideAccelerators | kUiHideFocus, false},
       {0, kUiStateClear, kUiHideFocus, true},
   };
-  for (const Row& row : rows) {
+  for (const auto& [start, action, flags, shows] : rows) {
     PushState state;
-    state.StartUiState(row.start);
-    EXPECT_EQ(state.FocusMarkShows(true), !(row.start & kUiHideFocus));
-    state.UpdateUiState(row.action, row.flags);
-    EXPECT_EQ(state.FocusMarkShows(true), row.shows) << &row - rows;
+    state.StartUiState(start);
+    EXPECT_EQ(state.FocusMarkShows(true), !(start & kUiHideFocus));
+    state.UpdateUiState(action, flags);
+    EXPECT_EQ(state.FocusMarkShows(true), shows) << start << " " << action << " " << flags;
     EXPECT_FALSE(state.FocusMarkShows(false));
   }
 }
 
 TEST(ImageClicks, ALeftReleaseIsAClickAfterALeftPressOnly) {
-  // Presses ('L' left, 'O' another button, 'U' the left one's release) and
-  // the clicks they make.
-  const std::pair<const char*, const char*> rows[] = {
-      {"LU", "c"}, {"U", "-"}, {"LUU", "c-"}, {"OU", "-"}, {"LOU", "-"}, {"OLU", "c"}, {"LLU", "c"},
-  };
+  // Presses (L left, O another button, U the left one's release) and the clicks they make.
+  const std::pair<const char*, const char*> rows[] = {{"LU", "c"},  {"U", "-"},   {"LUU", "c-"}, {"OU", "-"},
+                                                      {"LOU", "-"}, {"OLU", "c"}, {"LLU", "c"}};
   for (const auto& [presses, clicks] : rows) {
     ImageClicks image;
     std::string heard;
@@ -161,21 +108,14 @@ TEST(ImageClicks, ALeftReleaseIsAClickAfterALeftPressOnly) {
 
 TEST(Fonts, RasterFacesGiveWayAbove96DpiAndPointsBecomePixels) {
   // (face, dpi, whether a scalable face stands in, points, height)
-  struct Row {
-    const wchar_t* face;
-    int dpi;
-    bool scalable;
-    float points;
-    long height;
-  };
-  const Row rows[] = {
+  const std::tuple<const wchar_t*, int, bool, float, long> rows[] = {
       {L"MS Sans Serif", 96, false, 8.25f, -11}, {L"System", 96, false, 9.75f, -13},
       {L"MS Sans Serif", 120, true, 12.0f, -20}, {L"System", 144, true, 9.75f, -20},
       {L"Tahoma", 144, false, 8.25f, -17},       {L"MS Sans Serif", 97, true, 12.0f, -16},
   };
-  for (const Row& row : rows) {
-    EXPECT_EQ(WantsScalableFace(row.face, row.dpi), row.scalable) << &row - rows;
-    EXPECT_EQ(FontHeight(row.points, row.dpi), row.height) << &row - rows;
+  for (const auto& [face, dpi, scalable, points, height] : rows) {
+    EXPECT_EQ(WantsScalableFace(face, dpi), scalable) << dpi;
+    EXPECT_EQ(FontHeight(points, dpi), height) << dpi;
   }
 }
 
