@@ -19,12 +19,6 @@
 
 namespace salvanto::win {
 
-struct ButtonSettings {
-  std::wstring Caption;
-  COLORREF ForeColor = kButtonTextColour;
-  FontSpec Font{L"System", 9.75f, 700};
-};
-
 class Button3D final : public Window<Button3D>, private AccessibleSource {
 public:
   static Button3D& Create(HWND parent, int id, ButtonSettings settings, const PixelRect& rect);

@@ -7,14 +7,12 @@
 
 #include <string_view>
 
-#include "controls/fonts.h"
+#include "controls/control_settings.h"
 #include "framework/handles.h"
 
 namespace salvanto::win {
 
-// A colour with this bit set names a system colour (COLOR_xxx in the low byte).
-inline constexpr COLORREF kSystemColour = 0x80000000u;
-inline constexpr COLORREF kButtonTextColour = kSystemColour | COLOR_BTNTEXT;
+// The colour a design's colour (controls/control_settings.h) names now.
 COLORREF ResolveColour(COLORREF colour);
 
 // The colour of one part of a control: the design's, or while high contrast
@@ -65,8 +63,6 @@ private:
   unique_hbitmap bitmap_;
   HGDIOBJ old_ = nullptr;
 };
-
-enum class Bevel { None, Inset, Raised };
 
 // A solid fill; a one-pixel frame just inside rect (top and left in one
 // colour, bottom and right in the other), after which rect shrinks past it;

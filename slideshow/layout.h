@@ -1,10 +1,11 @@
 #pragma once
-// Form1's load handling: its controls in twips, as designed and as laid out
-// for the screen, and Timer1's period.
+// Form1's design and load handling: its controls in twips, as designed and
+// as laid out for the screen, and Timer1's period.
 #include <cstdint>
 
 #include "base/screen.h"
 #include "base/twips.h"
+#include "controls/control_settings.h"
 
 namespace salvanto {
 
@@ -19,8 +20,10 @@ struct Form1Layout {
 // pixel; the height is read only when the width matches.
 bool IsScreenSize(ScreenMetrics& screen, std::int32_t width, std::int32_t height);
 
-// The design-time positions and sizes.
+// The design-time positions and sizes, and what the two panels show.
 Form1Layout DesignLayout();
+PanelSettings PanYearSettings();
+PanelSettings SSPanel1Settings();
 
 // The load handling's layout: the frame stays at the top on a screen of
 // exactly 800 x 600 or 640 x 480 pixels at 15 twips per pixel and moves
