@@ -243,7 +243,7 @@ void Form1::OnActivate(bool active) {
 }
 
 // No other screen saver starts over this one.
-bool Form1::OnSysCommand(WPARAM command) { return (command & 0xFFF0) != SC_SCREENSAVE; }
+bool Form1::OnSysCommand(WPARAM command) { return TakesSystemCommand(static_cast<unsigned>(command)); }
 
 void Form1::OnActivateApp(bool active) {
   // The system sends it to each of the program's top-level windows (the
