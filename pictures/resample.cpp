@@ -7,12 +7,9 @@
 
 namespace salvanto {
 
-PixelSize TargetSize(std::int64_t wantedWidth, std::int64_t wantedHeight, PixelSize upright) {
+PixelSize TargetSize(std::int32_t wantedWidth, std::int32_t wantedHeight, PixelSize upright) {
   if (wantedWidth <= 0 || wantedHeight <= 0) return upright;
-  const auto bounded = [](std::int64_t n) {
-    return static_cast<std::uint32_t>(std::min<std::int64_t>(n, std::numeric_limits<std::uint32_t>::max()));
-  };
-  return {bounded(wantedWidth), bounded(wantedHeight)};
+  return {static_cast<std::uint32_t>(wantedWidth), static_cast<std::uint32_t>(wantedHeight)};
 }
 
 bool TakesDecoderScale(PixelSize offered, PixelSize target, PixelSize stored) {

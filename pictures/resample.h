@@ -26,7 +26,7 @@ bool IsSanePictureSize(PixelSize size, std::uint32_t bytesPerPixel = 4);
 
 // The size a picture is scaled to: the one asked for, or its own upright
 // size when none is asked (0 x 0).
-PixelSize TargetSize(std::int64_t wantedWidth, std::int64_t wantedHeight, PixelSize upright);
+PixelSize TargetSize(std::int32_t wantedWidth, std::int32_t wantedHeight, PixelSize upright);
 
 // Whether to take a decoder's own scaling (a JPEG's DCT scaling) at the
 // size it offers for target: at least the target both ways, and smaller
