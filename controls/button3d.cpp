@@ -5,7 +5,7 @@ namespace {
 constexpr int kFace = 1;  // the button's one part
 }  // namespace
 
-InputAnswer ButtonInput::MouseDown() { return {.capture = true, .redraw = state.HoldMouse(kFace)}; }
+InputAnswer ButtonInput::MouseDown() { return {.focus = true, .capture = true, .redraw = state.HoldMouse(kFace)}; }
 
 InputAnswer ButtonInput::MouseMove(bool over) { return {.redraw = state.MouseOver(over ? kFace : 0)}; }
 

@@ -38,10 +38,8 @@ void Button3D::Paint(HDC target) {
 }
 
 void Button3D::Apply(const InputAnswer& answer) {
-  if (answer.capture) {
-    SetFocus(hwnd());
-    SetCapture(hwnd());
-  }
+  if (answer.focus) SetFocus(hwnd());
+  if (answer.capture) SetCapture(hwnd());
   if (answer.release) ReleaseCapture();
   // Drawn as it is now before the parent acts, which may open a modal box
   // or end the program.

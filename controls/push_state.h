@@ -29,10 +29,13 @@ inline constexpr unsigned kUiHideFocus = 0x1;
 
 // What the control does after a message, in this order.
 struct InputAnswer {
-  bool capture = false;  // takes the focus and the mouse
-  bool release = false;  // lets the mouse go
-  bool redraw = false;   // the part shown pushed changed: draws now
-  int raise = 0;         // the part whose event goes to the parent (0: none)
+  bool focus = false;          // takes the focus
+  bool capture = false;        // takes the mouse
+  bool release = false;        // lets the mouse go
+  bool redraw = false;         // the part shown pushed changed: draws now
+  int raise = 0;               // the part whose event goes to the parent (0: none)
+  unsigned repeatMs = 0;       // (re)starts the repeat timer with this period
+  bool stopRepeating = false;  // stops it
   bool operator==(const InputAnswer&) const = default;
 };
 
