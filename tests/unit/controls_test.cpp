@@ -147,17 +147,15 @@ TEST(PushState, TheFocusMarkFollowsTheUiState) {
 
 TEST(ImageClicks, ALeftReleaseIsAClickAfterALeftPressOnly) {
   // Presses (L left, O another button, U the left one's release) and the clicks they make.
-  const std::pair<const char*, const char*> rows[] = {{"LU", "c"},  {"U", "-"},   {"LUU", "c-"}, {"OU", "-"},
-                                                      {"LOU", "-"}, {"OLU", "c"}, {"LLU", "c"}};
-  for (const auto& [presses, clicks] : rows) {
+  for (const std::string row : {"LU:c", "U:-", "LUU:c-", "OU:-", "LOU:-", "OLU:c", "LLU:c"}) {
     ImageClicks image;
-    std::string heard;
-    for (const char* p = presses; *p; ++p) {
-      if (*p == 'L') image.LeftDown();
-      if (*p == 'O') image.OtherDown();
-      if (*p == 'U') heard += image.LeftUp() ? 'c' : '-';
+    std::string heard = row.substr(0, row.find(':') + 1);
+    for (char press : row.substr(0, row.find(':'))) {
+      if (press == 'L') image.LeftDown();
+      if (press == 'O') image.OtherDown();
+      if (press == 'U') heard += image.LeftUp() ? 'c' : '-';
     }
-    EXPECT_EQ(heard, clicks) << presses;
+    EXPECT_EQ(heard, row);
   }
 }
 
@@ -166,11 +164,9 @@ TEST(Fonts, RasterFacesGiveWayAbove96DpiAndPointsBecomePixels) {
   const std::tuple<const wchar_t*, int, bool, float, long> rows[] = {
       {L"MS Sans Serif", 96, false, 8.25f, -11}, {L"System", 96, false, 9.75f, -13},
       {L"MS Sans Serif", 120, true, 12.0f, -20}, {L"System", 144, true, 9.75f, -20},
-      {L"Tahoma", 144, false, 8.25f, -17},       {L"MS Sans Serif", 97, true, 12.0f, -16},
-  };
+      {L"Tahoma", 144, false, 8.25f, -17},       {L"MS Sans Serif", 97, true, 12.0f, -16}};
   for (const auto& [face, dpi, scalable, points, height] : rows) {
-    EXPECT_EQ(WantsScalableFace(face, dpi), scalable) << dpi;
-    EXPECT_EQ(FontHeight(points, dpi), height) << dpi;
+    EXPECT_EQ(std::pair(WantsScalableFace(face, dpi), FontHeight(points, dpi)), std::pair(scalable, height)) << dpi;
   }
 }
 
