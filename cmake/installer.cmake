@@ -14,22 +14,21 @@ endif()
 set(SALVANTO_UPGRADE_CODE 8C0343F9-AC17-496C-9F88-D04A23751EA3)
 
 # salvanto_msi(<target> <version> <output .msi> [MARK <text>]) packs the
-# screen saver the build linked. The product code follows from the version: a
-# rebuild of one version is the same product, a new version a major upgrade of
-# the one installed. MARK (for the tests' upgrade) is appended to the packed
-# copy of the screen saver, so that a test can tell one version's file from the
-# other's.
+# screen saver and the custom actions the build linked. The product code
+# follows from the version and the packed files (cmake/make_msi.cmake). MARK
+# (for the tests' upgrade and rebuild) is appended to the packed copy of the
+# screen saver, so that a test can tell one package's file from the other's.
 function(salvanto_msi target version output)
   cmake_parse_arguments(PARSE_ARGV 3 arg "" "MARK" "")
-  string(UUID product_code NAMESPACE ${SALVANTO_UPGRADE_CODE} NAME "${version}" TYPE SHA1 UPPER)
   set(wxs ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.wxs)
   set(icon ${PROJECT_SOURCE_DIR}/assets/Salvanto2002.ico)
   set(script ${PROJECT_SOURCE_DIR}/cmake/make_msi.cmake)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -DWIXL=${SALVANTO_WIXL} -DMSIBUILD=${SALVANTO_MSIBUILD}
-            -DMSIINFO=${SALVANTO_MSIINFO} -DWXS=${wxs} -DVERSION=${version} -DPRODUCT_CODE=${product_code}
-            -DSCR=$<TARGET_FILE:Salvanto2002> -DICON=${icon} -DMARK=${arg_MARK} -DOUTPUT=${output} -P ${script}
-    DEPENDS Salvanto2002 ${wxs} ${icon} ${script}
+            -DMSIINFO=${SALVANTO_MSIINFO} -DWXS=${wxs} -DVERSION=${version} -DFILE_VERSION=${PROJECT_VERSION}.0
+            -DUPGRADE_CODE=${SALVANTO_UPGRADE_CODE} -DSCR=$<TARGET_FILE:Salvanto2002> -DDLL=$<TARGET_FILE:SaverSetup>
+            -DICON=${icon} -DMARK=${arg_MARK} -DOUTPUT=${output} -P ${script}
+    DEPENDS Salvanto2002 SaverSetup ${wxs} ${icon} ${script}
     COMMENT "Making the installer ${output}"
     VERBATIM)
   add_custom_target(${target} ALL DEPENDS ${output})

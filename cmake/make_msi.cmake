@@ -1,12 +1,13 @@
 # Makes one installer (cmake -P, run by cmake/installer.cmake at build time).
-# In: WIXL MSIBUILD MSIINFO WXS VERSION PRODUCT_CODE SCR ICON OUTPUT, and MARK
-# (text appended to the packed copy of SCR, or empty).
+# In: WIXL MSIBUILD MSIINFO WXS VERSION FILE_VERSION UPGRADE_CODE SCR DLL ICON
+# OUTPUT, and MARK (text appended to the packed copy of SCR, or empty).
 
 # wixl finds the files it packs by names relative to its working directory.
 set(stage "${OUTPUT}.files")
 file(REMOVE_RECURSE "${stage}")
 file(MAKE_DIRECTORY "${stage}")
 configure_file("${SCR}" "${stage}/Salvanto2002.scr" COPYONLY)
+configure_file("${DLL}" "${stage}/SaverSetup.dll" COPYONLY)
 configure_file("${ICON}" "${stage}/Salvanto2002.ico" COPYONLY)
 if(MARK)
   file(APPEND "${stage}/Salvanto2002.scr" "${MARK}")
@@ -16,10 +17,22 @@ endif()
 file(SIZE "${stage}/Salvanto2002.scr" bytes)
 math(EXPR kilobytes "(${bytes} + 1023) / 1024")
 
+# The product code follows from what the package holds: a rebuild with the
+# same content is the same product, any other build (of the same version
+# too) another one, which takes the installed one's place as an upgrade
+# does. Windows refuses a package of the installed product code with a new
+# package code (1638).
+set(content "${VERSION}")
+foreach(part "${WXS}" "${stage}/Salvanto2002.scr" "${stage}/SaverSetup.dll" "${stage}/Salvanto2002.ico")
+  file(SHA256 "${part}" hash)
+  string(APPEND content ";${hash}")
+endforeach()
+string(UUID product_code NAMESPACE ${UPGRADE_CODE} NAME "${content}" TYPE SHA1 UPPER)
+
 set(partial "${OUTPUT}.partial")
 execute_process(
-  COMMAND "${WIXL}" --arch x64 -D Version=${VERSION} -D ProductCode=${PRODUCT_CODE} -D ScrFile=Salvanto2002.scr
-          -D IconFile=Salvanto2002.ico -D SizeKB=${kilobytes} -o "${partial}" "${WXS}"
+  COMMAND "${WIXL}" --arch x64 -D Version=${VERSION} -D ProductCode=${product_code} -D ScrFile=Salvanto2002.scr
+          -D SetupDll=SaverSetup.dll -D IconFile=Salvanto2002.ico -D SizeKB=${kilobytes} -o "${partial}" "${WXS}"
   WORKING_DIRECTORY "${stage}"
   RESULT_VARIABLE failed)
 file(REMOVE_RECURSE "${stage}")
@@ -28,19 +41,62 @@ if(failed)
   message(FATAL_ERROR "wixl failed (${failed}) on ${WXS}")
 endif()
 
+# What wixl cannot write, by SQL on its tables (msibuild takes one query a call).
+function(table name out)
+  execute_process(COMMAND "${MSIINFO}" export "${partial}" ${name} OUTPUT_VARIABLE rows RESULT_VARIABLE failed)
+  if(failed)
+    file(REMOVE "${partial}")
+    message(FATAL_ERROR "msiinfo could not export ${name} from ${partial}")
+  endif()
+  set(${out} "${rows}" PARENT_SCOPE)
+endfunction()
+function(query sql)
+  execute_process(COMMAND "${MSIBUILD}" "${partial}" -q "${sql}" RESULT_VARIABLE failed)
+  if(failed)
+    file(REMOVE "${partial}")
+    message(FATAL_ERROR "msibuild failed on ${partial}: ${sql}")
+  endif()
+endfunction()
+
 # An install elevated from a user's session takes only the public properties
 # listed as secure. wixl lists its upgrade properties there and no others, and
 # takes no second definition of the list: add SETASSAVER to the list it made.
-execute_process(COMMAND "${MSIINFO}" export "${partial}" Property OUTPUT_VARIABLE properties RESULT_VARIABLE failed)
-string(REGEX MATCH "\nSecureCustomProperties\t([^\r\n]*)" found "${properties}")
-if(failed OR NOT found)
+table(Property properties)
+if(NOT properties MATCHES "\nSecureCustomProperties\t([^\r\n]*)")
   message(FATAL_ERROR "no SecureCustomProperties in ${partial}")
 endif()
-execute_process(
-  COMMAND "${MSIBUILD}" "${partial}"
-          -q "UPDATE `Property` SET `Value` = '${CMAKE_MATCH_1};SETASSAVER' WHERE `Property` = 'SecureCustomProperties'"
-  RESULT_VARIABLE failed)
-if(failed)
-  message(FATAL_ERROR "msibuild could not list SETASSAVER as secure in ${partial}")
+query("UPDATE `Property` SET `Value` = '${CMAKE_MATCH_1};SETASSAVER' WHERE `Property` = 'SecureCustomProperties'")
+
+# The file's short name (for a volume without long names), and its version
+# and language, those of its version record: without a version Windows
+# Installer takes it for an unversioned file that any versioned copy beats.
+query("UPDATE `File` SET `FileName` = 'SALV2002.SCR|Salvanto2002.scr', `Version` = '${FILE_VERSION}', \
+`Language` = '1033' WHERE `File` = 'Salvanto2002.scr'")
+
+# The upgrade takes the installed version itself too, so that another build
+# of it installs over it. Its attributes are part of the row's key: the row
+# is made anew, with the maximum included (512).
+table(Upgrade upgrades)
+if(NOT upgrades MATCHES "\n({[^\t]*})\t\t([^\t]*)\t\t([0-9]+)\t\tWIX_UPGRADE_DETECTED")
+  message(FATAL_ERROR "no upgrade of older versions in ${partial}")
 endif()
+math(EXPR attributes "${CMAKE_MATCH_3} | 512")
+query("DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'")
+query("INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) \
+VALUES ('${CMAKE_MATCH_1}', '${CMAKE_MATCH_2}', ${attributes}, 'WIX_UPGRADE_DETECTED')")
+
+# Deferred actions that run as the user (in-script 1024, without no-impersonate
+# 2048) are terminal-server aware (16384): on a multi-session host they then
+# run as the user of a per-machine install too.
+table(CustomAction actions)
+string(REGEX MATCHALL "\n[A-Za-z0-9_.]+\t[0-9]+\t" rows "${actions}")
+foreach(row ${rows})
+  string(REGEX MATCH "\n([^\t]+)\t([0-9]+)" row "${row}")
+  math(EXPR execution "${CMAKE_MATCH_2} & 3072")
+  if(execution EQUAL 1024)
+    math(EXPR type "${CMAKE_MATCH_2} | 16384")
+    query("UPDATE `CustomAction` SET `Type` = ${type} WHERE `Action` = '${CMAKE_MATCH_1}'")
+  endif()
+endforeach()
+
 file(RENAME "${partial}" "${OUTPUT}")

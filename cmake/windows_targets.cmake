@@ -13,7 +13,7 @@ set(SALVANTO_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN3
 
 # The Win32 side of the product as a library, so that the bench and test
 # tools can call the very code the screen saver runs.
-list(FILTER SALVANTO_WIN_SOURCES EXCLUDE REGEX "main_win\\.cpp$")
+list(FILTER SALVANTO_WIN_SOURCES EXCLUDE REGEX "main_win\\.cpp$|/installer/")
 add_library(salvanto_win STATIC ${SALVANTO_WIN_SOURCES})
 target_compile_definitions(salvanto_win PUBLIC ${SALVANTO_WIN_DEFS})
 target_link_libraries(salvanto_win PUBLIC salvanto_core ${SALVANTO_WIN_LIBS})
@@ -36,6 +36,15 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc PROPERT
 ${CMAKE_BINARY_DIR}/generated/salvanto_version.h")
 target_link_libraries(Salvanto2002 PRIVATE salvanto_win)
 target_link_options(Salvanto2002 PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
+
+# SaverSetup.dll, the installer's custom actions (installer/): packed into
+# the installer, never installed. Like the screen saver, it needs only
+# Windows' own DLLs.
+add_library(SaverSetup SHARED ${PROJECT_SOURCE_DIR}/installer/saver_actions_win.cpp)
+set_target_properties(SaverSetup PROPERTIES PREFIX "")
+target_compile_definitions(SaverSetup PRIVATE ${SALVANTO_WIN_DEFS})
+target_link_libraries(SaverSetup PRIVATE salvanto_core msi advapi32 user32 kernel32)
+target_link_options(SaverSetup PRIVATE -static -static-libgcc -static-libstdc++ -s)
 
 # The release: cpack (in this build folder) makes
 # Salvanto2002-<version>-win64.zip with the screen saver and a note for users.

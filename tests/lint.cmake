@@ -1,6 +1,6 @@
 # House style as tests: clang-format over every C++ file, clang-tidy over the
 # portable core (.clang-tidy names the checks). Both report nothing or fail.
-set(_lint_roots base framework controls pictures slideshow settings_dialog program bench tests/unit tests/fuzz tests/e2e/inspector tests/e2e/tools)
+set(_lint_roots base framework controls pictures slideshow settings_dialog program installer bench tests/unit tests/fuzz tests/e2e/inspector tests/e2e/tools)
 set(_format_globs)
 set(_core_globs)
 foreach(_root ${_lint_roots})

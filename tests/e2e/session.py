@@ -212,9 +212,9 @@ class Session:
         proc.kill()
         self.wait_until(lambda: not self.find_windows(exe=SCR_NAME), timeout, f"the windows of {proc} gone")
 
-    def start_exe(self, path: Path | str, *args: str) -> Process:
+    def start_exe(self, path: Path | str, *args: str, trace: str | None = None) -> Process:
         # Named by its file alone, whether path is this machine's or Windows' (C:\...).
-        return self._spawn(["wine", str(path), *args], PureWindowsPath(str(path)).stem)
+        return self._spawn(["wine", str(path), *args], PureWindowsPath(str(path)).stem, trace)
 
     def run_wine(self, *argv: str, timeout: float = 30) -> subprocess.CompletedProcess:
         """Runs a Wine program to its end and returns its output (through

@@ -20,10 +20,13 @@ add_executable(photo_probe ${PROJECT_SOURCE_DIR}/tests/e2e/tools/photo_probe.cpp
 target_link_libraries(photo_probe PRIVATE salvanto_win psapi ntdll)
 target_link_options(photo_probe PRIVATE -municode -static -static-libgcc -static-libstdc++)
 
-# The installer's next version (test_installer.py): the release's package one
-# patch version up, its screen saver marked at the end so that the test sees
-# which version's file an upgrade left in place.
+# The installer's next version and another build of this one
+# (test_installer.py): the release's package one patch version up, and of its
+# own version, each with its screen saver marked at the end so that the test
+# sees which package's file an upgrade left in place.
 math(EXPR _next_patch "${PROJECT_VERSION_PATCH} + 1")
 set(_next_version ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${_next_patch})
 salvanto_msi(e2e_upgrade_installer ${_next_version}
              ${CMAKE_BINARY_DIR}/e2e-upgrade/Salvanto2002-${_next_version}-win64.msi MARK "upgrade ${_next_version}")
+salvanto_msi(e2e_rebuild_installer ${PROJECT_VERSION}
+             ${CMAKE_BINARY_DIR}/e2e-rebuild/Salvanto2002-${PROJECT_VERSION}-win64.msi MARK "rebuild ${PROJECT_VERSION}")

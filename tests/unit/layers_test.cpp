@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 const std::map<std::string, int>& Layers() {
   static const std::map<std::string, int> layers{
       {"base", 0},      {"framework", 1},       {"controls", 2}, {"pictures", 2},
-      {"slideshow", 3}, {"settings_dialog", 3}, {"program", 4},
+      {"slideshow", 3}, {"settings_dialog", 3}, {"program", 4},  {"installer", 4},
   };
   return layers;
 }
