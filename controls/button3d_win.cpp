@@ -37,19 +37,6 @@ void Button3D::Paint(HDC target) {
   }
 }
 
-void Button3D::Apply(const InputAnswer& answer) {
-  if (answer.focus) SetFocus(hwnd());
-  if (answer.capture) SetCapture(hwnd());
-  if (answer.release) ReleaseCapture();
-  // Drawn as it is now before the parent acts, which may open a modal box
-  // or end the program.
-  if (answer.redraw) RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  if (answer.raise) {
-    SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(hwnd()));
-  }
-}
-
 bool Button3D::Over(LPARAM clientPoint) const {
   return ClientPixels().Contains(GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint));
 }

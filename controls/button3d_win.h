@@ -14,6 +14,7 @@
 #include "controls/accessible_win.h"
 #include "controls/button3d.h"
 #include "controls/draw3d_win.h"
+#include "controls/push_win.h"
 #include "framework/handles.h"
 #include "framework/window.h"
 
@@ -29,8 +30,11 @@ private:
   friend class Window<Button3D>;
   explicit Button3D(ButtonSettings settings) : settings_(std::move(settings)) {}
   void Paint(HDC dc);
-  // Does what the input rules answer.
-  void Apply(const InputAnswer& answer);
+  // Does what the input rules answer; a click is BN_CLICKED.
+  void Apply(const InputAnswer& answer) {
+    static constexpr WORD kClicked[] = {BN_CLICKED};
+    CarryOut(hwnd(), answer, kClicked);
+  }
   bool Over(LPARAM clientPoint) const;
   void OnDpiChanged() { font_ = MakeFont(settings_.Font, Dpi()); }
   LRESULT OnGetDlgCode(const MSG* msg);
