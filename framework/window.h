@@ -15,7 +15,7 @@
 #include <string>
 
 #include "base/twips.h"
-#include "framework/control_ids.h"
+#include "base/control_ids.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
 

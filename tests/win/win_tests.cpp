@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "controls/spin_win.h"
-#include "framework/control_ids.h"
+#include "base/control_ids.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
 #include "framework/test_hooks.h"
