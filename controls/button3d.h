@@ -25,6 +25,8 @@ public:
   InputAnswer FocusLost() { return {.redraw = state.LetKeyGo()}; }
   // A click without input (BM_CLICK, a screen reader's default action).
   InputAnswer Click();
+  // The parent hears a click as the control's notification with this code.
+  static constexpr unsigned short kClicked = 0;
   // Enter belongs to the focused button, not to the dialog's default one.
   static bool OwnsKey(unsigned key) { return key == kKeyEnter; }
 };

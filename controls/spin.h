@@ -15,6 +15,9 @@ public:
   static constexpr int kUp = 2;
   static constexpr unsigned kFirstRepeatMs = 400;
   static constexpr unsigned kRepeatMs = 80;
+  // The parent hears each step as the control's notification with a code.
+  static constexpr unsigned short kDownEvent = 0x0101;
+  static constexpr unsigned short kUpEvent = 0x0102;
 
   PushState state;
 

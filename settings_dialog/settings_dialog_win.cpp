@@ -96,23 +96,7 @@ void SettingsDialog::CreateControls() {
 }
 
 void SettingsDialog::OnCommand(int id, WORD code) {
-  switch (id) {
-    case kIdSpinInterval:
-      if (code == kSpinDownEvent) panInterval_->SetCaption(editor_.SpinDown());
-      if (code == kSpinUpEvent) panInterval_->SetCaption(editor_.SpinUp());
-      return;
-    case kIdSSCommand4Set:
-      if (code == BN_CLICKED) editor_.Set();
-      return;
-    case kIdSSCommand5Help:
-      if (code == BN_CLICKED) editor_.Help();
-      return;
-    case kIdSSCommand6Exit:
-      if (code == BN_CLICKED) editor_.Exit();
-      return;
-    default:
-      return;  // IDOK and IDCANCEL from Enter and Escape mean nothing here
-  }
+  if (const auto delay = editor_.Command(id, code)) panInterval_->SetCaption(*delay);
 }
 
 void SettingsDialog::OnActivate(bool active) {
