@@ -14,8 +14,8 @@
 #include <optional>
 #include <string>
 
-#include "base/twips.h"
 #include "base/control_ids.h"
+#include "base/twips.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
 

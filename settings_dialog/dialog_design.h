@@ -6,6 +6,7 @@
 
 #include "base/twips.h"
 #include "controls/control_settings.h"
+#include "settings_dialog/delay.h"
 
 namespace salvanto {
 
@@ -23,15 +24,55 @@ inline constexpr TwipRect kSSCommand4{360, 3720, 1815, 375};
 inline constexpr TwipRect kSSCommand6{2160, 3720, 1815, 375};
 inline constexpr TwipRect kSSCommand5{3960, 3720, 1815, 375};
 
-PanelSettings PnlSSaverSettings();
-PanelSettings PanIntervalSettings();
-// Set, Help and Exit.
-ButtonSettings SSCommand4Settings();
-ButtonSettings SSCommand5Settings();
-ButtonSettings SSCommand6Settings();
-LabelSettings Label7Settings();
-LabelSettings Label8Settings();
-LabelSettings Label9Settings();
+inline constexpr Colour kWhite = Rgb(255, 255, 255);
+inline constexpr Colour kRed = Rgb(255, 0, 0);
+inline constexpr Colour kNavy = Rgb(0, 0, 128);
+inline constexpr Colour kBlack = Rgb(0, 0, 0);
+inline constexpr FontSpec kButtonFont{L"System", 9.75f, 700};
+inline constexpr FontSpec kHeadingFont{L"MS Sans Serif", 12.0f, 700};
+
+inline PanelSettings PnlSSaverSettings() {
+  return {.Caption = L"",
+          .ForeColor = kButtonTextColour,
+          .BackColor = kWhite,
+          .Font = {L"MS Sans Serif", 8.25f, 400, 0},
+          .BevelWidth = 6,
+          .BorderWidth = 4,
+          .BevelOuter = Bevel::Raised,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
+
+inline PanelSettings PanIntervalSettings() {
+  return {.Caption = std::wstring(kOpeningCaption),
+          .ForeColor = kNavy,
+          .BackColor = kWhite,
+          .Font = {L"MS Sans Serif", 8.25f, 700, 0},
+          .BevelWidth = 3,
+          .BorderWidth = 4,
+          .BevelOuter = Bevel::Inset,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
+
+inline ButtonSettings SSCommand4Settings() { return {.Caption = L"Set", .ForeColor = kBlack, .Font = kButtonFont}; }
+inline ButtonSettings SSCommand5Settings() {
+  return {.Caption = L"Help", .ForeColor = kButtonTextColour, .Font = kButtonFont};
+}
+inline ButtonSettings SSCommand6Settings() { return {.Caption = L"Exit", .ForeColor = kBlack, .Font = kButtonFont}; }
+
+inline LabelSettings Label7Settings() {
+  return {.Caption = L"The Salvanto Anthology", .ForeColor = kRed, .BackColor = kWhite, .Font = kHeadingFont};
+}
+inline LabelSettings Label8Settings() {
+  return {.Caption = L"Screen Saver Settings", .ForeColor = kRed, .BackColor = kWhite, .Font = kHeadingFont};
+}
+inline LabelSettings Label9Settings() {
+  return {.Caption = L"Select the photo delay:",
+          .ForeColor = kNavy,
+          .BackColor = kWhite,
+          .Font = {L"MS Sans Serif", 9.75f, 700}};
+}
 
 // The spin button's tooltip and what a screen reader calls its arrows.
 inline constexpr Colour kSpinArrows = Rgb(0, 0, 255);

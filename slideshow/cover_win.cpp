@@ -1,7 +1,7 @@
 #include "slideshow/cover_win.h"
 
-#include "base/errors.h"
 #include "base/control_ids.h"
+#include "base/errors.h"
 
 namespace salvanto::win {
 

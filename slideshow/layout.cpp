@@ -64,28 +64,4 @@ std::int32_t TimerPeriodMs(std::int32_t intervalSeconds) {
   return period;
 }
 
-PanelSettings PanYearSettings() {
-  return {.Caption = L"Morvane Software",
-          .ForeColor = Rgb(255, 0, 0),
-          .BackColor = Rgb(0, 0, 0),
-          .Font = {L"MS Sans Serif", 9.75f, 700, 0},
-          .BevelWidth = 3,
-          .BorderWidth = 4,
-          .BevelOuter = Bevel::None,
-          .BevelInner = Bevel::None,
-          .Align = Alignment::CenterMiddle};
-}
-
-PanelSettings SSPanel1Settings() {
-  return {.Caption = L"SSPanel1",
-          .ForeColor = Rgb(0, 0, 255),
-          .BackColor = Rgb(0, 0, 0),
-          .Font = {L"MS Sans Serif", 8.25f, 400, 0},
-          .BevelWidth = 8,
-          .BorderWidth = 6,
-          .BevelOuter = Bevel::Inset,
-          .BevelInner = Bevel::None,
-          .Align = Alignment::CenterMiddle};
-}
-
 }  // namespace salvanto

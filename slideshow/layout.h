@@ -22,8 +22,29 @@ bool IsScreenSize(ScreenMetrics& screen, std::int32_t width, std::int32_t height
 
 // The design-time positions and sizes, and what the two panels show.
 Form1Layout DesignLayout();
-PanelSettings PanYearSettings();
-PanelSettings SSPanel1Settings();
+inline PanelSettings PanYearSettings() {
+  return {.Caption = L"Morvane Software",
+          .ForeColor = Rgb(255, 0, 0),
+          .BackColor = Rgb(0, 0, 0),
+          .Font = {L"MS Sans Serif", 9.75f, 700, 0},
+          .BevelWidth = 3,
+          .BorderWidth = 4,
+          .BevelOuter = Bevel::None,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
+
+inline PanelSettings SSPanel1Settings() {
+  return {.Caption = L"SSPanel1",
+          .ForeColor = Rgb(0, 0, 255),
+          .BackColor = Rgb(0, 0, 0),
+          .Font = {L"MS Sans Serif", 8.25f, 400, 0},
+          .BevelWidth = 8,
+          .BorderWidth = 6,
+          .BevelOuter = Bevel::Inset,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
 
 // The load handling's layout: the frame stays at the top on a screen of
 // exactly 800 x 600 or 640 x 480 pixels at 15 twips per pixel and moves

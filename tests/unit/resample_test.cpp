@@ -208,6 +208,7 @@ TEST(DecoderScale, TakenWhenAtLeastTheTargetAndSmallerThanTheStoredPicture) {
   EXPECT_EQ(TargetSize(0, 0, stored), stored);
   EXPECT_EQ(TargetSize(777, 0, stored), stored);
   EXPECT_EQ(TargetSize(777, 473, stored), (PixelSize{777, 473}));
+  EXPECT_EQ(TargetSize(1, 1, stored), (PixelSize{1, 1}));
   EXPECT_EQ(BandRows(1 << 20, 1600 * 3, 1200), 218u);
   EXPECT_EQ(BandRows(1 << 20, 8u << 20, 1200), 1u);
   EXPECT_EQ(BandRows(1 << 20, 64, 100), 100u);

@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "controls/spin_win.h"
 #include "base/control_ids.h"
+#include "controls/spin_win.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
 #include "framework/test_hooks.h"
