@@ -8,16 +8,21 @@ namespace {
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Characters that do not show themselves but change how the text around
-// them reads: controls (C0, DEL, C1), line and paragraph separators, and
-// the marks that turn the direction of what follows.
-bool ChangesTheReading(wchar_t c) {
+// Code points that do not show themselves but may change how the text
+// around them reads, from the character database: controls, format
+// characters (direction marks, joiners, tags, ...), surrogates, private use,
+// unassigned code points, line and paragraph separators.
+bool ChangesTheReading(char32_t c) {
   struct Range {
-    wchar_t first, last;
+    char32_t first, last;
   };
-  static constexpr Range kRanges[] = {{0x0000, 0x001F}, {0x007F, 0x009F}, {0x061C, 0x061C},
-                                      {0x200E, 0x200F}, {0x2028, 0x202E}, {0x2066, 0x2069}};
-  return std::ranges::any_of(kRanges, [c](Range r) { return c >= r.first && c <= r.last; });
+  static constexpr Range kRanges[] = {
+#include "base/invisible_chars.inc"
+  };
+  if (c > 0x10FFFF) return true;  // no character at all
+  const auto* after = std::upper_bound(std::begin(kRanges), std::end(kRanges), c,
+                                       [](char32_t code, const Range& r) { return code < r.first; });
+  return after != std::begin(kRanges) && c <= (after - 1)->last;
 }
 
 std::string Narrow(const std::wstring& text) {
@@ -51,18 +56,24 @@ std::wstring QuotedExcerpt(std::wstring_view text) {
     // Never half of a character that takes two UTF-16 units.
     if (IsHighSurrogate(text[length - 1]) && IsLowSurrogate(text[length])) --length;
   }
-  std::wstring quoted = L"\"";
+  std::wstring quoted;
   for (std::size_t i = 0; i < length; ++i) {
     const wchar_t c = text[i];
     if (IsHighSurrogate(c) && i + 1 < length && IsLowSurrogate(text[i + 1])) {
-      quoted += text.substr(i++, 2);
+      const char32_t code =
+          0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+      quoted += ChangesTheReading(code) ? std::wstring(1, L'?') : std::wstring(text.substr(i, 2));
+      ++i;
     } else {
-      // Half a pair is no character at all.
-      quoted += ChangesTheReading(c) || IsHighSurrogate(c) || IsLowSurrogate(c) ? L'?' : c;
+      // Half a pair is no character at all (a surrogate).
+      quoted += ChangesTheReading(static_cast<char32_t>(c)) ? L'?' : c;
     }
   }
   if (length < text.size()) quoted += L'\u2026';
-  return quoted + L"\"";
+  // Isolated, so that right-to-left letters in it cannot reorder the words
+  // of the box around it.
+  if (!quoted.empty()) quoted = L'\u2068' + quoted + L'\u2069';
+  return L"\"" + quoted + L"\"";
 }
 
 std::wstring RuntimeError::Report() const {

@@ -34,11 +34,14 @@ std::wstring ErrorName(ErrorKind kind);
 
 // A stored text as a detail quotes it: in quotes, its first kQuotedLength
 // characters and an ellipsis when it is longer, and as "?" each character
-// that would not show itself but change how the box reads: a control (a
-// line break, a tab), a line or paragraph separator, a mark that turns the
-// text's direction, half of a surrogate pair. Whatever the store holds, the
-// box that shows it then stays within the screen, reads as it is written,
-// and keeps the error's number and name in sight.
+// that would not show itself but may change how the box reads: a control
+// (a line break, a tab), a format character (a mark that turns the text's
+// direction, a zero-width joiner, a tag), a line or paragraph separator,
+// half of a surrogate pair, a private-use or unassigned code point. Inside
+// the quotes the excerpt is a directional isolate, so that right-to-left
+// letters in it cannot reorder the rest of the line. Whatever the store
+// holds, the box that shows it then stays within the screen, reads as it is
+// written, and keeps the error's number and name in sight.
 inline constexpr std::size_t kQuotedLength = 40;
 std::wstring QuotedExcerpt(std::wstring_view text);
 

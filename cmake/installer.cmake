@@ -5,9 +5,10 @@
 find_program(SALVANTO_WIXL wixl)
 find_program(SALVANTO_MSIBUILD msibuild)
 find_program(SALVANTO_MSIINFO msiinfo)
-if(NOT SALVANTO_WIXL OR NOT SALVANTO_MSIBUILD OR NOT SALVANTO_MSIINFO)
-  message(FATAL_ERROR "The installer (Salvanto2002-${PROJECT_VERSION}-win64.msi) is built with wixl and "
-                      "msitools: apt-get install wixl msitools (bash scripts/deps.sh installs them)")
+find_program(SALVANTO_FAKETIME faketime)
+if(NOT SALVANTO_WIXL OR NOT SALVANTO_MSIBUILD OR NOT SALVANTO_MSIINFO OR NOT SALVANTO_FAKETIME)
+  message(FATAL_ERROR "The installer (Salvanto2002-${PROJECT_VERSION}-win64.msi) is built with wixl, msitools "
+                      "and faketime: apt-get install wixl msitools faketime (bash scripts/deps.sh installs them)")
 endif()
 
 # Never changes: it is how every version finds the one installed before it.
@@ -25,10 +26,13 @@ function(salvanto_msi target version output)
   set(script ${PROJECT_SOURCE_DIR}/cmake/make_msi.cmake)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -DWIXL=${SALVANTO_WIXL} -DMSIBUILD=${SALVANTO_MSIBUILD}
-            -DMSIINFO=${SALVANTO_MSIINFO} -DWXS=${wxs} -DVERSION=${version} -DFILE_VERSION=${PROJECT_VERSION}.0
+            -DMSIINFO=${SALVANTO_MSIINFO} -DFAKETIME=${SALVANTO_FAKETIME} -DEPOCH=${SALVANTO_SOURCE_DATE_EPOCH}
+            -DOSSLSIGNCODE=${SALVANTO_OSSLSIGNCODE} -DPFX=${SALVANTO_SIGN_PFX} -DWXS=${wxs} -DVERSION=${version}
+            -DFILE_VERSION=${PROJECT_VERSION}.0
             -DUPGRADE_CODE=${SALVANTO_UPGRADE_CODE} -DSCR=$<TARGET_FILE:Salvanto2002> -DDLL=$<TARGET_FILE:SaverSetup>
             -DICON=${icon} -DMARK=${arg_MARK} -DOUTPUT=${output} -P ${script}
-    DEPENDS Salvanto2002 SaverSetup ${wxs} ${icon} ${script}
+    DEPENDS Salvanto2002 SaverSetup ${wxs} ${icon} ${script} ${PROJECT_SOURCE_DIR}/cmake/sign.cmake
+            ${SALVANTO_SIGNING_STAMP}
     COMMENT "Making the installer ${output}"
     VERBATIM)
   add_custom_target(${target} ALL DEPENDS ${output})

@@ -1,6 +1,7 @@
 # Makes one installer (cmake -P, run by cmake/installer.cmake at build time).
-# In: WIXL MSIBUILD MSIINFO WXS VERSION FILE_VERSION UPGRADE_CODE SCR DLL ICON
-# OUTPUT, and MARK (text appended to the packed copy of SCR, or empty).
+# In: WIXL MSIBUILD MSIINFO FAKETIME WXS VERSION FILE_VERSION UPGRADE_CODE SCR DLL
+# ICON EPOCH OUTPUT, MARK (text appended to the packed copy of SCR, or empty),
+# and to sign the package OSSLSIGNCODE and PFX (see sign.cmake), or PFX empty.
 
 # wixl finds the files it packs by names relative to its working directory.
 set(stage "${OUTPUT}.files")
@@ -29,10 +30,22 @@ foreach(part "${WXS}" "${stage}/Salvanto2002.scr" "${stage}/SaverSetup.dll" "${s
 endforeach()
 string(UUID product_code NAMESPACE ${UPGRADE_CODE} NAME "${content}" TYPE SHA1 UPPER)
 
+# Every time the package records is the commit's (EPOCH), wherever and whenever
+# it is built: the cabinet's from the packed files' own, the summary
+# information's from the clock wixl reads, which faketime stops there (in UTC,
+# and not for the files' times).
+execute_process(COMMAND touch -d @${EPOCH} "${stage}/Salvanto2002.scr" "${stage}/SaverSetup.dll"
+                        "${stage}/Salvanto2002.ico")
+set(ENV{SOURCE_DATE_EPOCH} ${EPOCH})
+string(TIMESTAMP commit_time "%Y-%m-%d %H:%M:%S" UTC)
+set(ENV{TZ} UTC)
+set(ENV{NO_FAKE_STAT} 1)
+
 set(partial "${OUTPUT}.partial")
 execute_process(
-  COMMAND "${WIXL}" --arch x64 -D Version=${VERSION} -D ProductCode=${product_code} -D ScrFile=Salvanto2002.scr
-          -D SetupDll=SaverSetup.dll -D IconFile=Salvanto2002.ico -D SizeKB=${kilobytes} -o "${partial}" "${WXS}"
+  COMMAND "${FAKETIME}" -f "${commit_time}" "${WIXL}" --arch x64 -D Version=${VERSION} -D ProductCode=${product_code}
+          -D ScrFile=Salvanto2002.scr -D SetupDll=SaverSetup.dll -D IconFile=Salvanto2002.ico -D SizeKB=${kilobytes}
+          -o "${partial}" "${WXS}"
   WORKING_DIRECTORY "${stage}"
   RESULT_VARIABLE failed)
 file(REMOVE_RECURSE "${stage}")
@@ -99,4 +112,32 @@ foreach(row ${rows})
   endif()
 endforeach()
 
+# The package code tells Windows one package from another: wixl makes a new
+# one every time, so it is made here from what the package holds and how this
+# script makes it. msibuild sets it only with the subject, author and
+# template beside it in the summary information: those wixl wrote, again.
+file(SHA256 "${CMAKE_CURRENT_LIST_FILE}" recipe)
+string(UUID package_code NAMESPACE ${product_code} NAME "${content};${FILE_VERSION};${EPOCH};${recipe}"
+     TYPE SHA1 UPPER)
+execute_process(COMMAND "${MSIINFO}" suminfo "${partial}" OUTPUT_VARIABLE summary)
+foreach(field Subject Author Template)
+  if(NOT summary MATCHES "\n${field}: ([^\n]*)")
+    file(REMOVE "${partial}")
+    message(FATAL_ERROR "no ${field} in the summary information of ${partial}")
+  endif()
+  set(${field} "${CMAKE_MATCH_1}")
+endforeach()
+execute_process(COMMAND "${FAKETIME}" -f "${commit_time}" "${MSIBUILD}" "${partial}"
+                        -s "${Subject}" "${Author}" "${Template}" "{${package_code}}" RESULT_VARIABLE failed)
+if(failed)
+  file(REMOVE "${partial}")
+  message(FATAL_ERROR "msibuild could not set the package code of ${partial}")
+endif()
+
+# Signed last: a signature covers the package as it is.
+if(PFX)
+  set(FILE "${partial}")
+  set(NAME "The Salvanto Anthology 2002 screen saver")
+  include(${CMAKE_CURRENT_LIST_DIR}/sign.cmake)
+endif()
 file(RENAME "${partial}" "${OUTPUT}")

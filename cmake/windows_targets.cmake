@@ -8,6 +8,11 @@ endforeach()
 file(GLOB SALVANTO_WIN_SOURCES CONFIGURE_DEPENDS ${_win_globs})
 
 enable_language(RC)
+# The same bytes from the same sources: no link time in the PE header (every
+# program linked here), no build folder in what the compiler writes.
+add_link_options(-Wl,--no-insert-timestamp)
+include(${PROJECT_SOURCE_DIR}/cmake/source_date.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/signing.cmake)
 set(SALVANTO_WIN_LIBS user32 gdi32 advapi32 kernel32 ole32 oleaut32 oleacc windowscodecs comctl32 shcore uuid)
 set(SALVANTO_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
@@ -36,6 +41,7 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/assets/Salvanto2002.rc PROPERT
 ${CMAKE_BINARY_DIR}/generated/salvanto_version.h")
 target_link_libraries(Salvanto2002 PRIVATE salvanto_win)
 target_link_options(Salvanto2002 PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
+salvanto_sign(Salvanto2002 "The Salvanto Anthology 2002")
 
 # SaverSetup.dll, the installer's custom actions (installer/): packed into
 # the installer, never installed. Like the screen saver, it needs only
@@ -45,6 +51,7 @@ set_target_properties(SaverSetup PROPERTIES PREFIX "")
 target_compile_definitions(SaverSetup PRIVATE ${SALVANTO_WIN_DEFS})
 target_link_libraries(SaverSetup PRIVATE salvanto_core msi advapi32 user32 kernel32)
 target_link_options(SaverSetup PRIVATE -static -static-libgcc -static-libstdc++ -s)
+salvanto_sign(SaverSetup "The Salvanto Anthology 2002 screen saver setup")
 
 # The release: cpack (in this build folder) makes
 # Salvanto2002-<version>-win64.zip with the screen saver and a note for users.
@@ -56,6 +63,11 @@ set(CPACK_PACKAGE_VENDOR "The Salvanto Anthology")
 set(CPACK_SYSTEM_NAME win64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME}")
+# CPack gives every entry SOURCE_DATE_EPOCH as its time, written as a local
+# time: the commit's time, read in UTC wherever the zip is made.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/source_date_epoch.cmake)
+file(CONFIGURE OUTPUT ${CPACK_PROJECT_CONFIG_FILE}
+     CONTENT "set(ENV{SOURCE_DATE_EPOCH} ${SALVANTO_SOURCE_DATE_EPOCH})\nset(ENV{TZ} UTC)\n")
 include(CPack)
 
 # The installer beside it, made by the build itself.

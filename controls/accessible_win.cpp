@@ -2,7 +2,9 @@
 
 #include <new>
 #include <optional>
+#include <vector>
 
+#include "controls/parts.h"
 #include "framework/handles.h"
 
 namespace salvanto::win {
@@ -21,6 +23,29 @@ bool TakesInput(HWND window) {
 void SetChild(VARIANT* out, long element) {
   out->vt = VT_I4;
   out->lVal = element;
+}
+
+// An element that takes input: unavailable while its window does not.
+bool Interactive(const AccessibleElement& element) {
+  return (element.state & STATE_SYSTEM_FOCUSABLE) || !element.action.empty();
+}
+
+// Sent to each control of a window whose input changed (NotifyInputChanged).
+constexpr UINT kInputChanged = WM_APP + 0x100;
+
+std::optional<Direction> SpatialDirection(LONG direction) {
+  switch (direction) {
+    case NAVDIR_UP:
+      return Direction::Up;
+    case NAVDIR_DOWN:
+      return Direction::Down;
+    case NAVDIR_LEFT:
+      return Direction::Left;
+    case NAVDIR_RIGHT:
+      return Direction::Right;
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -74,16 +99,22 @@ public:
 
   // IAccessible: what the control says.
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-    return Text(child, &AccessibleElement::name, name);
+    return Text(child, &AccessibleElement::name, name, &IAccessible::get_accName);
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-    return Text(child, &AccessibleElement::action, action);
+    return Text(child, &AccessibleElement::action, action, &IAccessible::get_accDefaultAction);
+  }
+  // The spin button's value is the delay it steps; no other element has one.
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    const HRESULT result = Text(child, &AccessibleElement::value, value, &IAccessible::get_accValue);
+    return result == S_FALSE ? DISP_E_MEMBERNOTFOUND : result;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    return Number(child, role, [&](long element) { return source_->Describe(element).role; });
+    return Number(child, role, &IAccessible::get_accRole,
+                  [&](long element) { return source_->Describe(element).role; });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    return Number(child, state, [&](long element) { return State(element); });
+    return Number(child, state, &IAccessible::get_accState, [&](long element) { return State(element); });
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
     if (!count) return E_POINTER;
@@ -98,10 +129,12 @@ public:
     if (!object) return E_POINTER;
     *object = nullptr;
     return Call([&] {
-      if (source_->PartCount() == 0 && standard_) return standard_->get_accChild(child, object);
-      // The parts are simple elements, with no object of their own.
       const auto element = Element(child);
-      return element && *element != CHILDID_SELF ? S_FALSE : E_INVALIDARG;
+      if (!element || source_->PartCount() == 0) {
+        return Foreign([&](IAccessible& s) { return s.get_accChild(child, object); });
+      }
+      // The parts are simple elements, with no object of their own.
+      return *element != CHILDID_SELF ? S_FALSE : E_INVALIDARG;
     });
   }
   HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
@@ -109,7 +142,7 @@ public:
     *left = *top = *width = *height = 0;
     return Call([&] {
       const auto element = Element(child);
-      if (!element) return E_INVALIDARG;
+      if (!element) return Foreign([&](IAccessible& s) { return s.accLocation(left, top, width, height, child); });
       RECT rect = ScreenRect(*element);
       *left = rect.left;
       *top = rect.top;
@@ -121,7 +154,7 @@ public:
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     return Call([&] {
       const auto element = Element(child);
-      if (!element) return E_INVALIDARG;
+      if (!element) return Foreign([&](IAccessible& s) { return s.accDoDefaultAction(child); });
       if (source_->Describe(*element).action.empty()) return DISP_E_MEMBERNOTFOUND;
       // What a click cannot do, the action cannot either.
       if (!TakesInput(window_)) return E_FAIL;
@@ -131,7 +164,7 @@ public:
   HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
     return Call([&] {
       const auto element = Element(child);
-      if (!element) return E_INVALIDARG;
+      if (!element) return Foreign([&](IAccessible& s) { return s.accSelect(flags, child); });
       if (flags != SELFLAG_TAKEFOCUS || *element != CHILDID_SELF || !(State(CHILDID_SELF) & STATE_SYSTEM_FOCUSABLE)) {
         return DISP_E_MEMBERNOTFOUND;
       }
@@ -164,16 +197,25 @@ public:
     return Call([&] {
       const long parts = source_->PartCount();
       const auto from = Element(start);
-      if (!from) return E_INVALIDARG;
+      if (!from) return Foreign([&](IAccessible& s) { return s.accNavigate(direction, start, end); });
       long to = 0;
-      if (*from == CHILDID_SELF && parts > 0 && (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)) {
+      if (*from == CHILDID_SELF) {
+        if (parts == 0 || (direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD)) {
+          // The control among its sibling windows, or a container's windows.
+          return standard_ ? standard_->accNavigate(direction, start, end) : S_FALSE;
+        }
         to = direction == NAVDIR_FIRSTCHILD ? 1 : parts;
-      } else if (*from != CHILDID_SELF && (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS)) {
+      } else if (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) {
         to = *from + (direction == NAVDIR_NEXT ? 1 : -1);
-      } else {
-        // The control among its sibling windows, or a container's windows.
-        return standard_ ? standard_->accNavigate(direction, start, end) : S_FALSE;
+      } else if (const auto spatial = SpatialDirection(direction)) {
+        std::vector<PixelRect> rects;
+        for (long part = 1; part <= parts; ++part) {
+          const RECT r = source_->PartRect(part);
+          rects.push_back({r.left, r.top, r.right, r.bottom});
+        }
+        to = PartInDirection(rects, *from, *spatial);
       }
+      // A part is ours alone: the system's object knows no such element.
       if (to < 1 || to > parts) return S_FALSE;
       SetChild(end, to);
       return S_OK;
@@ -196,9 +238,8 @@ public:
     return Call([&] { return standard_ ? standard_->get_accParent(parent) : S_FALSE; });
   }
 
-  // What no control of ours has: a value, a description beyond the name, a
+  // What no control of ours has: a description beyond the name, a
   // selection, help, shortcuts.
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override { return None(value); }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* description) override { return None(description); }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override { return None(help); }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* shortcut) override { return None(shortcut); }
@@ -230,6 +271,13 @@ private:
     }
   }
 
+  // An element that is not one of this control's goes to the system's
+  // object, which may have handed it out (a window in a container).
+  template <typename F>
+  HRESULT Foreign(F&& call) {
+    return standard_ ? call(*standard_.get()) : E_INVALIDARG;
+  }
+
   // The element a child id names, if it is one of this control's.
   std::optional<long> Element(const VARIANT& child) const {
     if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > source_->PartCount()) return std::nullopt;
@@ -240,8 +288,7 @@ private:
     const AccessibleElement described = source_->Describe(element);
     long state = described.state;
     if (!IsWindowVisible(window_)) state |= STATE_SYSTEM_INVISIBLE;
-    const bool interactive = (state & STATE_SYSTEM_FOCUSABLE) || !described.action.empty();
-    if (interactive && !TakesInput(window_)) state |= STATE_SYSTEM_UNAVAILABLE;
+    if (Interactive(described) && !TakesInput(window_)) state |= STATE_SYSTEM_UNAVAILABLE;
     if (element == CHILDID_SELF && (state & STATE_SYSTEM_FOCUSABLE) && GetFocus() == window_) {
       state |= STATE_SYSTEM_FOCUSED;
     }
@@ -259,12 +306,13 @@ private:
     return rect;
   }
 
-  HRESULT Text(const VARIANT& child, std::wstring AccessibleElement::*field, BSTR* out) {
+  HRESULT Text(const VARIANT& child, std::wstring AccessibleElement::*field, BSTR* out,
+               HRESULT (STDMETHODCALLTYPE IAccessible::*foreign)(VARIANT, BSTR*)) {
     if (!out) return E_POINTER;
     *out = nullptr;
     return Call([&] {
       const auto element = Element(child);
-      if (!element) return E_INVALIDARG;
+      if (!element) return Foreign([&](IAccessible& s) { return (s.*foreign)(child, out); });
       const std::wstring text = source_->Describe(*element).*field;
       if (text.empty()) return S_FALSE;
       *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
@@ -273,12 +321,13 @@ private:
   }
 
   template <typename F>
-  HRESULT Number(const VARIANT& child, VARIANT* out, F&& value) {
+  HRESULT Number(const VARIANT& child, VARIANT* out,
+                 HRESULT (STDMETHODCALLTYPE IAccessible::*foreign)(VARIANT, VARIANT*), F&& value) {
     if (!out) return E_POINTER;
     VariantInit(out);
     return Call([&] {
       const auto element = Element(child);
-      if (!element) return E_INVALIDARG;
+      if (!element) return Foreign([&](IAccessible& s) { return (s.*foreign)(child, out); });
       SetChild(out, value(*element));
       return S_OK;
     });
@@ -296,7 +345,24 @@ private:
   com_ptr<IAccessible> standard_;
 };
 
+void NotifyInputChanged(HWND window) {
+  EnumChildWindows(
+      window,
+      [](HWND control, LPARAM) -> BOOL {
+        SendMessageW(control, kInputChanged, 0, 0);
+        return TRUE;
+      },
+      0);
+}
+
 std::optional<LRESULT> AccessibleLink::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kInputChanged) {
+    for (long element = CHILDID_SELF; element <= source_.PartCount(); ++element) {
+      if (Interactive(source_.Describe(element)))
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, element);
+    }
+    return 0;
+  }
   if (message != WM_GETOBJECT || static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return std::nullopt;
   if (!object_) object_ = new (std::nothrow) AccessibleObject(window, source_);
   if (!object_) return std::nullopt;  // the system's own object then answers

@@ -25,6 +25,7 @@ struct AccessibleElement {
 
   long role;
   std::wstring name;
+  std::wstring value;  // what the element holds (the spin button: the delay shown); empty: none
   // Beyond what the window shows itself (hidden; and for a focusable
   // element, disabled and focused).
   long state;
@@ -75,5 +76,10 @@ private:
 // Tells screen readers of a change in a control the system does not see
 // (EVENT_OBJECT_NAMECHANGE, ...).
 inline void NotifyAccessible(HWND window, DWORD event) { NotifyWinEvent(event, window, OBJID_CLIENT, CHILDID_SELF); }
+
+// Tells screen readers that the controls in a window that was enabled or
+// disabled (under a modal box) take input again or no longer: each element
+// that takes input raises EVENT_OBJECT_STATECHANGE.
+void NotifyInputChanged(HWND window);
 
 }  // namespace salvanto::win

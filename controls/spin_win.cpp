@@ -169,9 +169,17 @@ void SpinButton::OnKeyUp(WPARAM key) {
   }
 }
 
+void SpinButton::SetValue(std::wstring value) {
+  if (value == settings_.Value) return;
+  settings_.Value = std::move(value);
+  NotifyAccessible(hwnd(), EVENT_OBJECT_VALUECHANGE);
+}
+
 AccessibleElement SpinButton::Describe(long element) const {
   if (element == CHILDID_SELF) {
-    return {ROLE_SYSTEM_SPINBUTTON, settings_.ToolTip, STATE_SYSTEM_FOCUSABLE};
+    AccessibleElement self{ROLE_SYSTEM_SPINBUTTON, settings_.ToolTip, STATE_SYSTEM_FOCUSABLE};
+    self.value = settings_.Value;
+    return self;
   }
   const Arrow arrow = element == 1 ? Arrow::Down : Arrow::Up;
   return {ROLE_SYSTEM_PUSHBUTTON, arrow == Arrow::Down ? settings_.DownName : settings_.UpName,

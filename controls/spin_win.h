@@ -5,8 +5,9 @@
 // focus, the Down and Left keys step down and the Up and Right keys step
 // up. Each event reaches the parent as WM_COMMAND with the control id and
 // kSpinDownEvent or kSpinUpEvent. A tooltip names what it sets. Screen
-// readers read it as a spin button named by its tooltip, with the two
-// arrows as push buttons whose default action raises their event.
+// readers read it as a spin button named by its tooltip, whose value is
+// what it sets as its owner shows it (SetValue), with the two arrows as
+// push buttons whose default action raises their event.
 #include <windows.h>
 
 #include <string>
@@ -29,11 +30,15 @@ struct SpinSettings {
   std::wstring ToolTip;
   std::wstring DownName = L"Down";  // what the arrows are called for a screen reader
   std::wstring UpName = L"Up";
+  std::wstring Value;  // its value at first
 };
 
 class SpinButton final : public Window<SpinButton>, private AccessibleSource {
 public:
   static SpinButton& Create(HWND parent, int id, SpinSettings settings, const PixelRect& rect);
+
+  // The value after a step; a screen reader hears the change.
+  void SetValue(std::wstring value);
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -54,6 +54,7 @@ template <typename G>
 using unique_gdi = unique_any<G, &detail::CloseGdi>;
 using unique_hbitmap = unique_gdi<HBITMAP>;
 using unique_hfont = unique_gdi<HFONT>;
+using unique_hicon = unique_any<HICON, &DestroyIcon>;
 // RegisterPowerSettingNotification's registrations.
 using unique_hpowernotify = unique_any<HPOWERNOTIFY, &UnregisterPowerSettingNotification>;
 

@@ -154,6 +154,11 @@ private:
       detail::RememberDpi(window, self->dpi_);
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
+    // Under a fatal error's box nothing moves: no timer, display change or
+    // density change reaches a window, so nothing is laid out or made anew
+    // (above the box, enabled) before the box's OK ends the program, and an
+    // error that laying out raised is not raised again.
+    if (IsEnding() && (message == WM_TIMER || message == WM_DISPLAYCHANGE || message == WM_DPICHANGED)) return 0;
     if (message == WM_DPICHANGED && self) {
       // Known before the window's own handling lays itself out again.
       self->dpi_ = LOWORD(wParam) > 0 ? LOWORD(wParam) : self->dpi_;
@@ -183,5 +188,16 @@ private:
 
 // The program's own icon, as the window classes show it.
 HICON ProgramIcon(HINSTANCE instance, int size);
+
+// The program's icon on a top-level window, at the sizes the system gives
+// big and small icons at the window's density; Set again at a new density.
+// The icons live as long as the window's state object, which outlives the window.
+class WindowIcons {
+public:
+  void Set(HWND window, int dpi);
+
+private:
+  unique_hicon big_, small_;
+};
 
 }  // namespace salvanto::win

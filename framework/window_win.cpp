@@ -26,4 +26,20 @@ HICON ProgramIcon(HINSTANCE instance, int size) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, LR_SHARED));
 }
 
+void WindowIcons::Set(HWND window, int dpi) {
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+  const auto set = [&](unique_hicon& held, WPARAM which, int width, int height) {
+    // Not shared: the system's cache of shared icons hands out the first
+    // size it loaded, whatever size is asked for.
+    unique_hicon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                                                    GetSystemMetricsForDpi(width, static_cast<UINT>(dpi)),
+                                                    GetSystemMetricsForDpi(height, static_cast<UINT>(dpi)), 0)));
+    if (!icon) return;  // the window keeps the icon it has
+    SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon.get()));
+    held = std::move(icon);  // the old one goes once the window no longer shows it
+  };
+  set(big_, ICON_BIG, SM_CXICON, SM_CYICON);
+  set(small_, ICON_SMALL, SM_CXSMICON, SM_CYSMICON);
+}
+
 }  // namespace salvanto::win

@@ -6,9 +6,9 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ python3
+  cmake make g++ python3 unicode-data
   googletest libgtest-dev libgmock-dev
-  mingw-w64 wixl msitools
+  mingw-w64 wixl msitools faketime osslsigncode openssl
   wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils

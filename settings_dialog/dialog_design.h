@@ -2,7 +2,9 @@
 // frmSSSettings as designed: its client area and its controls in twips
 // (every control but pnlSSaver sits in pnlSSaver, at the client area's
 // origin), and what each control shows.
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/twips.h"
 #include "controls/control_settings.h"
@@ -43,8 +45,9 @@ inline PanelSettings PnlSSaverSettings() {
           .Align = Alignment::CenterMiddle};
 }
 
-inline PanelSettings PanIntervalSettings() {
-  return {.Caption = std::wstring(kOpeningCaption),
+// The delay display, showing the working delay.
+inline PanelSettings PanIntervalSettings(std::wstring delay) {
+  return {.Caption = std::move(delay),
           .ForeColor = kNavy,
           .BackColor = kWhite,
           .Font = {L"MS Sans Serif", 8.25f, 700, 0},

@@ -28,9 +28,11 @@ class SettingsDialog final : public Window<SettingsDialog> {
 public:
   SettingsDialog(Platform& platform, std::int32_t delayMs) : editor_(platform, delayMs) {}
 
-  void CreateControls();
-  // The frame's size around the design's client area at the window's density.
-  SIZE FrameSize() const;
+  // delay: what the delay display shows.
+  void CreateControls(const std::wstring& delay);
+  // The frame's size around the design's client area at a density.
+  SIZE FrameSize(int dpi) const;
+  void ShowIcons() { icons_.Set(hwnd(), Dpi()); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -42,17 +44,19 @@ private:
   DelayEditor editor_;
   Panel3D* pnlSSaver_ = nullptr;
   Panel3D* panInterval_ = nullptr;
+  SpinButton* spinInterval_ = nullptr;
+  WindowIcons icons_;
   HWND focus_ = nullptr;  // the control that gets the focus back when the dialog is active again
 };
 
-SIZE SettingsDialog::FrameSize() const {
-  const PixelRect client = Pixels(kClientArea);
+SIZE SettingsDialog::FrameSize(int dpi) const {
+  const PixelRect client = ToPixels(kClientArea, TwipsPerPixel(dpi));
   RECT frame{0, 0, client.width(), client.height()};
-  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(Dpi()));
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void SettingsDialog::CreateControls() {
+void SettingsDialog::CreateControls(const std::wstring& delay) {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
   pnlSSaver_ = &Panel3D::Create(hwnd(), kIdPnlSSaver, PnlSSaverSettings(), Pixels(kPnlSSaver));
   HWND panel = pnlSSaver_->hwnd();
@@ -63,16 +67,19 @@ void SettingsDialog::CreateControls() {
   Button3D& set = Button3D::Create(panel, kIdSSCommand4Set, SSCommand4Settings(), Pixels(kSSCommand4));
   Button3D::Create(panel, kIdSSCommand5Help, SSCommand5Settings(), Pixels(kSSCommand5));
   Button3D::Create(panel, kIdSSCommand6Exit, SSCommand6Settings(), Pixels(kSSCommand6));
-  SpinButton::Create(panel, kIdSpinInterval,
-                     {.ForeColor = kSpinArrows,
-                      .BackColor = kSpinFace,
-                      .ToolTip = std::wstring(kSpinToolTip),
-                      .DownName = std::wstring(kSpinDownName),
-                      .UpName = std::wstring(kSpinUpName)},
-                     Pixels(kSpinInterval));
+  // A screen reader reads the delay on the spin button, which has the
+  // focus, as on the display, which never has.
+  spinInterval_ = &SpinButton::Create(panel, kIdSpinInterval,
+                                      {.ForeColor = kSpinArrows,
+                                       .BackColor = kSpinFace,
+                                       .ToolTip = std::wstring(kSpinToolTip),
+                                       .DownName = std::wstring(kSpinDownName),
+                                       .UpName = std::wstring(kSpinUpName),
+                                       .Value = delay},
+                                      Pixels(kSpinInterval));
   focus_ = set.hwnd();
 
-  panInterval_ = &Panel3D::Create(panel, kIdPanInterval, PanIntervalSettings(), Pixels(kPanInterval));
+  panInterval_ = &Panel3D::Create(panel, kIdPanInterval, PanIntervalSettings(delay), Pixels(kPanInterval));
   Label::Create(panel, kIdLabel9, Label9Settings(), Pixels(kLabel9));
   Label::Create(panel, kIdLabel8, Label8Settings(), Pixels(kLabel8));
   Label::Create(panel, kIdLabel7, Label7Settings(), Pixels(kLabel7));
@@ -96,7 +103,10 @@ void SettingsDialog::CreateControls() {
 }
 
 void SettingsDialog::OnCommand(int id, WORD code) {
-  if (const auto delay = editor_.Command(id, code)) panInterval_->SetCaption(*delay);
+  if (const auto delay = editor_.Command(id, code)) {
+    panInterval_->SetCaption(*delay);
+    spinInterval_->SetValue(*delay);
+  }
 }
 
 void SettingsDialog::OnActivate(bool active) {
@@ -117,9 +127,9 @@ void SettingsDialog::OnDpiChanged(const RECT& suggested) {
   const int focusId = focus ? GetDlgCtrlID(focus) : 0;
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowIcons();
   DestroyWindow(pnlSSaver_->hwnd());
-  CreateControls();
-  panInterval_->SetCaption(delay);
+  CreateControls(delay);
   if (HWND again = focusId ? GetDlgItem(pnlSSaver_->hwnd(), focusId) : nullptr) focus_ = again;
   if (GetActiveWindow() == hwnd() && focus_) SetFocus(focus_);
 }
@@ -143,8 +153,18 @@ LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SETFOCUS:
       if (focus_ && IsWindow(focus_)) SetFocus(focus_);
       return 0;
+    case WM_GETDPISCALEDSIZE:
+      // The frame does not grow in step with the density: the size that
+      // keeps the design's client area, so that WM_DPICHANGED's is exact.
+      *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
+      return TRUE;
     case WM_DPICHANGED:
       OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_ENABLE:
+      // A modal box (Help's) opened or closed: the controls take input no
+      // longer or again.
+      NotifyInputChanged(hwnd());
       return 0;
     case WM_NEXTDLGCTL:
       OnNextControl(wParam, LOWORD(lParam) != 0);
@@ -173,19 +193,18 @@ void ShowSettingsDialog(HINSTANCE instance, Platform& platform, std::int32_t del
   if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The settings window could not be created.");
   g_dialog = window;
   // Centred; on a screen smaller than the dialog the title bar stays on it.
-  const SIZE frame = dialog->FrameSize();
+  const SIZE frame = dialog->FrameSize(dialog->Dpi());
   const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - static_cast<int>(frame.cx)) / 2);
   const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - static_cast<int>(frame.cy)) / 2);
   SetWindowPos(window, nullptr, left, top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   // The help box belongs to the dialog, so that the dialog takes no input
   // while it is open, however the click reached the button.
   TheMessageBoxes().SetOwner(window);
-  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 32)));
-  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(instance, 16)));
+  dialog->ShowIcons();
   // As the system's dialogs: focus marks hidden until the keyboard is used,
   // where the user's settings say so.
   SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-  dialog->CreateControls();
+  dialog->CreateControls(std::wstring(kOpeningCaption));
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
   SetForegroundWindow(window);

@@ -48,7 +48,7 @@ Form1& ShowForm1(HINSTANCE instance, Platform& platform) {
       CreateWindowExW(WS_EX_TOPMOST, kForm1Class, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                       GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, form);
   if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The slideshow window could not be created.");
-  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(instance, 32)));
+  form->icons_.Set(window, form->Dpi());
   TheMessageBoxes().SetOwner(window);
   form->CreateControls();
   form->Load();
@@ -140,6 +140,7 @@ void Form1::LayOutForScreen() {
   place(*Image2_, design.Image2, layout_.Image2);
   LoadBanner();
   if (photos_) photos_->FrameChanged();
+  icons_.Set(hwnd(), Dpi());
   CoverScreen();
 }
 

@@ -95,6 +95,7 @@ private:
   ForegroundRule foreground_;
   DisplayPower display_;
   unique_hpowernotify displayNotify_;
+  WindowIcons icons_;
 };
 
 Form1& ShowForm1(HINSTANCE instance, Platform& platform);

@@ -1,13 +1,35 @@
 """The release as a user gets it: the zip that cpack makes, unpacked into
 the Windows folder of a fresh prefix, and the screen saver run from there
-in both modes."""
+in both modes. And as anyone can check it: built again from the same sources
+in another folder, it has the same bytes; signed with a certificate, its
+programs and installer verify, the programs are the same with the signature
+taken off, and the signed installer installs silently."""
 
+import hashlib
+import os
+import re
+import shutil
+import subprocess
+import tempfile
 import zipfile
+from pathlib import Path
 
 import harness
 from config import FORM1, SETTINGS
+from test_installer import WINDOWS_NT, msiexec
 
 WINDOWS_SCR = "C:\\windows\\Salvanto2002.scr"
+SIGNER = "Salvanto Release Test Signer"
+
+
+def sha256(path: Path) -> str:
+    return hashlib.sha256(path.read_bytes()).hexdigest()
+
+
+def run(*command, cwd=None, env=None) -> str:
+    done = subprocess.run(command, cwd=cwd, env=env, capture_output=True, text=True)
+    assert done.returncode == 0, f"{' '.join(map(str, command))}: {done.returncode}\n{done.stdout}{done.stderr}"
+    return done.stdout
 
 
 class Release(harness.SessionTestCase):
@@ -37,6 +59,59 @@ class Release(harness.SessionTestCase):
                 self.assertTrue(s.sync(form["hwnd"]))
                 s.key("a")
                 self.assertEqual(show.wait(10), 0)
+
+    def test_built_again_elsewhere_the_same_bytes_and_signed_the_same_program(self):
+        """The test command's build against a second build of the release
+        alone (the screen saver, the custom actions, the installer, the zip)
+        from a copy of the sources in another folder; `scripts/build.sh
+        --verify` compares two whole builds of clean clones."""
+        first = harness.win_build_dir()
+        epoch = re.search(r"SOURCE_DATE_EPOCH} (\d+)", (first / "source_date_epoch.cmake").read_text()).group(1)
+        work = Path(tempfile.mkdtemp(prefix="salvanto-release-"))
+        self.addCleanup(shutil.rmtree, work, True)
+        source = work / "elsewhere"
+        shutil.copytree(harness.SOURCE_DIR, source, ignore=shutil.ignore_patterns("build", ".git", "__pycache__"))
+        # The copy has no history: the time the packages record comes from the first build.
+        env = {**os.environ, "SOURCE_DATE_EPOCH": epoch}
+        second = source / "build" / "windows"
+        zips, msis = (sorted(p.name for p in first.glob(f"Salvanto2002-*-win64.{kind}")) for kind in ("zip", "msi"))
+
+        def build(pfx: str = "") -> None:
+            run("cmake", "--preset", "windows", f"-DSALVANTO_SIGN_PFX={pfx}", cwd=source, env=env)
+            # At the lowest priority: it takes the time the tests beside it leave, not their ticks' time.
+            run("nice", "-n", "19", "cmake", "--build", second, f"-j{os.cpu_count()}", "--target", "Salvanto2002",
+                "installer", env=env)
+            run("cpack", cwd=second, env=env)
+
+        build()
+        for name in ["Salvanto2002.scr", "SaverSetup.dll", *zips, *msis]:
+            self.assertEqual(sha256(second / name), sha256(first / name), f"{name} differs between the two builds")
+
+        # A throwaway certificate, as an organisation would give its own.
+        pfx = work / "signer.pfx"
+        run("openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", f"/CN={SIGNER}",
+            "-keyout", work / "key.pem", "-out", work / "cert.pem")
+        run("openssl", "pkcs12", "-export", "-inkey", work / "key.pem", "-in", work / "cert.pem", "-out", pfx,
+            "-passout", "pass:throwaway")
+        env["SIGN_PASSWORD"] = "throwaway"
+        build(str(pfx))
+        for name in ["Salvanto2002.scr", "SaverSetup.dll", *msis]:
+            verified = run("osslsigncode", "verify", "-CAfile", work / "cert.pem", "-in", second / name)
+            self.assertIn(f"Subject: /CN={SIGNER}", verified, name)
+            self.assertIn("Signature verification: ok", verified, name)
+            if not name.endswith(".msi"):  # the installer packs the signed programs: its content differs
+                run("osslsigncode", "remove-signature", "-in", second / name, "-out", work / name)
+                self.assertEqual(sha256(work / name), sha256(first / name), f"{name} less its signature")
+        signed = second / "Salvanto2002.scr"
+        with zipfile.ZipFile(second / zips[0]) as release:
+            self.assertEqual(hashlib.sha256(release.read("Salvanto2002.scr")).hexdigest(), sha256(signed),
+                             "the zip packs the program unsigned")
+        with self.session() as s:
+            # Windows 10 22H2, which the installer needs (Wine's prefix says Windows 7).
+            self.assertEqual(s.run_wine("reg", "add", WINDOWS_NT, "/v", "CurrentBuildNumber", "/d", "19045",
+                                        "/f").returncode, 0)
+            self.assertEqual(msiexec(s, "msiexec", "/i", s.wine_path(second / msis[0])).exit_code, 0, "signed")
+            self.assertEqual(sha256(s.prefix / "drive_c" / "windows" / "system32" / "Salvanto2002.scr"), sha256(signed))
 
 
 if __name__ == "__main__":

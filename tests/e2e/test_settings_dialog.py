@@ -48,17 +48,19 @@ class ReadByAScreenReader(harness.SessionTestCase):
                                        "SSCommand6": (PUSH_BUTTON, "Exit")})
             self.assertTrue(read["SSCommand4"]["state"] & STATE_FOCUSED, read["SSCommand4"])
             spin = read["SpinInterval"]
-            self.assertEqual((spin["role"], spin["acc_name"]), (SPIN_BUTTON, "Set Slide Show Delay"))
+            self.assertEqual((spin["role"], spin["acc_name"], spin["value"]),
+                             (SPIN_BUTTON, "Set Slide Show Delay", OPENING_CAPTION))
             self.assertEqual([(part["role"], part["acc_name"], part["action"]) for part in spin["parts"]],
                              [(PUSH_BUTTON, "Shorter Delay", "Press"), (PUSH_BUTTON, "Longer Delay", "Press")])
             self.assertEqual((read["panInterval"]["role"], read["panInterval"]["acc_name"]),
                              (STATIC_TEXT, OPENING_CAPTION))
 
             # Each arrow's default action steps as a click does, and the
-            # display's accessible name follows the caption.
+            # display's accessible name and the spin button's value follow the caption.
             for part, caption in [(1, "60 Seconds"), (2, "1 Seconds"), (2, "2 Seconds")]:
                 s.inspect("msaa", str(spin["hwnd"]), str(part))
                 dialog.wait_for_accessible_name("panInterval", caption)
+                self.assertEqual(dialog.accessible()["SpinInterval"]["value"], caption)
             s.inspect("msaa", str(read["SSCommand4"]["hwnd"]), "0")
             dialog.wait_for_stored("2")
             s.stop_scr(dialog.scr)

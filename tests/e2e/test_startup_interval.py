@@ -56,7 +56,8 @@ def expect_fatal_box(test: harness.SessionTestCase, s: harness.Session, stored: 
         box = s.wait_for_message_box(process=scr, title=APP_TITLE)
         text = box["text"]
         test.assertIn("Interval", text, "the box names the setting")
-        shown = stored if len(stored) <= 40 else f'"{stored[:40]}\u2026"'
+        # A quoted text stands in a directional isolate, inside the quotes.
+        shown = stored if len(stored) <= 40 else f'"\u2068{stored[:40]}\u2026\u2069"'
         test.assertIn(f'"{shown}"' if stored == "" else shown, text, "the box shows the stored text")
         left, top, right, bottom = box["rect"]
         width, height = s.size

@@ -30,8 +30,12 @@ foreach(_test ${_e2e_tests})
   set_tests_properties(e2e_${_name} PROPERTIES
     FIXTURES_REQUIRED e2e_prefix LABELS e2e TIMEOUT 240 ENVIRONMENT "${_e2e_env}")
 endforeach()
-# The soak's 10,000 ticks run as fast as the machine lets them, so its own
+# The soak's 3,000 ticks run as fast as the machine lets them, so its own
 # wait is for progress (a sample at least every two minutes), and CTest's
 # timeout only stops what that wait cannot. The longest test starts first
 # when CTest has no timings yet.
 set_tests_properties(e2e_test_soak PROPERTIES TIMEOUT 1800 COST 300)
+# The release test builds the release a second time in another folder, at
+# the lowest priority, on what the other tests leave of the cores: the other
+# long test, started early beside the soak.
+set_tests_properties(e2e_test_release PROPERTIES TIMEOUT 1800 COST 200)

@@ -94,7 +94,7 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Kind(), ErrorKind::TypeMismatch);
     EXPECT_NE(e.Report().find(L"Interval"), std::wstring::npos);
-    EXPECT_NE(e.Report().find(L"\"abc\""), std::wstring::npos);
+    EXPECT_NE(e.Report().find(L"\"\u2068abc\u2069\""), std::wstring::npos);
     EXPECT_NE(e.Report().find(L"Type mismatch"), std::wstring::npos);
   }
   store.Set(kIntervalKey, L"99999999999");
@@ -113,7 +113,8 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
     FAIL();
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
-    EXPECT_NE(e.Report().find(L"Interval holds \"" + std::wstring(40, L'9') + L"\u2026\","), std::wstring::npos)
+    EXPECT_NE(e.Report().find(L"Interval holds \"\u2068" + std::wstring(40, L'9') + L"\u2026\u2069\","),
+              std::wstring::npos)
         << std::string(e.what()).substr(0, 200);
     EXPECT_LT(e.Report().size(), 200u);
   }
@@ -137,6 +138,12 @@ TEST(QuotedExcerpt, CutsLongTextsAndShowsWhatWouldChangeTheReadingAsQuestionMark
       // A mark that turns the direction would reverse the rest of the line.
       {L"5\u202E01\u202A\u202B\u202C\u202D", L"5?01????"},
       {L"\u2066\u2067\u2068\u2069\u200E\u200F\u061C", L"???????"},
+      // Each other kind that does not show itself: a zero-width space and
+      // joiner, the word joiner, a deprecated format control, the byte-order
+      // mark, an annotation mark, a tag (U+E0041), private use, unassigned.
+      {L"a\u200B\u200D\u2060\u206A\uFEFF\uFFF9\xDB40\xDC41\uE000\u0378\uFFFFz", L"a??????????z"},
+      // Right-to-left letters stay inside the quotes' isolate.
+      {L"\u05E9\u05DC\u05D5\u05DD 5", L"\u05E9\u05DC\u05D5\u05DD 5"},
       // A character of two UTF-16 units is kept whole or left out whole...
       {L"a" + pair, L"a" + pair},
       {x39 + pair + L"y", x39 + L"\u2026"},
@@ -146,15 +153,18 @@ TEST(QuotedExcerpt, CutsLongTextsAndShowsWhatWouldChangeTheReadingAsQuestionMark
        L"b\xDE97\xD83D",
        L"a?b??"},
       {x39 + L"\xD83Dy", x39 + L"?\u2026"},
-      // The first and last characters beyond the 16-bit range, and each
-      // end of both halves' ranges alone.
-      {L"\xD800\xDC00\xDBFF\xDFFF", L"\xD800\xDC00\xDBFF\xDFFF"},
+      // The first and last code points beyond the 16-bit range (the last a
+      // noncharacter, so unassigned), and each end of both halves' ranges alone.
+      {L"\xD800\xDC00\xDBFF\xDFFF", L"\xD800\xDC00?"},
       {L"\xD800"
        L"a\xDBFF"
        L"b\xDC00\xDFFF",
        L"?a?b??"},
   };
-  for (const Case& c : cases) EXPECT_EQ(QuotedExcerpt(c.text), L"\"" + c.shown + L"\"") << c.shown.size();
+  for (const Case& c : cases) {
+    const std::wstring isolated = c.shown.empty() ? L"" : L"\u2068" + c.shown + L"\u2069";
+    EXPECT_EQ(QuotedExcerpt(c.text), L"\"" + isolated + L"\"") << c.shown.size();
+  }
 }
 
 TEST(SaveDelay, WritesWholeSecondsWithoutSuffix) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/control_ids.h"
+#include "base/settings.h"
 #include "controls/spin_win.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
@@ -83,6 +84,23 @@ void SendDpiChange(HWND window, int dpi, const RECT& suggested) {
   PumpMessages();
 }
 
+// The width of the icon a window shows in its title bar (ICON_SMALL) or the task switcher.
+int IconWidth(HWND window, WPARAM which) {
+  ICONINFO info{};
+  const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+  if (!icon || !GetIconInfo(icon, &info)) return 0;
+  const unique_hbitmap mask(info.hbmMask), colour(info.hbmColor);
+  BITMAP bitmap{};
+  GetObjectW(info.hbmMask, sizeof bitmap, &bitmap);
+  return bitmap.bmWidth;
+}
+
+// Each icon of the window at the size the system gives it at dpi.
+bool IconsAt(HWND window, int dpi) {
+  const auto at = [dpi](int metric) { return GetSystemMetricsForDpi(metric, static_cast<UINT>(dpi)); };
+  return IconWidth(window, ICON_BIG) == at(SM_CXICON) && IconWidth(window, ICON_SMALL) == at(SM_CXSMICON);
+}
+
 std::wstring Text(HWND window) {
   wchar_t text[256] = {};
   GetWindowTextW(window, text, 256);
@@ -120,13 +138,25 @@ void DialogFollowsTheDensity(int* failures) {
 
   RECT frame{};
   GetWindowRect(dialog, &frame);
-  const RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, 3, 2),
-                       frame.top + MulDiv(frame.bottom - frame.top, 3, 2)};
+  // Windows asks the window its size at the new density, and suggests it:
+  // the frame at that density around the design's client area (under Wine
+  // the frame itself keeps the system's density, so the client area there
+  // cannot show it).
+  SIZE size{MulDiv(frame.right - frame.left, 3, 2), MulDiv(frame.bottom - frame.top, 3, 2)};
+  const PixelRect design144 = ToPixels({0, 0, 6225, 4440}, TwipsPerPixel(144));
+  RECT want{0, 0, design144.width(), design144.height()};
+  AdjustWindowRectExForDpi(&want, GetWindowLongW(dialog, GWL_STYLE), FALSE, GetWindowLongW(dialog, GWL_EXSTYLE), 144);
+  CHECK(SendMessageW(dialog, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)) &&
+            size.cx == want.right - want.left && size.cy == want.bottom - want.top,
+        "the size at 144 DPI is %ldx%ld", size.cx, size.cy);
+  const RECT suggested{frame.left, frame.top, frame.left + size.cx, frame.top + size.cy};
   SendDpiChange(dialog, 144, suggested);
   RECT moved{};
   GetWindowRect(dialog, &moved);
   CHECK(Same(moved, suggested), "the dialog is at %s, not where Windows suggested %s", Show(moved).c_str(),
         Show(suggested).c_str());
+  CHECK(IconsAt(dialog, 144), "the dialog's icons at 144 DPI are %d and %d pixels wide", IconWidth(dialog, ICON_BIG),
+        IconWidth(dialog, ICON_SMALL));
   const std::vector<RECT> at144 = rects();
   for (std::size_t i = 0; i < at96.size(); ++i) {
     CHECK(ScaledFrom(at96[i], at144[i], 96, 144), "control %zu at 144 DPI is %s, at 96 DPI %s", i,
@@ -149,6 +179,7 @@ void DialogFollowsTheDensity(int* failures) {
   GetClientRect(dialog, &client);
   CHECK(Same(client, client96), "the client area back at 96 DPI is %s, was %s", Show(client).c_str(),
         Show(client96).c_str());
+  CHECK(IconsAt(dialog, 96), "the dialog's icons back at 96 DPI");
   DestroyWindow(dialog);
   PumpMessages();
 }
@@ -202,6 +233,7 @@ void Form1FollowsTheDensity(int* failures) {
     RECT whole{};
     GetWindowRect(window, &whole);
     CHECK(Same(whole, screen), "Form1 at %d DPI covers %s, not the screen", dpi, Show(whole).c_str());
+    CHECK(IconsAt(window, dpi), "Form1's icons at %d DPI", dpi);
   }
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const RECT got = rectOf(controls[i].id);
@@ -335,24 +367,40 @@ void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
   HWND dialog = OpenDialog();
   HWND panel = GetDlgItem(dialog, kIdPnlSSaver);
   HWND spin = GetDlgItem(panel, kIdSpinInterval);
-  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, Hear,
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, Hear,
                                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-  SendMessageW(panel, WM_COMMAND, MAKEWPARAM(kIdSpinInterval, kSpinUpEvent), reinterpret_cast<LPARAM>(spin));
+  SendMessageW(spin, WM_KEYDOWN, VK_UP, 0);
+  SendMessageW(spin, WM_KEYUP, VK_UP, 0);
+  EnableWindow(dialog, FALSE);  // as under the Help box
+  EnableWindow(dialog, TRUE);
   SetFocus(GetDlgItem(panel, kIdSSCommand5Help));
   PumpMessages();
   UnhookWinEvent(hook);
   CHECK(Heard(EVENT_OBJECT_NAMECHANGE, GetDlgItem(panel, kIdPanInterval)), "no new name heard of panInterval");
+  CHECK(std::count(g_heard.begin(), g_heard.end(), std::pair{DWORD{EVENT_OBJECT_VALUECHANGE}, spin}) == 1,
+        "not one value change heard of the spin button");
+  CHECK(Heard(EVENT_OBJECT_STATECHANGE, GetDlgItem(panel, kIdSSCommand4Set)), "no state change heard of Set");
   CHECK(Heard(EVENT_OBJECT_FOCUS, GetDlgItem(panel, kIdSSCommand5Help)), "no focus heard on Help");
 
   com_ptr<IAccessible> object;
   AccessibleObjectFromWindow(spin, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), object.put_void());
   CHECK(object, "no accessible object for the spin button");
   if (!object) return;
-  VARIANT arrow;
+  VARIANT arrow, self, to;
   VariantInit(&arrow);
-  arrow.vt = VT_I4;
-  arrow.lVal = 2;
+  VariantInit(&self);
+  arrow.vt = self.vt = VT_I4;
+  arrow.lVal = 1;
+  self.lVal = CHILDID_SELF;
   BSTR name = nullptr;
+  CHECK(object->get_accValue(self, &name) == S_OK && name && Text(GetDlgItem(panel, kIdPanInterval)) == name,
+        "the spin button's value is not the delay shown");
+  SysFreeString(std::exchange(name, nullptr));
+  // The arrows lie side by side: the second right of the first, nothing below it.
+  CHECK(object->accNavigate(NAVDIR_RIGHT, arrow, &to) == S_OK && to.vt == VT_I4 && to.lVal == 2,
+        "right of the first arrow");
+  CHECK(object->accNavigate(NAVDIR_DOWN, arrow, &to) == S_FALSE && to.vt == VT_EMPTY, "below the first arrow");
+  arrow.lVal = 2;
   CHECK(object->get_accName(arrow, &name) == S_OK && name && std::wstring(name) == L"Longer Delay",
         "the up arrow's name");
   SysFreeString(std::exchange(name, nullptr));
@@ -363,6 +411,66 @@ void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
   LONG left = 1, top = 1, width = 1, height = 1;
   CHECK(object->accLocation(&left, &top, &width, &height, arrow) == CO_E_OBJNOTCONNECTED && width == 0,
         "a place asked after the window went");
+}
+
+// The covers of the other monitors (none on one monitor).
+std::vector<HWND> Covers() {
+  std::vector<HWND> covers;
+  for (HWND c = nullptr; (c = FindWindowExW(nullptr, c, kCoverClass, nullptr)) != nullptr;) covers.push_back(c);
+  return covers;
+}
+
+void Record(const char* name, int failures) {
+  std::printf("%s %s\n", failures ? "FAIL" : "ok  ", name);
+  (failures ? g_failed : g_passed) += 1;
+}
+
+[[noreturn]] void Finish() {
+  std::printf("%d passed, %d failed\n", g_passed, g_failed);
+  std::fflush(stdout);
+  // Windows of the product post quit messages and hold timers: leave at once.
+  ExitProcess(g_failed ? 1 : 0);
+}
+
+// Under a fatal error's box nothing moves: a display change, the monitors'
+// check and a density change, delivered by the box's own message loop,
+// leave Form1 and the covers as they were. The box's OK would end the
+// program, so this test, the last, ends it from its watching thread.
+void NothingMovesUnderAFatalBox(int* failures) {
+  static int monitorDpi = 96;
+  SetMonitorDpiSource([](HMONITOR) { return monitorDpi; });
+  Form1& form = ShowForm1(GetModuleHandleW(nullptr), ThePlatform());
+  PumpMessages();
+  HWND window = form.hwnd();
+  KillTimer(window, 1);
+  const std::vector<HWND> covers = Covers();
+  const RECT frame = RectIn(window, GetDlgItem(window, kIdSSPanel1));
+  monitorDpi = 144;  // what the box's loop would lay Form1 out for
+  static std::function<void()> watch;
+  watch = [=, &form] {
+    const std::wstring title(kAppTitle);
+    for (int i = 0; i < 500 && !FindWindowW(L"#32770", title.c_str()); ++i) Sleep(20);
+    HWND box = FindWindowW(L"#32770", title.c_str());
+    CHECK(box, "no fatal box");
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(screen.right, screen.bottom));
+    SendMessageW(window, WM_TIMER, 2, 0);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&screen));
+    CHECK(form.Dpi() == 96 && Same(RectIn(window, GetDlgItem(window, kIdSSPanel1)), frame),
+          "Form1 laid out again at %d DPI under the box", form.Dpi());
+    CHECK(Covers() == covers, "the covers made anew under the box");
+    CHECK(IsWindow(box) && !IsWindowEnabled(window), "the box gone, or Form1 takes input under it");
+    Record("NothingMovesUnderAFatalBox", *failures);
+    Finish();
+  };
+  CloseHandle(CreateThread(
+      nullptr, 0,
+      [](void*) -> DWORD {
+        watch();
+        return 0;
+      },
+      nullptr, 0, nullptr));
+  Guarded([] { throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The test's fatal error."); });
 }
 
 // ---- The decoder's own scaling, through a stand-in frame ------------------
@@ -633,11 +741,9 @@ int wmain() {
   for (const auto& [name, test] : tests) {
     int failures = 0;
     test(&failures);
-    std::printf("%s %s\n", failures ? "FAIL" : "ok  ", name);
-    (failures ? g_failed : g_passed) += 1;
+    Record(name, failures);
   }
-  std::printf("%d passed, %d failed\n", g_passed, g_failed);
-  std::fflush(stdout);
-  // Windows of the product post quit messages and hold timers: leave at once.
-  ExitProcess(g_failed ? 1 : 0);
+  static int failures = 0;
+  NothingMovesUnderAFatalBox(&failures);  // ends the program
+  Finish();
 }

@@ -864,6 +864,7 @@ Object DescribeElement(IAccessible* object, long id) {
   Object out;
   out.Add("role", AccessibleNumber(object, &IAccessible::get_accRole, id))
       .Add("acc_name", AccessibleText(object, &IAccessible::get_accName, id))
+      .Add("value", AccessibleText(object, &IAccessible::get_accValue, id))
       .Add("state", AccessibleNumber(object, &IAccessible::get_accState, id))
       .Add("action", AccessibleText(object, &IAccessible::get_accDefaultAction, id));
   return out;
