@@ -95,4 +95,12 @@ void SaveDelay(SettingsStore& store, std::int32_t delayMs) {
   store.Write(kAppTitle, kSection, kIntervalKey, DelayText(delayMs));
 }
 
+std::wstring SettingsKeyPath(std::wstring_view app, std::wstring_view section) {
+  std::wstring path = L"Software\\VB and VBA Program Settings\\";
+  path += app;
+  path += L'\\';
+  path += section;
+  return path;
+}
+
 }  // namespace salvanto

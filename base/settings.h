@@ -14,6 +14,10 @@ inline constexpr std::wstring_view kIntervalDefault = L"2";
 inline constexpr std::wstring_view kPhotoDirKey = L"SalvantosDir";
 inline constexpr std::wstring_view kPhotoDirDefault = L" ";
 
+// Where the platform's store keeps an application's section, under the
+// user's key: where the companion application writes SalvantosDir.
+std::wstring SettingsKeyPath(std::wstring_view app, std::wstring_view section);
+
 // Text values by application, section and key, per user.
 class SettingsStore {
 public:

@@ -15,6 +15,7 @@ struct PixelRect {
   int left, top, right, bottom;
   int width() const { return right - left; }
   int height() const { return bottom - top; }
+  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
   bool operator==(const PixelRect&) const = default;
 };
 

@@ -1,7 +1,5 @@
 #include "controls/draw3d_win.h"
 
-#include <cmath>
-
 #include "framework/high_contrast.h"
 
 namespace salvanto::win {
@@ -26,10 +24,6 @@ bool FocusMarkHidden(bool hidden, WPARAM updateUiState) {
 }
 
 namespace {
-
-// Faces that exist as bitmaps at a few sizes only: asked for another size,
-// they come out at the nearest one they have, and bold may be lost.
-bool IsRasterFace(std::wstring_view face) { return face == L"MS Sans Serif" || face == L"System"; }
 
 // True when the system draws face with a scalable sans-serif font: the face
 // itself, or the one its font mapper puts in its place (Wine maps
@@ -63,14 +57,14 @@ const wchar_t* ScalableSansSerif() {
 }  // namespace
 
 const wchar_t* FaceAtDpi(const wchar_t* face, int dpi) {
-  if (dpi <= 96 || !IsRasterFace(face)) return face;
+  if (!WantsScalableFace(face, dpi)) return face;
   const wchar_t* scalable = ScalableSansSerif();
   return scalable ? scalable : face;
 }
 
 unique_hfont MakeFont(const FontSpec& spec, int dpi) {
   LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(spec.points * static_cast<float>(dpi) / 72.0f));
+  lf.lfHeight = FontHeight(spec.points, dpi);
   lf.lfWeight = spec.weight;
   lf.lfCharSet = static_cast<BYTE>(spec.charset);
   lf.lfQuality = DEFAULT_QUALITY;

@@ -7,13 +7,12 @@
 
 #include <string_view>
 
+#include "controls/control_settings.h"
 #include "framework/handles.h"
 
 namespace salvanto::win {
 
-// A colour with this bit set names a system colour (COLOR_xxx in the low byte).
-inline constexpr COLORREF kSystemColour = 0x80000000u;
-inline constexpr COLORREF kButtonTextColour = kSystemColour | COLOR_BTNTEXT;
+// The colour a design's colour (controls/control_settings.h) names now.
 COLORREF ResolveColour(COLORREF colour);
 
 // The colour of one part of a control: the design's, or while high contrast
@@ -30,17 +29,8 @@ void RedrawInNewColours(HWND window);
 // hides it until the keyboard is used, where the user's settings say so.
 bool FocusMarkHidden(bool hidden, WPARAM updateUiState);
 
-struct FontSpec {
-  const wchar_t* face;
-  float points;
-  int weight;       // 400 regular, 700 bold
-  int charset = 0;  // ANSI
-};
-
-// A font at a display density: points become pixels through its DPI. At
-// 96 DPI the face is the one asked for; above it, a raster face (which has
-// only a few sizes) gives way to a scalable one of the same kind, so that
-// text keeps the size in points the design asks for.
+// A font at a display density (controls/fonts.h): a raster face above
+// 96 DPI gives way to the system's scalable sans serif, where it has one.
 unique_hfont MakeFont(const FontSpec& spec, int dpi);
 const wchar_t* FaceAtDpi(const wchar_t* face, int dpi);
 
@@ -73,8 +63,6 @@ private:
   unique_hbitmap bitmap_;
   HGDIOBJ old_ = nullptr;
 };
-
-enum class Bevel { None, Inset, Raised };
 
 // A solid fill; a one-pixel frame just inside rect (top and left in one
 // colour, bottom and right in the other), after which rect shrinks past it;

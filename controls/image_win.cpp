@@ -44,21 +44,25 @@ void ImageControl::Paint(HDC target) {
   }
 }
 
+LRESULT ImageControl::OnButtonDown() {
+  if (events_) events_->OnImageMouseDown();
+  return 0;
+}
+
 LRESULT ImageControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto painted = HandlePaint(message, wParam)) return *painted;
   if (auto answer = accessible_.HandleMessage(hwnd(), message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_LBUTTONDOWN:
+      clicks_.LeftDown();
+      return OnButtonDown();
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-      if (events_) {
-        buttonDown_ = message == WM_LBUTTONDOWN;
-        events_->OnImageMouseDown();
-      }
-      return 0;
+      clicks_.OtherDown();
+      return OnButtonDown();
     case WM_LBUTTONUP:
-      if (events_ && std::exchange(buttonDown_, false)) events_->OnImageClick();
+      if (clicks_.LeftUp() && events_) events_->OnImageClick();
       return 0;
     case WM_MOUSEMOVE:
       if (events_) events_->OnImageMouseMove(ScreenPoint(hwnd(), lParam));

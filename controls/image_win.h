@@ -10,6 +10,7 @@
 
 #include "base/twips.h"
 #include "controls/accessible_win.h"
+#include "controls/image.h"
 #include "framework/handles.h"
 #include "framework/window.h"
 
@@ -41,13 +42,14 @@ private:
   friend class Window<ImageControl>;
   explicit ImageControl(ImageEvents* events) : events_(events) {}
   void Paint(HDC dc);
+  LRESULT OnButtonDown();
   AccessibleElement Describe(long /*element*/) const override {
     return {ROLE_SYSTEM_GRAPHIC, description_, STATE_SYSTEM_READONLY};
   }
 
   ImageEvents* events_;
   unique_hbitmap picture_;
-  bool buttonDown_ = false;
+  ImageClicks clicks_;
   std::wstring description_;
   AccessibleLink accessible_{*this};
 };

@@ -15,13 +15,6 @@
 
 namespace salvanto::win {
 
-struct LabelSettings {
-  std::wstring Caption;
-  COLORREF ForeColor = kButtonTextColour;
-  COLORREF BackColor = RGB(255, 255, 255);
-  FontSpec Font{L"MS Sans Serif", 8.25f, 400};
-};
-
 class Label final : public Window<Label>, private AccessibleSource {
 public:
   static Label& Create(HWND parent, int id, LabelSettings settings, const PixelRect& rect);

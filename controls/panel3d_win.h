@@ -17,20 +17,6 @@
 
 namespace salvanto::win {
 
-enum class Alignment { LeftTop, LeftMiddle, CenterMiddle, RightMiddle };
-
-struct PanelSettings {
-  std::wstring Caption;
-  COLORREF ForeColor = RGB(0, 0, 0);
-  COLORREF BackColor = RGB(192, 192, 192);
-  FontSpec Font{L"MS Sans Serif", 8.25f, 400};
-  int BevelWidth = 1;   // pixels at 96 DPI
-  int BorderWidth = 3;  // pixels at 96 DPI: gap between the outer and inner bevel
-  Bevel BevelOuter = Bevel::Raised;
-  Bevel BevelInner = Bevel::None;
-  Alignment Align = Alignment::CenterMiddle;
-};
-
 class Panel3D final : public Window<Panel3D>, private AccessibleSource {
 public:
   // Creates the panel as a child of parent at the given client rectangle.

@@ -12,18 +12,6 @@
 
 namespace salvanto::win {
 
-namespace {
-
-std::wstring SettingsKeyPath(std::wstring_view app, std::wstring_view section) {
-  std::wstring path = L"Software\\VB and VBA Program Settings\\";
-  path += app;
-  path += L'\\';
-  path += section;
-  return path;
-}
-
-}  // namespace
-
 int Win32Cursor::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
 
 void Win32End::EndNow() { ExitProcess(0); }
@@ -107,7 +95,7 @@ std::wstring Win32Text::Upper(std::wstring_view text) const {
 
 void Win32Boxes::ShowMessage(std::wstring_view text, std::wstring_view title) {
   const std::wstring body(text), caption(title);
-  HWND owner = owner_ && IsWindow(owner_) ? owner_ : GetActiveWindow();
+  HWND owner = BoxOwner(owner_, IsWindow(owner_) != FALSE, GetActiveWindow());
   MessageBoxW(owner, body.c_str(), caption.c_str(), MB_OK | MB_SETFOREGROUND);
 }
 

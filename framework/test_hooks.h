@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "framework/control_ids.h"
+#include "base/control_ids.h"
 
 namespace salvanto::win {
 

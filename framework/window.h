@@ -14,8 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "base/control_ids.h"
 #include "base/twips.h"
-#include "framework/control_ids.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
 
@@ -62,6 +62,12 @@ public:
   int Scaled(int pixelsAt96) const { return MulDiv(pixelsAt96, dpi_, 96); }
   // A rectangle of the design, in twips, at the window's density.
   PixelRect Pixels(const TwipRect& rect) const { return ToPixels(rect, TwipsPerPixel(dpi_)); }
+  PixelRect ClientPixels() const {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    return {client.left, client.top, client.right, client.bottom};
+  }
+  bool HasFocus() const { return GetFocus() == hwnd_; }
 
   // Registers the class once; style bits and brush as the kind needs them.
   static bool Register(HINSTANCE instance, const wchar_t* className, UINT style, HBRUSH background,

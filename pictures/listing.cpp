@@ -8,6 +8,11 @@ bool IsListed(std::uint32_t attributes, std::uint32_t attributeSet) {
   return (optional & ~attributeSet) == 0;
 }
 
+bool EndsListing(std::uint32_t systemError, bool firstEntry) {
+  constexpr std::uint32_t kFileNotFound = 2, kPathNotFound = 3, kNoMoreFiles = 18;
+  return systemError == kNoMoreFiles || (firstEntry && (systemError == kFileNotFound || systemError == kPathNotFound));
+}
+
 std::wstring DirectoryListing::Listed(std::optional<FoundEntry> entry) {
   while (entry && !IsListed(entry->attributes, attributeSet_)) entry = finder_.Next();
   if (entry) return std::move(entry->name);

@@ -37,6 +37,12 @@ struct FoundEntry {
   std::uint32_t attributes = 0;
 };
 
+// Whether a search's system error is the listing's end, not a failure: at
+// the first entry, nothing matches or the folder is not there (2, 3) or
+// there are no files (18); later, only no more files. A drive that cannot
+// be read, or any other refusal, is a failure.
+bool EndsListing(std::uint32_t systemError, bool firstEntry);
+
 // The file system's search, unfiltered, in its own order.
 class FileFinder {
 public:

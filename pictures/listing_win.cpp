@@ -27,11 +27,7 @@ std::optional<FoundEntry> Win32FileFinder::First(const std::wstring& pattern) {
     if (found == INVALID_HANDLE_VALUE) error = GetLastError();
   }
   if (found == INVALID_HANDLE_VALUE) {
-    // Nothing matches, or the folder is not there: an empty listing. A drive
-    // that cannot be read, or any other refusal, is a failure.
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
-      return std::nullopt;
-    }
+    if (EndsListing(error, true)) return std::nullopt;
     Fail("FindFirstFileW", error);
   }
   find_.reset(found);
@@ -44,7 +40,7 @@ std::optional<FoundEntry> Win32FileFinder::Next() {
   if (FindNextFileW(find_.get(), &data)) return Entry(data);
   const DWORD error = GetLastError();
   find_.reset();
-  if (error == ERROR_NO_MORE_FILES) return std::nullopt;
+  if (EndsListing(error, false)) return std::nullopt;
   Fail("FindNextFileW", error);
 }
 

@@ -29,7 +29,7 @@ std::optional<int> Orientation(IWICBitmapFrameDecode* frame) {
     int orientation = 0;
     if (SUCCEEDED(reader->GetMetadataByName(query, &value)) && value.vt == VT_UI2) orientation = value.uiVal;
     PropVariantClear(&value);
-    if (orientation >= 1 && orientation <= 8) return orientation;
+    if (IsOrientation(orientation)) return orientation;
   }
   return std::nullopt;
 }
@@ -39,8 +39,7 @@ std::optional<int> Orientation(IWICBitmapFrameDecode* frame) {
 template <typename Copy>
 bool Feed(Resampler& resampler, PixelSize size, std::uint32_t bpp, Copy&& copy) {
   const UINT stride = size.width * bpp;  // bounded by IsSanePictureSize
-  const std::uint32_t bandRows =
-      static_cast<std::uint32_t>(std::clamp<std::size_t>(kBandBytes / stride, 1, size.height));
+  const std::uint32_t bandRows = BandRows(kBandBytes, stride, size.height);
   std::vector<BYTE> band(std::size_t{stride} * bandRows);
   for (std::uint32_t y = 0; y < size.height; y += bandRows) {
     const std::uint32_t rows = std::min(bandRows, size.height - y);
@@ -65,10 +64,7 @@ bool ScaleInDecoder(IWICBitmapFrameDecode* frame, PixelSize stored, PixelSize ta
   if (FAILED(frame->QueryInterface(kIidWICSourceTransform, transform.put_void())) || !transform) return false;
   UINT width = target.width, height = target.height;
   if (FAILED(transform->GetClosestSize(&width, &height))) return false;
-  if (width < target.width || height < target.height || width > stored.width || height > stored.height ||
-      (width == stored.width && height == stored.height)) {
-    return false;
-  }
+  if (!TakesDecoderScale({width, height}, target, stored)) return false;
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
   if (FAILED(transform->GetClosestPixelFormat(&format))) return false;
   const auto bpp = DirectBytesPerPixel(format);
@@ -158,9 +154,7 @@ unique_hbitmap PictureFromFrame(IWICImagingFactory* factory, IWICBitmapFrameDeco
     // Decoders without metadata support (Wine's) leave the tag to our own reading.
     const int orientation = Orientation(frame).value_or(orientationFallback);
     const PixelSize upright = StoredSize(stored, orientation);
-    const PixelSize target = wanted.cx > 0 && wanted.cy > 0 ? PixelSize{static_cast<std::uint32_t>(wanted.cx),
-                                                                        static_cast<std::uint32_t>(wanted.cy)}
-                                                            : upright;
+    const PixelSize target = TargetSize(wanted.cx, wanted.cy, upright);
     if (!IsSanePictureSize(target)) return {};
 
     BITMAPINFO info{};

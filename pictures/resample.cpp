@@ -7,6 +7,21 @@
 
 namespace salvanto {
 
+PixelSize TargetSize(std::int32_t wantedWidth, std::int32_t wantedHeight, PixelSize upright) {
+  if (wantedWidth <= 0 || wantedHeight <= 0) return upright;
+  return {static_cast<std::uint32_t>(wantedWidth), static_cast<std::uint32_t>(wantedHeight)};
+}
+
+bool TakesDecoderScale(PixelSize offered, PixelSize target, PixelSize stored) {
+  return offered.width >= target.width && offered.height >= target.height && offered.width <= stored.width &&
+         offered.height <= stored.height && !(offered == stored);
+}
+
+std::uint32_t BandRows(std::size_t bandBytes, std::size_t stride, std::uint32_t height) {
+  const std::size_t rows = std::max<std::size_t>(bandBytes / std::max<std::size_t>(stride, 1), 1);
+  return static_cast<std::uint32_t>(std::min<std::size_t>(rows, height));
+}
+
 bool IsSanePictureSize(PixelSize size, std::uint32_t bytesPerPixel) {
   if (size.width == 0 || size.height == 0 || bytesPerPixel == 0) return false;
   const std::uint64_t pixels = std::uint64_t{size.width} * size.height;
@@ -183,6 +198,8 @@ void Resampler::AddRows(const std::uint8_t* rows, std::size_t stride, std::uint3
     }
   }
 }
+
+bool IsOrientation(int tag) { return tag >= 1 && tag <= 8; }
 
 bool SwapsAxes(int orientation) { return orientation >= 5 && orientation <= 8; }
 

@@ -24,6 +24,19 @@ inline constexpr std::uint64_t kMaxPicturePixels = 300'000'000;
 // pixel bound, and a row of it at bytesPerPixel is addressable.
 bool IsSanePictureSize(PixelSize size, std::uint32_t bytesPerPixel = 4);
 
+// The size a picture is scaled to: the one asked for, or its own upright
+// size when none is asked (0 x 0).
+PixelSize TargetSize(std::int32_t wantedWidth, std::int32_t wantedHeight, PixelSize upright);
+
+// Whether to take a decoder's own scaling (a JPEG's DCT scaling) at the
+// size it offers for target: at least the target both ways, and smaller
+// than the stored picture, never larger.
+bool TakesDecoderScale(PixelSize offered, PixelSize target, PixelSize stored);
+
+// How many rows of stride bytes each band read from the decoder holds:
+// about bandBytes, at least one row, at most the picture's height.
+std::uint32_t BandRows(std::size_t bandBytes, std::size_t stride, std::uint32_t height);
+
 // The weights by which one target pixel along an axis mixes consecutive
 // source pixels. Weights are in units of 1/kWeightOne and sum to kWeightOne.
 struct AxisTaps {
@@ -81,7 +94,9 @@ private:
 };
 
 // The EXIF orientation tag: how the stored pixels map to the upright
-// picture. 1 is upright; 5 to 8 exchange width and height.
+// picture. 1 is upright; 5 to 8 exchange width and height; any other
+// number is no orientation.
+bool IsOrientation(int tag);
 bool SwapsAxes(int orientation);
 PixelSize StoredSize(PixelSize upright, int orientation);
 

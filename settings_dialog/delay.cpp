@@ -1,6 +1,9 @@
 #include "settings_dialog/delay.h"
 
 #include "base/arith.h"
+#include "base/control_ids.h"
+#include "controls/button3d.h"
+#include "controls/spin.h"
 
 namespace salvanto {
 
@@ -51,6 +54,27 @@ std::wstring HelpText() {
     text += L"\r\n";
   }
   return text;
+}
+
+std::optional<std::wstring> DelayEditor::Command(int control, unsigned code) {
+  switch (control) {
+    case kIdSpinInterval:
+      if (code == SpinInput::kDownEvent) return SpinDown();
+      if (code == SpinInput::kUpEvent) return SpinUp();
+      break;
+    case kIdSSCommand4Set:
+      if (code == ButtonInput::kClicked) Set();
+      break;
+    case kIdSSCommand5Help:
+      if (code == ButtonInput::kClicked) Help();
+      break;
+    case kIdSSCommand6Exit:
+      if (code == ButtonInput::kClicked) Exit();
+      break;
+    default:
+      break;
+  }
+  return std::nullopt;
 }
 
 std::wstring DelayEditor::SpinDown() {

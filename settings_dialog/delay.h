@@ -4,6 +4,7 @@
 // the five events of the dialog over the platform's interfaces.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,11 @@ class DelayEditor {
 public:
   // delayMs: where the delay starts, as Main sets it.
   DelayEditor(Platform& platform, std::int32_t delayMs) : platform_(platform), DelayMs_(delayMs) {}
+
+  // A notification from one of the dialog's controls (its id and code):
+  // a step returns the display's new caption. Nothing else means anything,
+  // Enter's and Escape's IDOK and IDCANCEL included.
+  std::optional<std::wstring> Command(int control, unsigned code);
 
   std::wstring SpinDown();   // the down arrow: steps DelayMs, returns the new caption
   std::wstring SpinUp();     // the up arrow

@@ -13,27 +13,10 @@
 #include "framework/window.h"
 #include "pictures/picture_win.h"
 #include "settings_dialog/delay.h"
+#include "settings_dialog/dialog_design.h"
 
 namespace salvanto::win {
 namespace {
-
-// The dialog's design in twips; every control but the panel sits in the panel.
-constexpr TwipRect kClientArea{0, 0, 6225, 4440};
-constexpr TwipRect kPnlSSaver{0, 0, 6255, 4455};
-constexpr TwipRect kLabel7{1800, 240, 3495, 375};
-constexpr TwipRect kLabel8{1800, 600, 2895, 375};
-constexpr TwipRect kImage2{480, 840, 5250, 2190};
-constexpr TwipRect kLabel9{600, 3240, 2415, 375};
-constexpr TwipRect kSpinInterval{3120, 3240, 975, 255};
-constexpr TwipRect kPanInterval{4080, 3240, 1410, 255};
-constexpr TwipRect kSSCommand4{360, 3720, 1815, 375};
-constexpr TwipRect kSSCommand6{2160, 3720, 1815, 375};
-constexpr TwipRect kSSCommand5{3960, 3720, 1815, 375};
-
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kNavy = RGB(0, 0, 128);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
@@ -66,30 +49,6 @@ private:
   HWND focus_ = nullptr;  // the control that gets the focus back when the dialog is active again
 };
 
-PanelSettings PnlSSaverSettings() {
-  return {.Caption = L"",
-          .ForeColor = kButtonTextColour,
-          .BackColor = kWhite,
-          .Font = {L"MS Sans Serif", 8.25f, 400, 0},
-          .BevelWidth = 6,
-          .BorderWidth = 4,
-          .BevelOuter = Bevel::Raised,
-          .BevelInner = Bevel::None,
-          .Align = Alignment::CenterMiddle};
-}
-
-PanelSettings PanIntervalSettings(const std::wstring& delay) {
-  return {.Caption = delay,
-          .ForeColor = kNavy,
-          .BackColor = kWhite,
-          .Font = {L"MS Sans Serif", 8.25f, 700, 0},
-          .BevelWidth = 3,
-          .BorderWidth = 4,
-          .BevelOuter = Bevel::Inset,
-          .BevelInner = Bevel::None,
-          .Align = Alignment::CenterMiddle};
-}
-
 SIZE SettingsDialog::FrameSize(int dpi) const {
   const PixelRect client = ToPixels(kClientArea, TwipsPerPixel(dpi));
   RECT frame{0, 0, client.width(), client.height()};
@@ -105,51 +64,31 @@ void SettingsDialog::CreateControls(const std::wstring& delay) {
   SetWindowLongPtrW(panel, GWL_EXSTYLE, GetWindowLongPtrW(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 
   // Created in tab order: the dialog keyboard follows the order of creation.
-  Button3D& set =
-      Button3D::Create(panel, kIdSSCommand4Set,
-                       {.Caption = L"Set", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}}, Pixels(kSSCommand4));
-  Button3D::Create(panel, kIdSSCommand5Help,
-                   {.Caption = L"Help", .ForeColor = kButtonTextColour, .Font = {L"System", 9.75f, 700}},
-                   Pixels(kSSCommand5));
-  Button3D::Create(panel, kIdSSCommand6Exit, {.Caption = L"Exit", .ForeColor = kBlack, .Font = {L"System", 9.75f, 700}},
-                   Pixels(kSSCommand6));
+  Button3D& set = Button3D::Create(panel, kIdSSCommand4Set, SSCommand4Settings(), Pixels(kSSCommand4));
+  Button3D::Create(panel, kIdSSCommand5Help, SSCommand5Settings(), Pixels(kSSCommand5));
+  Button3D::Create(panel, kIdSSCommand6Exit, SSCommand6Settings(), Pixels(kSSCommand6));
   // A screen reader reads the delay on the spin button, which has the
   // focus, as on the display, which never has.
   spinInterval_ = &SpinButton::Create(panel, kIdSpinInterval,
-                                      {.ForeColor = RGB(0, 0, 255),
-                                       .BackColor = RGB(192, 192, 192),
-                                       .ToolTip = L"Set Slide Show Delay",
-                                       .DownName = L"Shorter Delay",
-                                       .UpName = L"Longer Delay",
+                                      {.ForeColor = kSpinArrows,
+                                       .BackColor = kSpinFace,
+                                       .ToolTip = std::wstring(kSpinToolTip),
+                                       .DownName = std::wstring(kSpinDownName),
+                                       .UpName = std::wstring(kSpinUpName),
                                        .Value = delay},
                                       Pixels(kSpinInterval));
   focus_ = set.hwnd();
 
   panInterval_ = &Panel3D::Create(panel, kIdPanInterval, PanIntervalSettings(delay), Pixels(kPanInterval));
-  Label::Create(panel, kIdLabel9,
-                {.Caption = L"Select the photo delay:",
-                 .ForeColor = kNavy,
-                 .BackColor = kWhite,
-                 .Font = {L"MS Sans Serif", 9.75f, 700}},
-                Pixels(kLabel9));
-  Label::Create(panel, kIdLabel8,
-                {.Caption = L"Screen Saver Settings",
-                 .ForeColor = kRed,
-                 .BackColor = kWhite,
-                 .Font = {L"MS Sans Serif", 12.0f, 700}},
-                Pixels(kLabel8));
-  Label::Create(panel, kIdLabel7,
-                {.Caption = L"The Salvanto Anthology",
-                 .ForeColor = kRed,
-                 .BackColor = kWhite,
-                 .Font = {L"MS Sans Serif", 12.0f, 700}},
-                Pixels(kLabel7));
+  Label::Create(panel, kIdLabel9, Label9Settings(), Pixels(kLabel9));
+  Label::Create(panel, kIdLabel8, Label8Settings(), Pixels(kLabel8));
+  Label::Create(panel, kIdLabel7, Label7Settings(), Pixels(kLabel7));
 
   // The photograph at its own size: 350 x 146 pixels at 96 DPI, and its
   // size in twips at any other density.
   const PixelRect imageRect = Pixels(kImage2);
   ImageControl& image = ImageControl::Create(panel, kIdDialogImage2, imageRect);
-  image.SetDescription(L"Photograph of a silver car");
+  image.SetDescription(std::wstring(kImage2Description));
   const SIZE target = Dpi() == 96 ? SIZE{0, 0} : SIZE{imageRect.width(), imageRect.height()};
   image.SetPicture(LoadPictureResource(instance, IDR_DIALOG_PHOTO, target));
   if (image.HasPicture()) {
@@ -164,25 +103,9 @@ void SettingsDialog::CreateControls(const std::wstring& delay) {
 }
 
 void SettingsDialog::OnCommand(int id, WORD code) {
-  switch (id) {
-    case kIdSpinInterval:
-      if (code == kSpinDownEvent || code == kSpinUpEvent) {
-        const std::wstring delay = code == kSpinDownEvent ? editor_.SpinDown() : editor_.SpinUp();
-        panInterval_->SetCaption(delay);
-        spinInterval_->SetValue(delay);
-      }
-      return;
-    case kIdSSCommand4Set:
-      if (code == BN_CLICKED) editor_.Set();
-      return;
-    case kIdSSCommand5Help:
-      if (code == BN_CLICKED) editor_.Help();
-      return;
-    case kIdSSCommand6Exit:
-      if (code == BN_CLICKED) editor_.Exit();
-      return;
-    default:
-      return;  // IDOK and IDCANCEL from Enter and Escape mean nothing here
+  if (const auto delay = editor_.Command(id, code)) {
+    panInterval_->SetCaption(*delay);
+    spinInterval_->SetValue(*delay);
   }
 }
 
@@ -265,8 +188,8 @@ LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 void ShowSettingsDialog(HINSTANCE instance, Platform& platform, std::int32_t delayMs) {
   SettingsDialog::Register(instance, kSettingsClass, 0, GetSysColorBrush(COLOR_BTNFACE), ProgramIcon(instance, 32));
   auto* dialog = new SettingsDialog(platform, delayMs);
-  HWND window = CreateWindowExW(kExStyle, kSettingsClass, L"Screen Saver Settings", kStyle, 0, 0, 0, 0, nullptr,
-                                nullptr, instance, dialog);
+  HWND window = CreateWindowExW(kExStyle, kSettingsClass, std::wstring(kDialogTitle).c_str(), kStyle, 0, 0, 0, 0,
+                                nullptr, nullptr, instance, dialog);
   if (!window) throw RuntimeError(ErrorKind::InvalidPropertyValue, L"The settings window could not be created.");
   g_dialog = window;
   // Centred; on a screen smaller than the dialog the title bar stays on it.

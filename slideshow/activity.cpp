@@ -10,6 +10,8 @@ MoveVerdict ApplyMoveRule(std::int16_t& counter) {
   return MoveVerdict::End;
 }
 
+bool TakesSystemCommand(unsigned command) { return (command & 0xFFF0u) != kStartScreenSaver; }
+
 bool PointerTracker::Moved(int x, int y) {
   if (x == x_ && y == y_) return false;
   x_ = x;

@@ -34,6 +34,12 @@ private:
 // does not end a show that has not begun. Nor does one while Form1 is no
 // longer on the screen: a window that is closed or destroyed (a close from
 // outside, a log-off) is hidden first and gives the foreground up itself.
+// Form1 takes every system command (WM_SYSCOMMAND) but the start of a
+// screen saver, so that no other one starts over this one; the command's
+// low four bits are the system's own.
+inline constexpr unsigned kStartScreenSaver = 0xF140;
+bool TakesSystemCommand(unsigned command);
+
 class ForegroundRule {
 public:
   // The system has made Form1 the active window.

@@ -1,7 +1,7 @@
 #include "slideshow/cover_win.h"
 
+#include "base/control_ids.h"
 #include "base/errors.h"
-#include "framework/control_ids.h"
 
 namespace salvanto::win {
 

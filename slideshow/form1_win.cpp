@@ -14,30 +14,6 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kMonitorCheck = 2;
 constexpr UINT kMonitorCheckMs = 1000;
 
-PanelSettings PanYearSettings() {
-  return {.Caption = L"Morvane Software",
-          .ForeColor = RGB(255, 0, 0),
-          .BackColor = RGB(0, 0, 0),
-          .Font = {L"MS Sans Serif", 9.75f, 700, 0},
-          .BevelWidth = 3,
-          .BorderWidth = 4,
-          .BevelOuter = Bevel::None,
-          .BevelInner = Bevel::None,
-          .Align = Alignment::CenterMiddle};
-}
-
-PanelSettings SSPanel1Settings() {
-  return {.Caption = L"SSPanel1",
-          .ForeColor = RGB(0, 0, 255),
-          .BackColor = RGB(0, 0, 0),
-          .Font = {L"MS Sans Serif", 8.25f, 400, 0},
-          .BevelWidth = 8,
-          .BorderWidth = 6,
-          .BevelOuter = Bevel::Inset,
-          .BevelInner = Bevel::None,
-          .Align = Alignment::CenterMiddle};
-}
-
 POINT CursorNow() {
   POINT point{};
   GetCursorPos(&point);
@@ -268,7 +244,7 @@ void Form1::OnActivate(bool active) {
 }
 
 // No other screen saver starts over this one.
-bool Form1::OnSysCommand(WPARAM command) { return (command & 0xFFF0) != SC_SCREENSAVE; }
+bool Form1::OnSysCommand(WPARAM command) { return TakesSystemCommand(static_cast<unsigned>(command)); }
 
 void Form1::OnActivateApp(bool active) {
   // The system sends it to each of the program's top-level windows (the

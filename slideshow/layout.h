@@ -1,10 +1,11 @@
 #pragma once
-// Form1's load handling: its controls in twips, as designed and as laid out
-// for the screen, and Timer1's period.
+// Form1's design and load handling: its controls in twips, as designed and
+// as laid out for the screen, and Timer1's period.
 #include <cstdint>
 
 #include "base/screen.h"
 #include "base/twips.h"
+#include "controls/control_settings.h"
 
 namespace salvanto {
 
@@ -19,8 +20,31 @@ struct Form1Layout {
 // pixel; the height is read only when the width matches.
 bool IsScreenSize(ScreenMetrics& screen, std::int32_t width, std::int32_t height);
 
-// The design-time positions and sizes.
+// The design-time positions and sizes, and what the two panels show.
 Form1Layout DesignLayout();
+inline PanelSettings PanYearSettings() {
+  return {.Caption = L"Morvane Software",
+          .ForeColor = Rgb(255, 0, 0),
+          .BackColor = Rgb(0, 0, 0),
+          .Font = {L"MS Sans Serif", 9.75f, 700, 0},
+          .BevelWidth = 3,
+          .BorderWidth = 4,
+          .BevelOuter = Bevel::None,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
+
+inline PanelSettings SSPanel1Settings() {
+  return {.Caption = L"SSPanel1",
+          .ForeColor = Rgb(0, 0, 255),
+          .BackColor = Rgb(0, 0, 0),
+          .Font = {L"MS Sans Serif", 8.25f, 400, 0},
+          .BevelWidth = 8,
+          .BorderWidth = 6,
+          .BevelOuter = Bevel::Inset,
+          .BevelInner = Bevel::None,
+          .Align = Alignment::CenterMiddle};
+}
 
 // The load handling's layout: the frame stays at the top on a screen of
 // exactly 800 x 600 or 640 x 480 pixels at 15 twips per pixel and moves

@@ -19,7 +19,7 @@ SETTINGS_KEY = r"Software\VB and VBA Program Settings" + "\\" + APP_TITLE + r"\S
 SCR_NAME = "Salvanto2002.scr"
 INSPECTOR_NAME = "inspector.exe"
 
-# The window classes the program registers (framework/control_ids.h).
+# The window classes the program registers (base/control_ids.h).
 FORM1 = "Salvanto.Form1"
 SETTINGS = "Salvanto.frmSSSettings"
 COVER = "Salvanto.Cover"

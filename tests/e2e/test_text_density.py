@@ -1,13 +1,16 @@
 """Text at every display density: the headings, the delay display and the
 caption strip keep the size in points the design asks for, so that their
 height in a screenshot grows with the density, and they stay inside their
-controls."""
+controls. At 96 and 144 DPI the dialog and the slideshow's frame, caption
+and banner are also their reference pictures (references.py)."""
 
 import dialog_view
 import harness
+import references
 from config import FORM1
 
 DENSITIES = (96, 120, 144)
+REFERENCE_DENSITIES = (96, 144)
 
 
 def text_box(pixels: harness.Pixels, rect: list[int], is_ink) -> tuple[int, int, int, int] | None:
@@ -67,6 +70,15 @@ class TextAtEveryDensity(harness.SessionTestCase):
                 for name, height in s.eventually(measured, 10, "the dialog's text on the display").items():
                     heights[name][dpi] = height
                 s.screenshot(f"dialog-{dpi}dpi")
+                if dpi in REFERENCE_DENSITIES:
+                    # The captions inside the bevels, which stay exact.
+                    b = (3 * dpi + 95) // 96
+                    texts = [dialog.rect(name) for name in ("Label7", "Label8", "Label9")] + [
+                        (l + b, t + b, r - b, bt - b) for l, t, r, bt in
+                        (dialog.rect(name) for name in ("panInterval", "SSCommand4", "SSCommand6", "SSCommand5"))]
+                    s.eventually(lambda: references.compare(s.pixels(), dialog.window["client"], f"dialog-{dpi}dpi",
+                                                            texts, out_dir=s.out_dir),
+                                 10, "the dialog as its reference picture", dialog.scr)
         for name, by_dpi in heights.items():
             self.assert_scales(by_dpi, name)
 
@@ -83,6 +95,12 @@ class TextAtEveryDensity(harness.SessionTestCase):
                 heights[dpi] = s.eventually(lambda: self.measure(s.pixels(), strip["rect"], red, "panYear", dpi),
                                             10, "the caption on the display", scr)
                 s.screenshot(f"slideshow-{dpi}dpi")
+                if dpi in REFERENCE_DENSITIES:
+                    shown = {w["name"]: w["rect"] for w in harness.walk(s.windows()) if w["name"]}
+                    box = (*shown["SSPanel1"][:3], shown["Image2"][3])  # the frame is the widest
+                    s.eventually(lambda: references.compare(s.pixels(), box, f"slideshow-{dpi}dpi", [strip["rect"]],
+                                                            [shown["Image1"]], s.out_dir),
+                                 10, "the slideshow as its reference picture", scr)
         self.assert_scales(heights, "panYear")
 
 

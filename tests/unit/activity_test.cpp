@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "slideshow/activity.h"
@@ -34,6 +35,18 @@ TEST(PointerTracker, AMoveWithoutAChangeOfPositionIsNotTheUser) {
   EXPECT_TRUE(pointer.Moved(401, 300));
   EXPECT_FALSE(pointer.Moved(401, 300));
   EXPECT_TRUE(pointer.Moved(400, 300));
+}
+
+TEST(SystemCommands, EveryOneButTheStartOfAScreenSaverIsTaken) {
+  const unsigned kClose = 0xF060, kKeyMenu = 0xF100, kMonitorPower = 0xF170;
+  for (auto [command, taken] : {std::pair{kStartScreenSaver, false},
+                                {kStartScreenSaver | 0x2, false},
+                                {kClose, true},
+                                {kKeyMenu, true},
+                                {kMonitorPower, true},
+                                {kStartScreenSaver + 0x10, true}}) {
+    EXPECT_EQ(TakesSystemCommand(command), taken) << std::hex << command;
+  }
 }
 
 TEST(ForegroundRule, ALossCountsOnlyWhileFormOneIsOnTheScreenAfterItWasActive) {

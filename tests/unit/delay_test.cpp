@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "base/control_ids.h"
 #include "base/errors.h"
+#include "controls/button3d.h"
+#include "controls/spin.h"
 #include "settings_dialog/delay.h"
 #include "tests/unit/fakes.h"
 
@@ -140,6 +146,29 @@ TEST_F(DialogTest, HelpShowsTheMessageAndChangesNothing) {
   EXPECT_TRUE(store.values.empty());
   dialog.Set();
   EXPECT_EQ(Stored(), L"60");
+}
+
+TEST_F(DialogTest, EachControlsNotificationDoesItsEventAndNothingElseDoesAnything) {
+  const unsigned kDown = SpinInput::kDownEvent, kUp = SpinInput::kUpEvent, kClick = ButtonInput::kClicked, kOther = 5;
+  const int kIdOk = 1, kIdCancel = 2;
+  // (control, code, the caption it returns, then what is stored and how many boxes were shown)
+  const std::tuple<int, unsigned, std::optional<std::wstring>, std::wstring, std::size_t> rows[] = {
+      {kIdSpinInterval, kDown, L"60 Seconds", L"<none>", 0},
+      {kIdSpinInterval, kUp, L"1 Seconds", L"<none>", 0},
+      {kIdSpinInterval, kClick, std::nullopt, L"<none>", 0},
+      {kIdSSCommand4Set, kOther, std::nullopt, L"<none>", 0},
+      {kIdOk, 0, std::nullopt, L"<none>", 0},
+      {kIdCancel, 0, std::nullopt, L"<none>", 0},
+      {kIdPanInterval, kClick, std::nullopt, L"<none>", 0},
+      {kIdSSCommand5Help, kClick, std::nullopt, L"<none>", 1},
+      {kIdSSCommand4Set, kClick, std::nullopt, L"1", 1},
+      {kIdSSCommand6Exit, kDown, std::nullopt, L"1", 1},
+  };
+  for (const auto& [control, code, caption, stored, shown] : rows) {
+    EXPECT_EQ(dialog.Command(control, code), caption) << control << " " << code;
+    EXPECT_EQ(std::pair(Stored(), boxes.shown.size()), std::pair(stored, shown)) << control << " " << code;
+  }
+  EXPECT_THROW(dialog.Command(kIdSSCommand6Exit, kClick), Ended);
 }
 
 TEST_F(DialogTest, ARefusedWriteReachesTheCallerAndKeepsTheEarlierValue) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "slideshow/photo_cycle.h"
@@ -426,6 +427,17 @@ TEST(IsListed, AttributeSetNamesWhatMayBeAdded) {
   EXPECT_FALSE(IsListed(kAttrHidden | kAttrSystem, kAttrHidden));
   EXPECT_TRUE(IsListed(kAttrDirectory | kAttrHidden, kAttrDirectory | kAttrHidden));
   EXPECT_FALSE(IsListed(kAttrVolume, kAttrVolume));
+  // (system error, at the first entry, whether it ends the listing rather than fails it)
+  for (auto [error, first, ends] : {std::tuple{2u, true, true},
+                                    {3u, true, true},
+                                    {18u, true, true},
+                                    {18u, false, true},
+                                    {2u, false, false},
+                                    {3u, false, false},
+                                    {21u, true, false},
+                                    {5u, true, false}}) {
+    EXPECT_EQ(EndsListing(error, first), ends) << error << " " << first;
+  }
 }
 
 TEST(DirectoryListing, ExhaustedOrUnstartedListingFailsOnContinueAndIsClosed) {

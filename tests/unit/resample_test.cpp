@@ -191,6 +191,31 @@ TEST(MakeTaps, WeightsAlwaysSumToOneAndStayWithinTheSource) {
   EXPECT_EQ(Scale(wide, {1, 1}), (std::vector<int>{127}));
 }
 
+TEST(DecoderScale, TakenWhenAtLeastTheTargetAndSmallerThanTheStoredPicture) {
+  const PixelSize stored{1600, 1200}, target{300, 200};
+  // (the size the decoder offers, whether it is taken)
+  for (auto [offered, taken] : {std::pair{PixelSize{400, 300}, true},
+                                {PixelSize{300, 200}, true},
+                                {PixelSize{200, 150}, false},
+                                {PixelSize{400, 199}, false},
+                                {stored, false},
+                                {PixelSize{1600, 1199}, true},
+                                {PixelSize{1601, 1200}, false},
+                                {PixelSize{800, 1300}, false}}) {
+    EXPECT_EQ(TakesDecoderScale(offered, target, stored), taken) << offered.width << "x" << offered.height;
+  }
+  // Nothing asked: the picture's own size; and bands of about a megabyte.
+  EXPECT_EQ(TargetSize(0, 0, stored), stored);
+  EXPECT_EQ(TargetSize(777, 0, stored), stored);
+  EXPECT_EQ(TargetSize(777, 473, stored), (PixelSize{777, 473}));
+  EXPECT_EQ(TargetSize(1, 1, stored), (PixelSize{1, 1}));
+  EXPECT_EQ(BandRows(1 << 20, 1600 * 3, 1200), 218u);
+  EXPECT_EQ(BandRows(1 << 20, 8u << 20, 1200), 1u);
+  EXPECT_EQ(BandRows(1 << 20, 64, 100), 100u);
+  EXPECT_FALSE(IsOrientation(0) || IsOrientation(9));
+  EXPECT_TRUE(IsOrientation(1) && IsOrientation(8));
+}
+
 TEST(PictureSize, SaneBounds) {
   EXPECT_TRUE(IsSanePictureSize({1, 1}));
   EXPECT_TRUE(IsSanePictureSize({20000, 15000}));

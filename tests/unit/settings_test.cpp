@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
+#include "base/platform.h"
 #include "base/settings.h"
 #include "tests/unit/fakes.h"
 
@@ -74,6 +75,13 @@ TEST(Settings, ReadsAndConvertsStoredValues) {
   // Only the key under this application's title and section counts.
   store.values[{L"Other", std::wstring(kSection), std::wstring(kIntervalKey)}] = L"99";
   EXPECT_EQ(ReadIntervalSeconds(store, conventions), 10);
+  // Where the platform keeps them, and which window a box belongs to.
+  EXPECT_EQ(SettingsKeyPath(kAppTitle, kSection),
+            L"Software\\VB and VBA Program Settings\\SCRNSAVE: The Salvanto Anthology 2002\\Settings");
+  const int dialog = 1, active = 2, none = 0;
+  EXPECT_EQ(BoxOwner(dialog, true, active), dialog);
+  EXPECT_EQ(BoxOwner(dialog, false, active), active);
+  EXPECT_EQ(BoxOwner(none, true, active), active);
 }
 
 TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {

@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/control_ids.h"
 #include "base/settings.h"
 #include "controls/spin_win.h"
-#include "framework/control_ids.h"
 #include "framework/handles.h"
 #include "framework/platform_win.h"
 #include "framework/test_hooks.h"

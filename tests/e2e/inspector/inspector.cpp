@@ -195,7 +195,7 @@ std::string Describe(HWND window, bool product) {
       .Add("exstyle", Num(static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE))))
       .Add("parent", Handle(child ? GetAncestor(window, GA_PARENT) : nullptr))
       .Add("owner", Handle(GetWindow(window, GW_OWNER)));
-  if (className == salvanto::win::kForm1Class) {
+  if (className == salvanto::kForm1Class) {
     // The property holds the period itself; a period of 0 reads as a null
     // handle, so presence is asked of the property list.
     const bool has = HasProperty(window, salvanto::win::kTimerIntervalProperty);
@@ -963,9 +963,9 @@ std::string SlideshowState(const std::wstring& exe) {
     any = true;
     if (!IsWindowVisible(window)) continue;
     const std::wstring kind = ClassOf(window);
-    if (kind == salvanto::win::kForm1Class) {
+    if (kind == salvanto::kForm1Class) {
       form = true;
-      if (HWND year = GetDlgItem(window, salvanto::win::kIdPanYear)) {
+      if (HWND year = GetDlgItem(window, salvanto::kIdPanYear)) {
         // One read into a buffer larger than any caption: asking for the
         // length first could cut a caption that changes in between.
         wchar_t text[1024] = {};

@@ -2,7 +2,7 @@
 // Child-window identifiers of both windows' controls, and the class names
 // of the program's windows.
 
-namespace salvanto::win {
+namespace salvanto {
 
 enum ControlId : int {
   kIdPanYear = 101,
@@ -31,4 +31,4 @@ inline constexpr wchar_t kSpinClass[] = L"Salvanto.SpinButton";
 inline constexpr wchar_t kLabelClass[] = L"Salvanto.Label";
 inline constexpr wchar_t kCoverClass[] = L"Salvanto.Cover";
 
-}  // namespace salvanto::win
+}  // namespace salvanto

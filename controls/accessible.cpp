@@ -1,0 +1,74 @@
+#include "controls/accessible.h"
+
+namespace salvanto {
+
+AccessibleElement DescribeButton(const std::wstring& caption, bool pressed) {
+  return {kRolePushButton, caption, kStateFocusable | (pressed ? kStatePressed : 0), L"Press"};
+}
+
+AccessibleElement DescribeSpin(long element, const std::wstring& toolTip, const std::wstring& value,
+                               const std::wstring& downName, const std::wstring& upName, int pushed) {
+  if (element == 0) {
+    AccessibleElement self{kRoleSpinButton, toolTip, kStateFocusable};
+    self.value = value;
+    return self;
+  }
+  return {kRolePushButton, element == 1 ? downName : upName, pushed == element ? kStatePressed : 0, L"Press"};
+}
+
+AccessibleElement DescribePanel(const std::wstring& caption, bool holdsControls) {
+  if (holdsControls) return {kRoleGrouping, caption};
+  return {kRoleStaticText, caption, kStateReadOnly};
+}
+
+AccessibleElement DescribeLabel(const std::wstring& caption) { return {kRoleStaticText, caption, kStateReadOnly}; }
+
+AccessibleElement DescribeImage(const std::wstring& description) { return {kRoleGraphic, description, kStateReadOnly}; }
+
+bool Interactive(const AccessibleElement& element) {
+  return (element.state & kStateFocusable) || !element.action.empty();
+}
+
+std::optional<long> ElementOf(long childId, long parts) {
+  if (childId < 0 || childId > parts) return std::nullopt;
+  return childId;
+}
+
+long ElementState(const AccessibleElement& element, long id, bool visible, bool takesInput, bool focused) {
+  long state = element.state;
+  if (!visible) state |= kStateInvisible;
+  if (Interactive(element) && !takesInput) state |= kStateUnavailable;
+  if (id == 0 && (state & kStateFocusable) && focused) state |= kStateFocused;
+  return state;
+}
+
+Verdict DefaultActionVerdict(const AccessibleElement& element, bool takesInput) {
+  if (element.action.empty()) return Verdict::NotSupported;
+  return takesInput ? Verdict::Done : Verdict::Refused;
+}
+
+Verdict SelectVerdict(long flags, long id, long state, bool takesInput) {
+  if (flags != kSelectTakeFocus || id != 0 || !(state & kStateFocusable)) return Verdict::NotSupported;
+  return takesInput ? Verdict::Done : Verdict::Refused;
+}
+
+long ElementAt(std::span<const PixelRect> parts, int x, int y) {
+  long found = 0;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].Contains(x, y)) found = static_cast<long>(i) + 1;
+  }
+  return found;
+}
+
+std::optional<long> NavigateParts(long parts, long from, long direction) {
+  long to = 0;
+  if (from == 0) {
+    if (parts == 0 || (direction != kNavFirstChild && direction != kNavLastChild)) return std::nullopt;
+    to = direction == kNavFirstChild ? 1 : parts;
+  } else if (direction == kNavNext || direction == kNavPrevious) {
+    to = from + (direction == kNavNext ? 1 : -1);
+  }
+  return to >= 1 && to <= parts ? to : 0;
+}
+
+}  // namespace salvanto
