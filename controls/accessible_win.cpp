@@ -25,11 +25,6 @@ void SetChild(VARIANT* out, long element) {
   out->lVal = element;
 }
 
-// An element that takes input: unavailable while its window does not.
-bool Interactive(const AccessibleElement& element) {
-  return (element.state & STATE_SYSTEM_FOCUSABLE) || !element.action.empty();
-}
-
 // Sent to each control of a window whose input changed (NotifyInputChanged).
 constexpr UINT kInputChanged = WM_APP + 0x100;
 

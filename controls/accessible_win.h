@@ -15,22 +15,12 @@
 #include <string>
 #include <utility>
 
+#include "controls/accessible.h"
+
 namespace salvanto::win {
 
-// One element of a control: the control itself (CHILDID_SELF) or one of the
-// simple parts it draws in its own window (1 and up).
-struct AccessibleElement {
-  AccessibleElement(long kind, std::wstring called, long shows = 0, std::wstring defaultAction = {})
-      : role(kind), name(std::move(called)), state(shows), action(std::move(defaultAction)) {}
-
-  long role;
-  std::wstring name;
-  std::wstring value;  // what the element holds (the spin button: the delay shown); empty: none
-  // Beyond what the window shows itself (hidden; and for a focusable
-  // element, disabled and focused).
-  long state;
-  std::wstring action;  // the default action's name; empty: none
-};
+// One element of a control: the one description the portable rules use too.
+using salvanto::AccessibleElement;
 
 // What a control tells its accessible object.
 class AccessibleSource {
