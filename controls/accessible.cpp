@@ -1,5 +1,7 @@
 #include "controls/accessible.h"
 
+#include "controls/parts.h"
+
 namespace salvanto {
 
 AccessibleElement DescribeButton(const std::wstring& caption, bool pressed) {
@@ -60,15 +62,19 @@ long ElementAt(std::span<const PixelRect> parts, int x, int y) {
   return found;
 }
 
-std::optional<long> NavigateParts(long parts, long from, long direction) {
+std::optional<long> NavigateParts(std::span<const PixelRect> parts, long from, long direction) {
+  const long count = static_cast<long>(parts.size());
   long to = 0;
   if (from == 0) {
-    if (parts == 0 || (direction != kNavFirstChild && direction != kNavLastChild)) return std::nullopt;
-    to = direction == kNavFirstChild ? 1 : parts;
+    if (count == 0 || (direction != kNavFirstChild && direction != kNavLastChild)) return std::nullopt;
+    to = direction == kNavFirstChild ? 1 : count;
   } else if (direction == kNavNext || direction == kNavPrevious) {
     to = from + (direction == kNavNext ? 1 : -1);
+  } else if (direction >= kNavUp && direction <= kNavRight) {
+    constexpr Direction kOnScreen[] = {Direction::Up, Direction::Down, Direction::Left, Direction::Right};
+    to = PartInDirection(parts, from, kOnScreen[direction - kNavUp]);
   }
-  return to >= 1 && to <= parts ? to : 0;
+  return to >= 1 && to <= count ? to : 0;
 }
 
 }  // namespace salvanto

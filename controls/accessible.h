@@ -66,11 +66,13 @@ Verdict SelectVerdict(long flags, long id, long state, bool takesInput);
 // holds it, or the control itself (0).
 long ElementAt(std::span<const PixelRect> parts, int x, int y);
 
-// Where navigation from an element leads among the parts: FIRSTCHILD and
-// LASTCHILD from the control, NEXT and PREVIOUS from a part, 0 when it
-// leads out of them; nullopt for what the system's object answers (the
+// Where navigation from an element leads among the parts (their
+// rectangles, part 1 first): FIRSTCHILD and LASTCHILD from the control;
+// NEXT, PREVIOUS and the four directions on the screen from a part; 0 when
+// it leads out of them; nullopt for what the system's object answers (the
 // control among its sibling windows, a control without parts).
-inline constexpr long kNavNext = 5, kNavPrevious = 6, kNavFirstChild = 7, kNavLastChild = 8;
-std::optional<long> NavigateParts(long parts, long from, long direction);
+inline constexpr long kNavUp = 1, kNavDown = 2, kNavLeft = 3, kNavRight = 4, kNavNext = 5, kNavPrevious = 6,
+                      kNavFirstChild = 7, kNavLastChild = 8;
+std::optional<long> NavigateParts(std::span<const PixelRect> parts, long from, long direction);
 
 }  // namespace salvanto

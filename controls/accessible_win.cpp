@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "controls/parts.h"
 #include "framework/handles.h"
 
 namespace salvanto::win {
@@ -27,21 +26,6 @@ void SetChild(VARIANT* out, long element) {
 
 // Sent to each control of a window whose input changed (NotifyInputChanged).
 constexpr UINT kInputChanged = WM_APP + 0x100;
-
-std::optional<Direction> SpatialDirection(LONG direction) {
-  switch (direction) {
-    case NAVDIR_UP:
-      return Direction::Up;
-    case NAVDIR_DOWN:
-      return Direction::Down;
-    case NAVDIR_LEFT:
-      return Direction::Left;
-    case NAVDIR_RIGHT:
-      return Direction::Right;
-    default:
-      return std::nullopt;
-  }
-}
 
 }  // namespace
 
@@ -150,22 +134,30 @@ public:
     return Call([&] {
       const auto element = Element(child);
       if (!element) return Foreign([&](IAccessible& s) { return s.accDoDefaultAction(child); });
-      if (source_->Describe(*element).action.empty()) return DISP_E_MEMBERNOTFOUND;
       // What a click cannot do, the action cannot either.
-      if (!TakesInput(window_)) return E_FAIL;
-      return source_->DoDefaultAction(*element) ? S_OK : DISP_E_MEMBERNOTFOUND;
+      switch (DefaultActionVerdict(source_->Describe(*element), TakesInput(window_))) {
+        case Verdict::Done:
+          return source_->DoDefaultAction(*element) ? S_OK : DISP_E_MEMBERNOTFOUND;
+        case Verdict::Refused:
+          return E_FAIL;
+        default:
+          return DISP_E_MEMBERNOTFOUND;
+      }
     });
   }
   HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
     return Call([&] {
       const auto element = Element(child);
       if (!element) return Foreign([&](IAccessible& s) { return s.accSelect(flags, child); });
-      if (flags != SELFLAG_TAKEFOCUS || *element != CHILDID_SELF || !(State(CHILDID_SELF) & STATE_SYSTEM_FOCUSABLE)) {
-        return DISP_E_MEMBERNOTFOUND;
+      switch (SelectVerdict(flags, *element, State(*element), TakesInput(window_))) {
+        case Verdict::Done:
+          SetFocus(window_);
+          return S_OK;
+        case Verdict::Refused:
+          return E_FAIL;
+        default:
+          return DISP_E_MEMBERNOTFOUND;
       }
-      if (!TakesInput(window_)) return E_FAIL;
-      SetFocus(window_);
-      return S_OK;
     });
   }
 
@@ -174,15 +166,12 @@ public:
     if (!found) return E_POINTER;
     VariantInit(found);
     return Call([&] {
-      const POINT point{x, y};
       const RECT whole = ScreenRect(CHILDID_SELF);
-      if (!PtInRect(&whole, point)) return S_FALSE;
+      if (!PtInRect(&whole, POINT{x, y})) return S_FALSE;
       if (source_->PartCount() == 0 && standard_) return standard_->accHitTest(x, y, found);
-      SetChild(found, CHILDID_SELF);
-      for (long part = 1; part <= source_->PartCount(); ++part) {
-        const RECT rect = ScreenRect(part);
-        if (PtInRect(&rect, point)) SetChild(found, part);
-      }
+      POINT client{x, y};
+      ScreenToClient(window_, &client);
+      SetChild(found, ElementAt(Parts(), client.x, client.y));
       return S_OK;
     });
   }
@@ -190,29 +179,14 @@ public:
     if (!end) return E_POINTER;
     VariantInit(end);
     return Call([&] {
-      const long parts = source_->PartCount();
       const auto from = Element(start);
       if (!from) return Foreign([&](IAccessible& s) { return s.accNavigate(direction, start, end); });
-      long to = 0;
-      if (*from == CHILDID_SELF) {
-        if (parts == 0 || (direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD)) {
-          // The control among its sibling windows, or a container's windows.
-          return standard_ ? standard_->accNavigate(direction, start, end) : S_FALSE;
-        }
-        to = direction == NAVDIR_FIRSTCHILD ? 1 : parts;
-      } else if (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) {
-        to = *from + (direction == NAVDIR_NEXT ? 1 : -1);
-      } else if (const auto spatial = SpatialDirection(direction)) {
-        std::vector<PixelRect> rects;
-        for (long part = 1; part <= parts; ++part) {
-          const RECT r = source_->PartRect(part);
-          rects.push_back({r.left, r.top, r.right, r.bottom});
-        }
-        to = PartInDirection(rects, *from, *spatial);
-      }
+      const auto to = NavigateParts(Parts(), *from, direction);
+      // The control among its sibling windows, or a container's windows.
+      if (!to) return standard_ ? standard_->accNavigate(direction, start, end) : S_FALSE;
       // A part is ours alone: the system's object knows no such element.
-      if (to < 1 || to > parts) return S_FALSE;
-      SetChild(end, to);
+      if (*to == 0) return S_FALSE;
+      SetChild(end, *to);
       return S_OK;
     });
   }
@@ -275,19 +249,19 @@ private:
 
   // The element a child id names, if it is one of this control's.
   std::optional<long> Element(const VARIANT& child) const {
-    if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > source_->PartCount()) return std::nullopt;
-    return child.lVal;
+    if (child.vt != VT_I4) return std::nullopt;
+    return ElementOf(child.lVal, source_->PartCount());
   }
 
   long State(long element) const {
-    const AccessibleElement described = source_->Describe(element);
-    long state = described.state;
-    if (!IsWindowVisible(window_)) state |= STATE_SYSTEM_INVISIBLE;
-    if (Interactive(described) && !TakesInput(window_)) state |= STATE_SYSTEM_UNAVAILABLE;
-    if (element == CHILDID_SELF && (state & STATE_SYSTEM_FOCUSABLE) && GetFocus() == window_) {
-      state |= STATE_SYSTEM_FOCUSED;
-    }
-    return state;
+    return ElementState(source_->Describe(element), element, IsWindowVisible(window_) != FALSE, TakesInput(window_),
+                        GetFocus() == window_);
+  }
+
+  std::vector<PixelRect> Parts() const {
+    std::vector<PixelRect> parts;
+    for (long part = 1; part <= source_->PartCount(); ++part) parts.push_back(source_->PartRect(part));
+    return parts;
   }
 
   RECT ScreenRect(long element) const {
@@ -295,7 +269,8 @@ private:
     if (element == CHILDID_SELF) {
       GetWindowRect(window_, &rect);
     } else {
-      rect = source_->PartRect(element);
+      const PixelRect part = source_->PartRect(element);
+      rect = {part.left, part.top, part.right, part.bottom};
       MapWindowPoints(window_, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
     }
     return rect;

@@ -28,7 +28,7 @@ public:
   virtual AccessibleElement Describe(long element) const = 0;
   virtual long PartCount() const { return 0; }
   // A part's rectangle in the control's client pixels.
-  virtual RECT PartRect(long /*part*/) const { return {}; }
+  virtual PixelRect PartRect(long /*part*/) const { return {}; }
   // Does what the element's default action says, as its click does; false
   // when it has none.
   virtual bool DoDefaultAction(long /*element*/) { return false; }

@@ -50,11 +50,6 @@ LRESULT Button3D::OnGetDlgCode(const MSG* msg) {
   return code;
 }
 
-AccessibleElement Button3D::Describe(long /*element*/) const {
-  return {ROLE_SYSTEM_PUSHBUTTON, settings_.Caption,
-          STATE_SYSTEM_FOCUSABLE | (input_.Pressed() ? STATE_SYSTEM_PRESSED : 0), L"Press"};
-}
-
 bool Button3D::DoDefaultAction(long /*element*/) {
   // Posted, as the system's own buttons do: the click may open a modal box
   // or end the program, and the screen reader must not wait for either.

@@ -38,7 +38,9 @@ private:
   bool Over(LPARAM clientPoint) const;
   void OnDpiChanged() { font_ = MakeFont(settings_.Font, Dpi()); }
   LRESULT OnGetDlgCode(const MSG* msg);
-  AccessibleElement Describe(long element) const override;
+  AccessibleElement Describe(long /*element*/) const override {
+    return DescribeButton(settings_.Caption, input_.Pressed());
+  }
   bool DoDefaultAction(long element) override;
 
   ButtonSettings settings_;

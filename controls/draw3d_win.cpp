@@ -16,13 +16,6 @@ void RedrawInNewColours(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-bool FocusMarkHidden(bool hidden, WPARAM updateUiState) {
-  if (!(HIWORD(updateUiState) & UISF_HIDEFOCUS)) return hidden;
-  if (LOWORD(updateUiState) == UIS_SET) return true;
-  if (LOWORD(updateUiState) == UIS_CLEAR) return false;
-  return hidden;
-}
-
 namespace {
 
 // True when the system draws face with a scalable sans-serif font: the face

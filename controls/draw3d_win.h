@@ -25,10 +25,6 @@ COLORREF PartColour(COLORREF design, int systemColour);
 // control in it draw again.
 void RedrawInNewColours(HWND window);
 
-// Whether the focus mark is hidden after a WM_UPDATEUISTATE: the system
-// hides it until the keyboard is used, where the user's settings say so.
-bool FocusMarkHidden(bool hidden, WPARAM updateUiState);
-
 // A font at a display density (controls/fonts.h): a raster face above
 // 96 DPI gives way to the system's scalable sans serif, where it has one.
 unique_hfont MakeFont(const FontSpec& spec, int dpi);

@@ -43,9 +43,7 @@ private:
   explicit ImageControl(ImageEvents* events) : events_(events) {}
   void Paint(HDC dc);
   LRESULT OnButtonDown();
-  AccessibleElement Describe(long /*element*/) const override {
-    return {ROLE_SYSTEM_GRAPHIC, description_, STATE_SYSTEM_READONLY};
-  }
+  AccessibleElement Describe(long /*element*/) const override { return DescribeImage(description_); }
 
   ImageEvents* events_;
   unique_hbitmap picture_;

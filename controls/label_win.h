@@ -26,9 +26,7 @@ private:
   explicit Label(LabelSettings settings) : settings_(std::move(settings)) {}
   void Paint(HDC dc);
   void OnDpiChanged() { font_ = MakeFont(settings_.Font, Dpi()); }
-  AccessibleElement Describe(long /*element*/) const override {
-    return {ROLE_SYSTEM_STATICTEXT, settings_.Caption, STATE_SYSTEM_READONLY};
-  }
+  AccessibleElement Describe(long /*element*/) const override { return DescribeLabel(settings_.Caption); }
 
   LabelSettings settings_;
   unique_hfont font_;

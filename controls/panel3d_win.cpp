@@ -48,11 +48,6 @@ void Panel3D::Paint(HDC target) {
   DrawCaption(dc.get(), Caption(), client, font_.get(), PartColour(settings_.ForeColor, COLOR_WINDOWTEXT), format);
 }
 
-AccessibleElement Panel3D::Describe(long /*element*/) const {
-  if (GetWindow(hwnd(), GW_CHILD)) return {ROLE_SYSTEM_GROUPING, Caption()};
-  return {ROLE_SYSTEM_STATICTEXT, Caption(), STATE_SYSTEM_READONLY};
-}
-
 LRESULT Panel3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto painted = HandlePaint(message, wParam)) return *painted;
   if (auto answer = accessible_.HandleMessage(hwnd(), message, wParam, lParam)) return *answer;

@@ -32,7 +32,9 @@ private:
   explicit Panel3D(PanelSettings settings) : settings_(std::move(settings)) {}
   void OnDpiChanged() { font_ = MakeFont(settings_.Font, Dpi()); }
   void Paint(HDC dc);
-  AccessibleElement Describe(long element) const override;
+  AccessibleElement Describe(long /*element*/) const override {
+    return DescribePanel(Caption(), GetWindow(hwnd(), GW_CHILD) != nullptr);
+  }
 
   PanelSettings settings_;
   unique_hfont font_;

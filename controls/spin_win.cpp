@@ -1,7 +1,6 @@
 #include "controls/spin_win.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 
@@ -10,8 +9,6 @@ namespace salvanto::win {
 namespace {
 
 constexpr UINT_PTR kRepeatTimer = 1;
-constexpr UINT kFirstRepeatMs = 400;
-constexpr UINT kRepeatMs = 80;
 
 HWND CreateToolTip(HWND tool, const std::wstring& text) {
   static const bool ready = [] {
@@ -46,28 +43,12 @@ void SpinButton::OnCreate() {
   tooltip_ = CreateToolTip(hwnd(), settings_.ToolTip);
 }
 
-RECT SpinButton::ArrowRect(Arrow arrow) const {
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  const LONG middle = client.right / 2;
-  if (arrow == Arrow::Down) return {0, 0, middle, client.bottom};
-  return {middle, 0, client.right, client.bottom};
-}
+void SpinButton::PaintArrow(HDC dc, const PixelRect& part, int arrow) {
+  RECT rect{part.left, part.top, part.right, part.bottom};
+  const int shift = DrawButtonFace(dc, rect, PartColour(settings_.BackColor, COLOR_BTNFACE),
+                                   input_.state.Pushed() == arrow, std::max(1, Scaled(2)), 1);
 
-SpinButton::Arrow SpinButton::ArrowAt(LPARAM clientPoint) const {
-  const POINT point{GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint)};
-  for (Arrow arrow : {Arrow::Down, Arrow::Up}) {
-    const RECT rect = ArrowRect(arrow);
-    if (PtInRect(&rect, point)) return arrow;
-  }
-  return Arrow::None;
-}
-
-void SpinButton::PaintArrow(HDC dc, RECT rect, Arrow arrow, bool pushed) {
-  const int shift =
-      DrawButtonFace(dc, rect, PartColour(settings_.BackColor, COLOR_BTNFACE), pushed, std::max(1, Scaled(2)), 1);
-
-  if (GetFocus() == hwnd() && !focusHidden_) {
+  if (input_.state.FocusMarkShows(HasFocus())) {
     // The dotted mark runs round the face, under the arrow.
     RECT mark = rect;
     OffsetRect(&mark, shift, shift);
@@ -81,7 +62,7 @@ void SpinButton::PaintArrow(HDC dc, RECT rect, Arrow arrow, bool pushed) {
   const int cx = (rect.left + rect.right) / 2 + shift;
   const int cy = (rect.top + rect.bottom - 1) / 2 + shift;
   POINT points[3];
-  if (arrow == Arrow::Down) {
+  if (arrow == SpinInput::kDown) {
     const int tip = cx - depth / 2 - 1;
     points[0] = {tip, cy};
     points[1] = {tip + depth, cy - half};
@@ -105,68 +86,12 @@ void SpinButton::Paint(HDC target) {
   GetClientRect(hwnd(), &client);
   offscreen_canvas dc(target, client);
   if (!dc) return;
-  for (Arrow arrow : {Arrow::Down, Arrow::Up}) PaintArrow(dc.get(), ArrowRect(arrow), arrow, pushed_ == arrow);
+  for (int arrow : {SpinInput::kDown, SpinInput::kUp}) PaintArrow(dc.get(), PartRect(arrow), arrow);
 }
 
-void SpinButton::ShowPushed(Arrow arrow) {
-  if (pushed_ == arrow) return;
-  pushed_ = arrow;
-  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-}
-
-void SpinButton::Raise(Arrow arrow) {
-  const WORD code = arrow == Arrow::Down ? kSpinDownEvent : kSpinUpEvent;
-  SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), code), reinterpret_cast<LPARAM>(hwnd()));
-}
-
-void SpinButton::StopRepeating() {
-  KillTimer(hwnd(), kRepeatTimer);
-  held_ = Arrow::None;
-  ShowPushed(keyHeld_);
-}
-
-void SpinButton::OnLButtonDown(LPARAM point) {
-  const Arrow arrow = ArrowAt(point);
-  if (GetFocus() != hwnd()) SetFocus(hwnd());
-  if (arrow == Arrow::None) return;
-  SetCapture(hwnd());
-  held_ = arrow;
-  ShowPushed(arrow);
-  Raise(arrow);
-  SetTimer(hwnd(), kRepeatTimer, kFirstRepeatMs, nullptr);
-}
-
-void SpinButton::OnMouseMove(LPARAM point) {
-  // While held, the arrow shows pushed only with the pointer over it, and
-  // repeats only then.
-  if (held_ != Arrow::None) ShowPushed(ArrowAt(point) == held_ ? held_ : keyHeld_);
-}
-
-void SpinButton::OnTimer() {
-  if (held_ == Arrow::None) {
-    KillTimer(hwnd(), kRepeatTimer);
-    return;
-  }
-  SetTimer(hwnd(), kRepeatTimer, kRepeatMs, nullptr);
-  if (pushed_ == held_) Raise(held_);
-}
-
-void SpinButton::OnKeyDown(WPARAM key) {
-  Arrow arrow = Arrow::None;
-  if (key == VK_DOWN || key == VK_LEFT) arrow = Arrow::Down;
-  if (key == VK_UP || key == VK_RIGHT) arrow = Arrow::Up;
-  if (arrow == Arrow::None) return;
-  // The keyboard's own repeat steps again while the key is held.
-  keyHeld_ = arrow;
-  if (held_ == Arrow::None) ShowPushed(arrow);
-  Raise(arrow);
-}
-
-void SpinButton::OnKeyUp(WPARAM key) {
-  if (key == VK_DOWN || key == VK_LEFT || key == VK_UP || key == VK_RIGHT) {
-    keyHeld_ = Arrow::None;
-    if (held_ == Arrow::None) ShowPushed(Arrow::None);
-  }
+void SpinButton::Apply(const InputAnswer& answer) {
+  static constexpr WORD kEvents[] = {kSpinDownEvent, kSpinUpEvent};
+  CarryOut(hwnd(), answer, kEvents, kRepeatTimer);
 }
 
 void SpinButton::SetValue(std::wstring value) {
@@ -175,20 +100,9 @@ void SpinButton::SetValue(std::wstring value) {
   NotifyAccessible(hwnd(), EVENT_OBJECT_VALUECHANGE);
 }
 
-AccessibleElement SpinButton::Describe(long element) const {
-  if (element == CHILDID_SELF) {
-    AccessibleElement self{ROLE_SYSTEM_SPINBUTTON, settings_.ToolTip, STATE_SYSTEM_FOCUSABLE};
-    self.value = settings_.Value;
-    return self;
-  }
-  const Arrow arrow = element == 1 ? Arrow::Down : Arrow::Up;
-  return {ROLE_SYSTEM_PUSHBUTTON, arrow == Arrow::Down ? settings_.DownName : settings_.UpName,
-          pushed_ == arrow ? STATE_SYSTEM_PRESSED : 0, L"Press"};
-}
-
 bool SpinButton::DoDefaultAction(long element) {
   if (element == CHILDID_SELF) return false;
-  Raise(element == 1 ? Arrow::Down : Arrow::Up);
+  Apply({.raise = static_cast<int>(element)});
   return true;
 }
 
@@ -198,10 +112,10 @@ LRESULT SpinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       OnCreate();
-      focusHidden_ = (SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+      input_.state.StartUiState(static_cast<unsigned>(SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0)));
       return 0;
     case WM_UPDATEUISTATE:
-      focusHidden_ = FocusMarkHidden(focusHidden_, wParam);
+      input_.state.UpdateUiState(LOWORD(wParam), HIWORD(wParam));
       InvalidateRect(hwnd(), nullptr, FALSE);
       return Default(message, wParam, lParam);
     case WM_DESTROY:
@@ -214,35 +128,32 @@ LRESULT SpinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     case WM_KILLFOCUS:
-      keyHeld_ = Arrow::None;
-      if (held_ == Arrow::None) ShowPushed(Arrow::None);
+      Apply(input_.FocusLost());
       InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_LBUTTONDOWN:
-      OnLButtonDown(lParam);
+      Apply(input_.MouseDown(ArrowAt(lParam)));
       return 0;
     case WM_MOUSEMOVE:
-      OnMouseMove(lParam);
+      Apply(input_.MouseMove(ArrowAt(lParam)));
       return 0;
     case WM_LBUTTONUP:
-      if (held_ != Arrow::None) ReleaseCapture();
+    case WM_CANCELMODE:
+      Apply(input_.MouseUp());
       return 0;
     case WM_CAPTURECHANGED:
-      if (held_ != Arrow::None && reinterpret_cast<HWND>(lParam) != hwnd()) StopRepeating();
-      return 0;
-    case WM_CANCELMODE:
-      if (held_ != Arrow::None) ReleaseCapture();
+      if (reinterpret_cast<HWND>(lParam) != hwnd()) Apply(input_.MouseLost());
       return 0;
     case WM_TIMER:
-      if (wParam == kRepeatTimer) OnTimer();
+      if (wParam == kRepeatTimer) Apply(input_.Timer());
       return 0;
     case WM_KEYDOWN:
-      OnKeyDown(wParam);
+      Apply(input_.KeyDown(static_cast<unsigned>(wParam)));
       return 0;
     case WM_KEYUP:
-      OnKeyUp(wParam);
+      Apply(input_.KeyUp(static_cast<unsigned>(wParam)));
       return 0;
     default:
       return Default(message, wParam, lParam);

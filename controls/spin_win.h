@@ -1,28 +1,29 @@
 #pragma once
-// The spin button: two arrow buttons side by side, the left one raising
-// the down event and the right one the up event. An arrow held down with
-// the mouse repeats, first after 400 ms and then every 80 ms; with the
-// focus, the Down and Left keys step down and the Up and Right keys step
-// up. Each event reaches the parent as WM_COMMAND with the control id and
-// kSpinDownEvent or kSpinUpEvent. A tooltip names what it sets. Screen
-// readers read it as a spin button named by its tooltip, whose value is
-// what it sets as its owner shows it (SetValue), with the two arrows as
-// push buttons whose default action raises their event.
+// The spin button: two arrow buttons side by side, which step as
+// SpinInput's rules say (controls/spin.h). Each step reaches the parent as
+// WM_COMMAND with the control id and kSpinDownEvent or kSpinUpEvent. A
+// tooltip names what it sets. Screen readers read it as DescribeSpin says:
+// a spin button named by its tooltip, whose value is what it sets as its
+// owner shows it (SetValue), with the two arrows as push buttons whose
+// default action steps.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <string>
 
 #include "base/twips.h"
 #include "controls/accessible_win.h"
 #include "controls/draw3d_win.h"
+#include "controls/push_win.h"
+#include "controls/spin.h"
 #include "framework/handles.h"
 #include "framework/window.h"
 
 namespace salvanto::win {
 
 // Notification codes in WM_COMMAND's high word.
-inline constexpr WORD kSpinDownEvent = 0x0101;
-inline constexpr WORD kSpinUpEvent = 0x0102;
+inline constexpr WORD kSpinDownEvent = SpinInput::kDownEvent;
+inline constexpr WORD kSpinUpEvent = SpinInput::kUpEvent;
 
 struct SpinSettings {
   COLORREF ForeColor = RGB(0, 0, 0);        // the arrows
@@ -44,34 +45,28 @@ public:
 
 private:
   friend class Window<SpinButton>;
-  enum class Arrow { None, Down, Up };
 
   explicit SpinButton(SpinSettings settings) : settings_(std::move(settings)) {}
   void OnCreate();
   void Paint(HDC dc);
-  void PaintArrow(HDC dc, RECT rect, Arrow arrow, bool pushed);
-  RECT ArrowRect(Arrow arrow) const;
-  Arrow ArrowAt(LPARAM clientPoint) const;
-  void Raise(Arrow arrow);
-  void ShowPushed(Arrow arrow);
-  void StopRepeating();
+  void PaintArrow(HDC dc, const PixelRect& rect, int arrow);
+  // Does what the input rules answer; a step is the arrow's event.
+  void Apply(const InputAnswer& answer);
+  int ArrowAt(LPARAM clientPoint) const {
+    return SpinInput::ArrowAt(ClientPixels(), GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint));
+  }
 
-  void OnLButtonDown(LPARAM point);
-  void OnMouseMove(LPARAM point);
-  void OnTimer();
-  void OnKeyDown(WPARAM key);
-  void OnKeyUp(WPARAM key);
-  AccessibleElement Describe(long element) const override;
+  AccessibleElement Describe(long element) const override {
+    return DescribeSpin(element, settings_.ToolTip, settings_.Value, settings_.DownName, settings_.UpName,
+                        input_.state.Pushed());
+  }
   long PartCount() const override { return 2; }
-  RECT PartRect(long part) const override { return ArrowRect(part == 1 ? Arrow::Down : Arrow::Up); }
+  PixelRect PartRect(long part) const override { return SpinInput::ArrowRect(ClientPixels(), static_cast<int>(part)); }
   bool DoDefaultAction(long element) override;
 
   SpinSettings settings_;
   HWND tooltip_ = nullptr;
-  Arrow held_ = Arrow::None;     // held with the mouse (captured)
-  Arrow keyHeld_ = Arrow::None;  // held with an arrow key
-  Arrow pushed_ = Arrow::None;   // drawn pushed in
-  bool focusHidden_ = false;     // the UI state hides the focus mark
+  SpinInput input_;
   AccessibleLink accessible_{*this};
 };
 
