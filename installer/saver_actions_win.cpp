@@ -1,17 +1,7 @@
-// SaverSetup.dll, the installer's custom actions: the installing user's
-// screen-saver choice, made in this process rather than by a console
-// program, so that no window shows and the running session hears of it.
-//
-// SaverPlan runs at once (before anything changes) and leaves the deferred
-// actions their data, the installed file's path (SaverFile):
-// - SaverSet (SETASSAVER=1) makes it the user's screen saver and turns the
-//   screen saver on;
-// - SaverKeep, at an install without SETASSAVER over a version the user had
-//   chosen, puts that choice back if the old version's removal cleared it;
-// - SaverClear, at removal, clears the choice while it names the removed
-//   file in any form.
-// Each action writes one line to the installer's log for what it does or
-// declines to do.
+// SaverSetup.dll, the installer's custom actions (installer/saver_choice.h
+// says what each decides): the installing user's screen-saver choice, made
+// in this process rather than by a console program, so that no window shows
+// and the running session hears of it.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
@@ -31,10 +21,6 @@ using unique_msihandle = win::unique_any<MSIHANDLE, &MsiCloseHandle>;
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kSaverValue[] = L"SCRNSAVE.EXE";
 
-std::wstring Quoted(std::wstring_view text) { return L"\"" + std::wstring(text) + L"\""; }
-
-std::wstring ErrorText(DWORD error) { return L" (error " + std::to_wstring(error) + L")"; }
-
 // As Windows compares paths and property values: ignoring case.
 bool SameText(std::wstring_view a, std::wstring_view b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
@@ -50,13 +36,14 @@ void Log(MSIHANDLE install, const std::wstring& text) {
   MsiProcessMessage(install, INSTALLMESSAGE_INFO, record.get());
 }
 
-std::wstring Property(MSIHANDLE install, const wchar_t* name) {
+std::wstring Property(MSIHANDLE install, std::wstring_view property) {
+  const std::wstring name(property);
   std::wstring value(MAX_PATH, L'\0');
   auto size = static_cast<DWORD>(value.size());
-  UINT result = MsiGetPropertyW(install, name, value.data(), &size);
+  UINT result = MsiGetPropertyW(install, name.c_str(), value.data(), &size);
   if (result == ERROR_MORE_DATA) {
     value.resize(++size);
-    result = MsiGetPropertyW(install, name, value.data(), &size);
+    result = MsiGetPropertyW(install, name.c_str(), value.data(), &size);
   }
   value.resize(result == ERROR_SUCCESS ? size : 0);
   return value;
@@ -113,13 +100,7 @@ bool NamesFile(std::wstring_view value, std::wstring_view file) {
 // process's HKEY_CURRENT_USER may have been opened for another user.
 LSTATUS OpenUser(win::unique_hkey& user) { return RegOpenCurrentUser(KEY_READ | KEY_SET_VALUE, user.put()); }
 
-// The user's choice: nothing when there is none, an error when it cannot be read.
-struct Choice {
-  LSTATUS status = ERROR_SUCCESS;
-  std::optional<std::wstring> value;
-};
-
-Choice ReadChoice() {
+SaverChoice ReadChoice() {
   win::unique_hkey user;
   if (const LSTATUS status = OpenUser(user); status != ERROR_SUCCESS) return {status, std::nullopt};
   constexpr DWORD kFlags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
@@ -152,8 +133,6 @@ LSTATUS ClearChoice() {
   return RegDeleteKeyValueW(user.get(), kDesktopKey, kSaverValue);
 }
 
-// Deployment tools install as LocalSystem: a choice made there is the
-// SYSTEM profile's, which no user sees.
 bool RunsAsLocalSystem() {
   win::unique_handle token;
   if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, token.put()) &&
@@ -166,120 +145,67 @@ bool RunsAsLocalSystem() {
          IsWellKnownSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, WinLocalSystemSid);
 }
 
-// Leaves a deferred action its data; an action without data does not run.
-UINT Schedule(MSIHANDLE install, const wchar_t* action, const std::wstring& file) {
-  return MsiSetPropertyW(install, action, file.c_str()) == ERROR_SUCCESS ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
-}
-
-UINT RefuseRequest(MSIHANDLE install, const std::wstring& setAsSaver) {
-  const unique_msihandle record(MsiCreateRecord(1));
-  MsiRecordSetStringW(record.get(), 0,
-                      L"SETASSAVER=\"[1]\" is not a value this installer takes. SETASSAVER=1 makes the screen saver "
-                      L"the current one of the user who installs it; without SETASSAVER that user's choice stays "
-                      L"as it is. Nothing has been installed.");
-  MsiRecordSetStringW(record.get(), 1, setAsSaver.c_str());
-  MsiProcessMessage(install, static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_ERROR | MB_OK | MB_ICONERROR), record.get());
-  Log(install, L"SETASSAVER=" + Quoted(setAsSaver) + L" refused: only 1 is taken; the install stops");
-  return ERROR_INSTALL_FAILURE;
-}
-
-UINT PlanRemoval(MSIHANDLE install, const std::wstring& file) {
-  const std::wstring upgrade = Property(install, L"UPGRADINGPRODUCTCODE");
-  if (!upgrade.empty()) {
-    Log(install, L"removed by the upgrade to " + upgrade + L": the screen saver choice is left to it");
-    return ERROR_SUCCESS;
+class MsiHost final : public SaverHost {
+public:
+  explicit MsiHost(MSIHANDLE install) : install_(install) {}
+  std::wstring Property(std::wstring_view name) const override { return setup::Property(install_, name); }
+  bool SetProperty(std::wstring_view name, const std::wstring& value) override {
+    return MsiSetPropertyW(install_, std::wstring(name).c_str(), value.c_str()) == ERROR_SUCCESS;
   }
-  return Schedule(install, L"SaverClear", file);
-}
+  void Log(const std::wstring& line) override { setup::Log(install_, line); }
+  void ShowRefusal(const std::wstring& setAsSaver) override {
+    const unique_msihandle record(MsiCreateRecord(1));
+    MsiRecordSetStringW(record.get(), 0,
+                        L"SETASSAVER=\"[1]\" is not a value this installer takes. SETASSAVER=1 makes the screen saver "
+                        L"the current one of the user who installs it; without SETASSAVER that user's choice stays "
+                        L"as it is. Nothing has been installed.");
+    MsiRecordSetStringW(record.get(), 1, setAsSaver.c_str());
+    MsiProcessMessage(install_, static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_ERROR | MB_OK | MB_ICONERROR), record.get());
+  }
+  bool RunsAsLocalSystem() const override { return setup::RunsAsLocalSystem(); }
+  SaverChoice ReadChoice() const override { return setup::ReadChoice(); }
+  long WriteChoice(const std::wstring& file) override { return setup::WriteChoice(file); }
+  long ClearChoice() override { return setup::ClearChoice(); }
+  // Through the system, so that the running session knows at once.
+  long TurnSaverOn() override {
+    return SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
+               ? 0
+               : static_cast<long>(GetLastError());
+  }
+  bool NamesFile(std::wstring_view value, std::wstring_view file) const override {
+    return setup::NamesFile(value, file);
+  }
 
-UINT PlanInstall(MSIHANDLE install, const std::wstring& file) {
-  const std::wstring setAsSaver = Property(install, L"SETASSAVER");
-  switch (ReadSaverRequest(setAsSaver)) {
-    case SaverRequest::Refused:
-      return RefuseRequest(install, setAsSaver);
-    case SaverRequest::Set:
-      if (RunsAsLocalSystem()) {
-        Log(install,
-            L"SETASSAVER=1 declined: the install runs as LocalSystem, whose screen saver no user sees; no "
-            L"choice is changed");
-        return ERROR_SUCCESS;
-      }
-      return Schedule(install, L"SaverSet", file);
-    case SaverRequest::None:
-      break;
-  }
-  const Choice choice = ReadChoice();
-  if (choice.value && NamesFile(*choice.value, file)) {
-    // An upgrade or a reinstall: the old version's removal may clear the choice.
-    return Schedule(install, L"SaverKeep", file);
-  }
-  Log(install, L"no SETASSAVER: the screen saver choice (" +
-                   (choice.value                     ? Quoted(*choice.value)
-                    : choice.status == ERROR_SUCCESS ? L"none"
-                                                     : L"unread") +
-                   L") is left as it is");
-  return ERROR_SUCCESS;
-}
+private:
+  MSIHANDLE install_;
+};
+
+UINT Ran(bool succeeded) { return succeeded ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE; }
 
 }  // namespace
 
 // Immediate: checks SETASSAVER and schedules the deferred actions.
 extern "C" __declspec(dllexport) UINT __stdcall SaverPlan(MSIHANDLE install) {
-  const std::wstring file = Property(install, L"SaverFile");
-  return SameText(Property(install, L"REMOVE"), L"ALL") ? PlanRemoval(install, file) : PlanInstall(install, file);
+  MsiHost host(install);
+  return Ran(setup::SaverPlan(host));
 }
 
 // Deferred (CustomActionData: the installed file): SETASSAVER=1.
 extern "C" __declspec(dllexport) UINT __stdcall SaverSet(MSIHANDLE install) {
-  const std::wstring file = Property(install, L"CustomActionData");
-  if (const LSTATUS status = WriteChoice(file); status != ERROR_SUCCESS) {
-    Log(install, L"SETASSAVER=1: SCRNSAVE.EXE could not be set to " + Quoted(file) + ErrorText(status));
-    return ERROR_INSTALL_FAILURE;
-  }
-  // Through the system, so that the running session knows at once.
-  if (!SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
-    Log(install, L"SETASSAVER=1: SCRNSAVE.EXE set to " + Quoted(file) +
-                     L", but the screen saver could not be turned on" + ErrorText(GetLastError()));
-    return ERROR_INSTALL_FAILURE;
-  }
-  Log(install, L"SETASSAVER=1: SCRNSAVE.EXE set to " + Quoted(file) + L" and the screen saver turned on");
-  return ERROR_SUCCESS;
+  MsiHost host(install);
+  return Ran(setup::SaverSet(host));
 }
 
 // Deferred (CustomActionData: the installed file), after the old version's removal.
 extern "C" __declspec(dllexport) UINT __stdcall SaverKeep(MSIHANDLE install) {
-  const std::wstring file = Property(install, L"CustomActionData");
-  const Choice choice = ReadChoice();
-  if (choice.value && NamesFile(*choice.value, file)) {
-    Log(install, L"the screen saver choice " + Quoted(*choice.value) + L" names the new file: left as it is");
-  } else if (const LSTATUS status = WriteChoice(file); status != ERROR_SUCCESS) {
-    Log(install,
-        L"the screen saver choice named the replaced file and is gone; it could not be put back" + ErrorText(status));
-  } else {
-    Log(install, L"the screen saver choice named the replaced file and is gone: SCRNSAVE.EXE set to " + Quoted(file) +
-                     L" again");
-  }
-  return ERROR_SUCCESS;  // the install itself went well
+  MsiHost host(install);
+  return Ran(setup::SaverKeep(host));
 }
 
-// Deferred (CustomActionData: the file about to be removed). A choice that
-// cannot be cleared does not stop the removal.
+// Deferred (CustomActionData: the file about to be removed).
 extern "C" __declspec(dllexport) UINT __stdcall SaverClear(MSIHANDLE install) {
-  const std::wstring file = Property(install, L"CustomActionData");
-  const Choice choice = ReadChoice();
-  if (!choice.value) {
-    Log(install, choice.status == ERROR_SUCCESS
-                     ? L"no screen saver chosen: nothing to clear"
-                     : L"the screen saver choice could not be read" + ErrorText(choice.status));
-  } else if (!NamesFile(*choice.value, file)) {
-    Log(install, L"SCRNSAVE.EXE " + Quoted(*choice.value) + L" names another screen saver: left as it is");
-  } else if (const LSTATUS status = ClearChoice(); status != ERROR_SUCCESS) {
-    Log(install, L"SCRNSAVE.EXE " + Quoted(*choice.value) + L" names the removed file but could not be cleared" +
-                     ErrorText(status));
-  } else {
-    Log(install, L"SCRNSAVE.EXE " + Quoted(*choice.value) + L" named the removed file: cleared");
-  }
-  return ERROR_SUCCESS;
+  MsiHost host(install);
+  return Ran(setup::SaverClear(host));
 }
 
 }  // namespace salvanto::setup

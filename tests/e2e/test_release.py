@@ -61,31 +61,19 @@ class Release(harness.SessionTestCase):
                 self.assertEqual(show.wait(10), 0)
 
     def test_built_again_elsewhere_the_same_bytes_and_signed_the_same_program(self):
-        """The test command's build against a second build of the release
-        alone (the screen saver, the custom actions, the installer, the zip)
-        from a copy of the sources in another folder; `scripts/build.sh
-        --verify` compares two whole builds of clean clones."""
+        """The test command's build against one signed build of the programs
+        and the installer from a copy of the sources in another folder: less
+        their signatures, the programs are the first build's bytes. `scripts/
+        build.sh --verify` compares two whole unsigned releases, zip and
+        installer included, built from two clean clones."""
         first = harness.win_build_dir()
         epoch = re.search(r"SOURCE_DATE_EPOCH} (\d+)", (first / "source_date_epoch.cmake").read_text()).group(1)
         work = Path(tempfile.mkdtemp(prefix="salvanto-release-"))
         self.addCleanup(shutil.rmtree, work, True)
         source = work / "elsewhere"
         shutil.copytree(harness.SOURCE_DIR, source, ignore=shutil.ignore_patterns("build", ".git", "__pycache__"))
-        # The copy has no history: the time the packages record comes from the first build.
-        env = {**os.environ, "SOURCE_DATE_EPOCH": epoch}
         second = source / "build" / "windows"
-        zips, msis = (sorted(p.name for p in first.glob(f"Salvanto2002-*-win64.{kind}")) for kind in ("zip", "msi"))
-
-        def build(pfx: str = "") -> None:
-            run("cmake", "--preset", "windows", f"-DSALVANTO_SIGN_PFX={pfx}", cwd=source, env=env)
-            # At the lowest priority: it takes the time the tests beside it leave, not their ticks' time.
-            run("nice", "-n", "19", "cmake", "--build", second, f"-j{os.cpu_count()}", "--target", "Salvanto2002",
-                "installer", env=env)
-            run("cpack", cwd=second, env=env)
-
-        build()
-        for name in ["Salvanto2002.scr", "SaverSetup.dll", *zips, *msis]:
-            self.assertEqual(sha256(second / name), sha256(first / name), f"{name} differs between the two builds")
+        msis = sorted(p.name for p in first.glob("Salvanto2002-*-win64.msi"))
 
         # A throwaway certificate, as an organisation would give its own.
         pfx = work / "signer.pfx"
@@ -93,8 +81,13 @@ class Release(harness.SessionTestCase):
             "-keyout", work / "key.pem", "-out", work / "cert.pem")
         run("openssl", "pkcs12", "-export", "-inkey", work / "key.pem", "-in", work / "cert.pem", "-out", pfx,
             "-passout", "pass:throwaway")
-        env["SIGN_PASSWORD"] = "throwaway"
-        build(str(pfx))
+        # The copy has no history: the time the installer records comes from the first build.
+        env = {**os.environ, "SOURCE_DATE_EPOCH": epoch, "SIGN_PASSWORD": "throwaway"}
+        run("cmake", "--preset", "windows", f"-DSALVANTO_SIGN_PFX={pfx}", cwd=source, env=env)
+        # At the lowest priority: it takes the time the tests beside it leave, not their ticks' time.
+        run("nice", "-n", "19", "cmake", "--build", second, f"-j{os.cpu_count()}", "--target", "Salvanto2002",
+            "installer", env=env)
+
         for name in ["Salvanto2002.scr", "SaverSetup.dll", *msis]:
             verified = run("osslsigncode", "verify", "-CAfile", work / "cert.pem", "-in", second / name)
             self.assertIn(f"Subject: /CN={SIGNER}", verified, name)
@@ -103,9 +96,6 @@ class Release(harness.SessionTestCase):
                 run("osslsigncode", "remove-signature", "-in", second / name, "-out", work / name)
                 self.assertEqual(sha256(work / name), sha256(first / name), f"{name} less its signature")
         signed = second / "Salvanto2002.scr"
-        with zipfile.ZipFile(second / zips[0]) as release:
-            self.assertEqual(hashlib.sha256(release.read("Salvanto2002.scr")).hexdigest(), sha256(signed),
-                             "the zip packs the program unsigned")
         with self.session() as s:
             # Windows 10 22H2, which the installer needs (Wine's prefix says Windows 7).
             self.assertEqual(s.run_wine("reg", "add", WINDOWS_NT, "/v", "CurrentBuildNumber", "/d", "19045",
