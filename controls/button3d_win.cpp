@@ -13,27 +13,21 @@ Button3D& Button3D::Create(HWND parent, int id, ButtonSettings settings, const P
 }
 
 void Button3D::Paint(HDC target) {
-  RECT client;
-  GetClientRect(hwnd(), &client);
+  const PixelRect client = ClientPixels();
   offscreen_canvas dc(target, client);
   if (!dc) return;
 
   // Two pixels of bevel at rest; pushed in, the caption moves along.
-  RECT inside = client;
-  const int shift = DrawButtonFace(dc.get(), inside, GetSysColor(COLOR_BTNFACE), input_.Pressed(),
-                                   std::max(1, Scaled(2)), std::max(1, Scaled(1)));
-
-  RECT text = inside;
-  OffsetRect(&text, shift, shift);
-  DrawCaption(dc.get(), settings_.Caption, text, font_.get(), PartColour(settings_.ForeColor, COLOR_BTNTEXT),
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  Fills fills;
+  PixelRect inside = client;
+  const int shift = AddButtonFace(fills, inside, input_.Pressed(), std::max(1, Scaled(2)), std::max(1, Scaled(1)));
+  PaintFills(dc.get(), fills, GetSysColor(COLOR_BTNFACE));
+  DrawCaption(dc.get(), settings_.Caption, Shifted(inside, shift), font_.get(),
+              PartColour(settings_.ForeColor, COLOR_BTNTEXT), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 
   if (input_.state.FocusMarkShows(HasFocus())) {
     // The dotted mark sits inside the bevel with a pixel of face around it.
-    RECT mark = inside;
-    InflateRect(&mark, -std::max(1, Scaled(2)), -std::max(1, Scaled(2)));
-    OffsetRect(&mark, shift, shift);
-    DrawFocusMark(dc.get(), mark);
+    DrawFocusMark(dc.get(), Shifted(Inset(inside, std::max(1, Scaled(2))), shift));
   }
 }
 

@@ -65,49 +65,34 @@ unique_hfont MakeFont(const FontSpec& spec, int dpi) {
   return unique_hfont(CreateFontIndirectW(&lf));
 }
 
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+void FillSolid(HDC dc, const PixelRect& rect, COLORREF colour) {
   SetDCBrushColor(dc, colour);
-  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  const RECT area = ToRect(rect);
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-void DrawFrame(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
-  if (rect.right - rect.left < 2 || rect.bottom - rect.top < 2) return;
-  FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, topLeft);
-  FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, topLeft);
-  FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, bottomRight);
-  FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, bottomRight);
-  InflateRect(&rect, -1, -1);
-}
-
-void DrawBevel(HDC dc, RECT& rect, Bevel bevel, int width) {
-  if (bevel == Bevel::None) return;
-  const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
-  const COLORREF dark = GetSysColor(COLOR_3DSHADOW);
-  for (int i = 0; i < width; ++i) {
-    if (bevel == Bevel::Raised) {
-      DrawFrame(dc, rect, light, dark);
-    } else {
-      DrawFrame(dc, rect, dark, light);
+void PaintFills(HDC dc, const Fills& fills, COLORREF face) {
+  for (const Fill& fill : fills) {
+    switch (fill.shade) {
+      case Shade::Face:
+        FillSolid(dc, fill.rect, face);
+        break;
+      case Shade::Light:
+        FillSolid(dc, fill.rect, GetSysColor(COLOR_3DHILIGHT));
+        break;
+      case Shade::Shadow:
+        FillSolid(dc, fill.rect, GetSysColor(COLOR_3DSHADOW));
+        break;
+      case Shade::Outline:
+        FillSolid(dc, fill.rect, PartColour(RGB(0, 0, 0), COLOR_3DDKSHADOW));
+        break;
     }
   }
 }
 
-int DrawButtonFace(HDC dc, RECT& rect, COLORREF face, bool pushed, int depth, int pushedShift) {
-  const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
-  const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
-  FillSolid(dc, rect, face);
-  const COLORREF outline = PartColour(RGB(0, 0, 0), COLOR_3DDKSHADOW);
-  DrawFrame(dc, rect, outline, outline);
-  if (pushed) {
-    DrawFrame(dc, rect, shadow, shadow);
-    return pushedShift;
-  }
-  for (int i = 0; i < depth; ++i) DrawFrame(dc, rect, light, shadow);
-  return 0;
-}
-
-void DrawFocusMark(HDC dc, const RECT& rect) {
-  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+void DrawFocusMark(HDC dc, const PixelRect& mark) {
+  if (mark.right <= mark.left || mark.bottom <= mark.top) return;
+  const RECT rect = ToRect(mark);
   if (HighContrast()) {
     // DrawFocusRect's dots, every other pixel round the edge, but in the
     // highlight colour itself instead of an inversion of what lies beneath.
@@ -127,8 +112,9 @@ void DrawFocusMark(HDC dc, const RECT& rect) {
   DrawFocusRect(dc, &rect);
 }
 
-void DrawCaption(HDC dc, std::wstring_view text, RECT rect, HFONT font, COLORREF colour, UINT format) {
+void DrawCaption(HDC dc, std::wstring_view text, const PixelRect& place, HFONT font, COLORREF colour, UINT format) {
   if (text.empty()) return;
+  RECT rect = ToRect(place);
   select_object useFont(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ResolveColour(colour));

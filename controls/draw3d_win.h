@@ -7,7 +7,9 @@
 
 #include <string_view>
 
+#include "base/twips.h"
 #include "controls/control_settings.h"
+#include "controls/draw3d.h"
 #include "framework/handles.h"
 
 namespace salvanto::win {
@@ -30,13 +32,15 @@ void RedrawInNewColours(HWND window);
 unique_hfont MakeFont(const FontSpec& spec, int dpi);
 const wchar_t* FaceAtDpi(const wchar_t* face, int dpi);
 
+inline RECT ToRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
 // Painting off screen: draw into get(), and the whole area is copied to the
 // target in one go when the canvas goes, so that a repaint never flickers.
 class offscreen_canvas {
 public:
-  offscreen_canvas(HDC target, const RECT& area)
+  offscreen_canvas(HDC target, const PixelRect& area)
       : target_(target),
-        area_(area),
+        area_(ToRect(area)),
         dc_(CreateCompatibleDC(target)),
         bitmap_(CreateCompatibleBitmap(target, area.right > 1 ? area.right : 1, area.bottom > 1 ? area.bottom : 1)) {
     if (dc_ && bitmap_) old_ = SelectObject(dc_.get(), bitmap_.get());
@@ -60,25 +64,17 @@ private:
   HGDIOBJ old_ = nullptr;
 };
 
-// A solid fill; a one-pixel frame just inside rect (top and left in one
-// colour, bottom and right in the other), after which rect shrinks past it;
-// and a classic bevel of the given width made of such frames.
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
-void DrawFrame(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight);
-void DrawBevel(HDC dc, RECT& rect, Bevel bevel, int width);
-
-// The face of a classic push button in rect: a black outline, then a raised
-// bevel depth pixels deep at rest, or a flat shadow frame when pushed in.
-// rect shrinks to the face inside; returns how far the content moves when
-// pushed (pushedShift, or 0 at rest).
-int DrawButtonFace(HDC dc, RECT& rect, COLORREF face, bool pushed, int depth, int pushedShift);
+// Solid fills (controls/draw3d.h), the face in its colour and the other
+// shades in the system's 3-D colours.
+void FillSolid(HDC dc, const PixelRect& rect, COLORREF colour);
+void PaintFills(HDC dc, const Fills& fills, COLORREF face);
 
 // The dotted focus mark on rect, black on white whatever the DC's colours,
 // in the highlight colour under high contrast; nothing when rect is empty.
-void DrawFocusMark(HDC dc, const RECT& rect);
+void DrawFocusMark(HDC dc, const PixelRect& rect);
 
 // Text in a font and colour on a transparent background, placed in rect by
 // DrawText's format flags; nothing for empty text.
-void DrawCaption(HDC dc, std::wstring_view text, RECT rect, HFONT font, COLORREF colour, UINT format);
+void DrawCaption(HDC dc, std::wstring_view text, const PixelRect& rect, HFONT font, COLORREF colour, UINT format);
 
 }  // namespace salvanto::win

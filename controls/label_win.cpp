@@ -11,8 +11,7 @@ Label& Label::Create(HWND parent, int id, LabelSettings settings, const PixelRec
 }
 
 void Label::Paint(HDC target) {
-  RECT client;
-  GetClientRect(hwnd(), &client);
+  const PixelRect client = ClientPixels();
   // Drawn off screen and copied once, like every control of the dialog; the
   // text also comes out the same on every display driver that way.
   offscreen_canvas dc(target, client);

@@ -17,18 +17,14 @@ std::wstring Panel3D::Caption() const {
 }
 
 void Panel3D::Paint(HDC target) {
-  RECT client;
-  GetClientRect(hwnd(), &client);
+  const PixelRect client = ClientPixels();
   // Off screen, so that a caption change never flickers.
   offscreen_canvas dc(target, client);
   if (!dc) return;
-  FillSolid(dc.get(), client, PartColour(settings_.BackColor, COLOR_WINDOW));
-  RECT inside = client;
-  DrawBevel(dc.get(), inside, settings_.BevelOuter, Scaled(settings_.BevelWidth));
-  if (settings_.BevelInner != Bevel::None) {
-    InflateRect(&inside, -Scaled(settings_.BorderWidth), -Scaled(settings_.BorderWidth));
-    DrawBevel(dc.get(), inside, settings_.BevelInner, Scaled(settings_.BevelWidth));
-  }
+  PaintFills(dc.get(),
+             PanelFills(client, settings_.BevelOuter, settings_.BevelInner, Scaled(settings_.BevelWidth),
+                        Scaled(settings_.BorderWidth)),
+             PartColour(settings_.BackColor, COLOR_WINDOW));
 
   UINT format = DT_SINGLELINE;
   switch (settings_.Align) {

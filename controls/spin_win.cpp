@@ -44,35 +44,16 @@ void SpinButton::OnCreate() {
 }
 
 void SpinButton::PaintArrow(HDC dc, const PixelRect& part, int arrow) {
-  RECT rect{part.left, part.top, part.right, part.bottom};
-  const int shift = DrawButtonFace(dc, rect, PartColour(settings_.BackColor, COLOR_BTNFACE),
-                                   input_.state.Pushed() == arrow, std::max(1, Scaled(2)), 1);
-
-  if (input_.state.FocusMarkShows(HasFocus())) {
-    // The dotted mark runs round the face, under the arrow.
-    RECT mark = rect;
-    OffsetRect(&mark, shift, shift);
-    DrawFocusMark(dc, mark);
-  }
+  Fills fills;
+  PixelRect face = part;
+  const int shift = AddButtonFace(fills, face, input_.state.Pushed() == arrow, std::max(1, Scaled(2)), 1);
+  PaintFills(dc, fills, PartColour(settings_.BackColor, COLOR_BTNFACE));
+  // The dotted mark runs round the face, under the arrow.
+  if (input_.state.FocusMarkShows(HasFocus())) DrawFocusMark(dc, Shifted(face, shift));
 
   // A solid triangle pointing the way the delay goes: left for down, right for up.
-  const int height = rect.bottom - rect.top;
-  const int half = std::max(2, std::min(Scaled(4), (height - 3) / 2));  // half the base
-  const int depth = half;                                               // tip to base
-  const int cx = (rect.left + rect.right) / 2 + shift;
-  const int cy = (rect.top + rect.bottom - 1) / 2 + shift;
-  POINT points[3];
-  if (arrow == SpinInput::kDown) {
-    const int tip = cx - depth / 2 - 1;
-    points[0] = {tip, cy};
-    points[1] = {tip + depth, cy - half};
-    points[2] = {tip + depth, cy + half};
-  } else {
-    const int tip = cx + depth / 2;
-    points[0] = {tip, cy};
-    points[1] = {tip - depth, cy - half};
-    points[2] = {tip - depth, cy + half};
-  }
+  const auto corners = ArrowTriangle(face, arrow == SpinInput::kDown, shift, Scaled(4));
+  const POINT points[] = {{corners[0].x, corners[0].y}, {corners[1].x, corners[1].y}, {corners[2].x, corners[2].y}};
   const COLORREF arrowColour = PartColour(settings_.ForeColor, COLOR_BTNTEXT);
   SetDCBrushColor(dc, arrowColour);
   SetDCPenColor(dc, arrowColour);
@@ -82,9 +63,7 @@ void SpinButton::PaintArrow(HDC dc, const PixelRect& part, int arrow) {
 }
 
 void SpinButton::Paint(HDC target) {
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  offscreen_canvas dc(target, client);
+  offscreen_canvas dc(target, ClientPixels());
   if (!dc) return;
   for (int arrow : {SpinInput::kDown, SpinInput::kUp}) PaintArrow(dc.get(), PartRect(arrow), arrow);
 }

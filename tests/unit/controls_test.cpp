@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "controls/button3d.h"
+#include "controls/draw3d.h"
 #include "controls/fonts.h"
 #include "controls/image.h"
 #include "controls/push_state.h"
@@ -156,6 +157,60 @@ TEST(ImageClicks, ALeftReleaseIsAClickAfterALeftPressOnly) {
       if (press == 'U') heard += image.LeftUp() ? 'c' : '-';
     }
     EXPECT_EQ(heard, row);
+  }
+}
+
+// Fills as their shades' letters (Face, Light, Shadow, Outline), a frame's
+// four sides between bars.
+std::string Shades(const Fills& fills) {
+  std::string out;
+  for (const Fill& fill : fills) out += "FLSO"[static_cast<int>(fill.shade)];
+  return out;
+}
+
+TEST(Draw3D, FramesBevelsAndFacesFillEveryPixelOfTheirEdgesInTheirShades) {
+  Fills frame;
+  PixelRect rect{0, 0, 4, 3};
+  AddFrame(frame, rect, Shade::Light, Shade::Shadow);
+  EXPECT_EQ(frame, (Fills{{{0, 0, 3, 1}, Shade::Light},
+                          {{0, 0, 1, 2}, Shade::Light},
+                          {{0, 2, 4, 3}, Shade::Shadow},
+                          {{3, 0, 4, 3}, Shade::Shadow}}));
+  EXPECT_EQ(rect, (PixelRect{1, 1, 3, 2}));
+  AddFrame(frame, rect, Shade::Light, Shade::Shadow);  // one pixel high: no frame
+  EXPECT_EQ(frame.size(), 4u);
+
+  const Fills panel = PanelFills({0, 0, 12, 12}, Bevel::Raised, Bevel::Inset, 1, 3);
+  EXPECT_EQ(Shades(panel), "FLLSSSSLL");
+  EXPECT_EQ(panel[5].rect, (PixelRect{4, 4, 7, 5}));  // the inner bevel, border pixels in
+  EXPECT_EQ(Shades(PanelFills({0, 0, 12, 12}, Bevel::Inset, Bevel::None, 2, 3)), "FSSLLSSLL");
+
+  // (pushed, depth, shades, the face inside, the content's shift)
+  const std::tuple<bool, int, std::string, PixelRect, int> faces[] = {
+      {false, 2, "FOOOOLLSSLLSS", {3, 3, 17, 9}, 0},
+      {true, 2, "FOOOOSSSS", {2, 2, 18, 10}, 1},
+  };
+  for (const auto& [pushed, depth, shades, inside, shift] : faces) {
+    Fills fills;
+    PixelRect face{0, 0, 20, 12};
+    EXPECT_EQ(AddButtonFace(fills, face, pushed, depth, 1), shift);
+    EXPECT_EQ(Shades(fills), shades);
+    EXPECT_EQ(face, inside);
+  }
+}
+
+TEST(Draw3D, ArrowsPointTheWayTheyStepFromTheFacesCentreAndFollowThePush) {
+  using Corners = std::array<Point, 3>;
+  // (face, points left, shift, at most half the base, corners: the tip first)
+  const std::tuple<PixelRect, bool, int, int, Corners> rows[] = {
+      {{3, 3, 30, 14}, true, 0, 4, {{{13, 8}, {17, 4}, {17, 12}}}},
+      {{3, 3, 30, 14}, false, 0, 4, {{{18, 8}, {14, 4}, {14, 12}}}},
+      {{3, 3, 30, 14}, false, 1, 4, {{{19, 9}, {15, 5}, {15, 13}}}},
+      {{3, 3, 30, 14}, true, 0, 8, {{{13, 8}, {17, 4}, {17, 12}}}},  // the face's height bounds it
+      {{0, 0, 10, 5}, true, 0, 4, {{{3, 2}, {5, 0}, {5, 4}}}},       // and 2 at least
+  };
+  for (const auto& [face, left, shift, maxHalf, corners] : rows) {
+    EXPECT_EQ(ArrowTriangle(face, left, shift, maxHalf), corners) << left << shift << maxHalf;
   }
 }
 
