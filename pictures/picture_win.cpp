@@ -34,20 +34,9 @@ std::optional<int> Orientation(IWICBitmapFrameDecode* frame) {
   return std::nullopt;
 }
 
-// Reads a source of the given layout band by band into the resampler.
-// copy(rect, stride, bytes, buffer) fills one band.
-template <typename Copy>
-bool Feed(Resampler& resampler, PixelSize size, std::uint32_t bpp, Copy&& copy) {
-  const UINT stride = size.width * bpp;  // bounded by IsSanePictureSize
-  const std::uint32_t bandRows = BandRows(kBandBytes, stride, size.height);
-  std::vector<BYTE> band(std::size_t{stride} * bandRows);
-  for (std::uint32_t y = 0; y < size.height; y += bandRows) {
-    const std::uint32_t rows = std::min(bandRows, size.height - y);
-    const WICRect rect{0, static_cast<INT>(y), static_cast<INT>(size.width), static_cast<INT>(rows)};
-    if (FAILED(copy(rect, stride, stride * rows, band.data()))) return false;
-    resampler.AddRows(band.data(), stride, rows);
-  }
-  return resampler.Done();
+// Whole rows of a source, from row y on.
+WICRect Band(PixelSize source, std::uint32_t y, std::uint32_t rows) {
+  return {0, static_cast<INT>(y), static_cast<INT>(source.width), static_cast<INT>(rows)};
 }
 
 std::optional<std::uint32_t> DirectBytesPerPixel(const WICPixelFormatGUID& format) {
@@ -71,14 +60,17 @@ bool ScaleInDecoder(IWICBitmapFrameDecode* frame, PixelSize stored, PixelSize ta
   const PixelSize scaled{width, height};
   if (!bpp || !IsSanePictureSize(scaled, *bpp)) return false;
   Resampler resampler(scaled, *bpp, target, pixels, stride);
-  return Feed(resampler, scaled, *bpp, [&](const WICRect& rect, UINT rowBytes, UINT bytes, BYTE* buffer) {
-    WICPixelFormatGUID written = format;
-    const HRESULT result =
-        transform->CopyPixels(&rect, width, height, &written, WICBitmapTransformRotate0, rowBytes, bytes, buffer);
-    // The decoder says which format it wrote; rows of another one would be
-    // read as garbage.
-    return SUCCEEDED(result) && written != format ? E_UNEXPECTED : result;
-  });
+  return FeedBands(resampler, scaled, *bpp, kBandBytes,
+                   [&](std::uint32_t y, std::uint32_t rows, std::size_t rowBytes, BYTE* band) {
+                     const WICRect rect = Band(scaled, y, rows);
+                     WICPixelFormatGUID written = format;
+                     // The decoder says which format it wrote; rows of another one would be
+                     // read as garbage.
+                     return SUCCEEDED(transform->CopyPixels(&rect, width, height, &written, WICBitmapTransformRotate0,
+                                                            static_cast<UINT>(rowBytes),
+                                                            static_cast<UINT>(rowBytes * rows), band)) &&
+                            written == format;
+                   });
 }
 
 bool ScaleFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, PixelSize stored, PixelSize target,
@@ -103,9 +95,12 @@ bool ScaleFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, Pixel
   }
   if (!IsSanePictureSize(stored, bpp)) return false;
   Resampler resampler(stored, bpp, target, pixels, stride);
-  return Feed(resampler, stored, bpp, [&](const WICRect& rect, UINT rowBytes, UINT bytes, BYTE* buffer) {
-    return source->CopyPixels(&rect, rowBytes, bytes, buffer);
-  });
+  return FeedBands(
+      resampler, stored, bpp, kBandBytes, [&](std::uint32_t y, std::uint32_t rows, std::size_t rowBytes, BYTE* band) {
+        const WICRect rect = Band(stored, y, rows);
+        return SUCCEEDED(
+            source->CopyPixels(&rect, static_cast<UINT>(rowBytes), static_cast<UINT>(rowBytes * rows), band));
+      });
 }
 
 // What the first bytes of a file tell before the decoder sees it.
@@ -167,17 +162,12 @@ unique_hbitmap PictureFromFrame(IWICImagingFactory* factory, IWICBitmapFrameDeco
     void* bits = nullptr;
     unique_hbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) return {};
-    const std::size_t stride = std::size_t{target.width} * 4;
-    auto* pixels = static_cast<std::uint8_t*>(bits);
 
-    if (orientation == 1) {
-      if (!ScaleFrame(factory, frame, stored, target, pixels, stride)) return {};
-    } else {
-      // Scaled as stored, at the target's size turned the same way, then turned upright.
-      const PixelSize turned = StoredSize(target, orientation);
-      std::vector<std::uint8_t> scaled(std::size_t{turned.width} * turned.height * 4);
-      if (!ScaleFrame(factory, frame, stored, turned, scaled.data(), std::size_t{turned.width} * 4)) return {};
-      Reorient(scaled, turned, orientation, pixels, stride);
+    if (!ScaleUpright(target, orientation, static_cast<std::uint8_t*>(bits), std::size_t{target.width} * 4,
+                      [&](PixelSize size, std::uint8_t* pixels, std::size_t stride) {
+                        return ScaleFrame(factory, frame, stored, size, pixels, stride);
+                      })) {
+      return {};
     }
     GdiFlush();
     return bitmap;

@@ -251,4 +251,27 @@ void Reorient(std::span<const std::uint8_t> stored, PixelSize storedSize, int or
   }
 }
 
+bool FeedBands(Resampler& resampler, PixelSize source, std::uint32_t bytesPerPixel, std::size_t bandBytes,
+               const CopyRows& copy) {
+  const std::size_t stride = std::size_t{source.width} * bytesPerPixel;
+  const std::uint32_t bandRows = BandRows(bandBytes, stride, source.height);
+  std::vector<std::uint8_t> band(stride * bandRows);
+  for (std::uint32_t y = 0; y < source.height; y += bandRows) {
+    const std::uint32_t rows = std::min(bandRows, source.height - y);
+    if (!copy(y, rows, stride, band.data())) return false;
+    resampler.AddRows(band.data(), stride, rows);
+  }
+  return resampler.Done();
+}
+
+bool ScaleUpright(PixelSize target, int orientation, std::uint8_t* pixels, std::size_t stride,
+                  const ScaleStored& scale) {
+  if (!IsOrientation(orientation) || orientation == 1) return scale(target, pixels, stride);
+  const PixelSize turned = StoredSize(target, orientation);
+  std::vector<std::uint8_t> scaled(std::size_t{turned.width} * turned.height * 4);
+  if (!scale(turned, scaled.data(), std::size_t{turned.width} * 4)) return false;
+  Reorient(scaled, turned, orientation, pixels, stride);
+  return true;
+}
+
 }  // namespace salvanto

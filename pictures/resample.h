@@ -6,6 +6,7 @@
 // The choice is made per axis.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -93,6 +94,14 @@ private:
   std::uint32_t rowsAdded_ = 0, rowsWritten_ = 0;
 };
 
+// Feeds a source to the resampler band by band, each about bandBytes:
+// copy(firstRow, rows, rowBytes, band) fills a band of whole rows. False
+// when a band cannot be read or the target is not whole after the last.
+using CopyRows =
+    std::function<bool(std::uint32_t firstRow, std::uint32_t rows, std::size_t rowBytes, std::uint8_t* band)>;
+bool FeedBands(Resampler& resampler, PixelSize source, std::uint32_t bytesPerPixel, std::size_t bandBytes,
+               const CopyRows& copy);
+
 // The EXIF orientation tag: how the stored pixels map to the upright
 // picture. 1 is upright; 5 to 8 exchange width and height; any other
 // number is no orientation.
@@ -105,5 +114,13 @@ PixelSize StoredSize(PixelSize upright, int orientation);
 // to 8 is taken as 1.
 void Reorient(std::span<const std::uint8_t> stored, PixelSize storedSize, int orientation, std::uint8_t* target,
               std::size_t targetStride);
+
+// A picture stored turned by an orientation, scaled upright to target:
+// scale(size, pixels, stride) scales it as stored, straight into target
+// when it is upright, else at the target's size turned the same way into
+// pixels of our own, which are then turned upright. False when scale is.
+using ScaleStored = std::function<bool(PixelSize size, std::uint8_t* pixels, std::size_t stride)>;
+bool ScaleUpright(PixelSize target, int orientation, std::uint8_t* pixels, std::size_t stride,
+                  const ScaleStored& scale);
 
 }  // namespace salvanto

@@ -150,19 +150,22 @@ TEST(Resampler, BandHeightDoesNotChangeTheResult) {
         Bytes out(std::size_t{to.width} * to.height * 4);
         Resampler r(noise.size, bpp, to, out.data(), std::size_t{to.width} * 4);
         const std::size_t stride = std::size_t{noise.size.width} * bpp;
-        for (std::uint32_t y = 0; y < noise.size.height; y += band) {
-          // Each band in a buffer of its own, as the decoder hands it over.
-          const std::uint32_t rows = std::min(band, noise.size.height - y);
-          const auto from = noise.pixels.begin() + static_cast<std::ptrdiff_t>(stride * y);
-          const Bytes copy(from, from + static_cast<std::ptrdiff_t>(stride * rows));
-          r.AddRows(copy.data(), stride, rows);
-        }
-        EXPECT_TRUE(r.Done());
+        std::uint32_t next = 0;  // each band in order, of whole rows, as the decoder hands it over
+        EXPECT_TRUE(FeedBands(r, noise.size, bpp, stride * band, [&](auto y, auto rows, auto rowBytes, auto* into) {
+          EXPECT_EQ(std::tie(y, rowBytes), std::tie(next, stride));
+          EXPECT_EQ(rows, std::min(band, noise.size.height - y));
+          next += rows;
+          std::copy_n(noise.pixels.begin() + static_cast<std::ptrdiff_t>(stride * y), stride * rows, into);
+          return true;
+        }));
         return out;
       };
       const Bytes whole = run(1000);
       EXPECT_EQ(run(1), whole);
       EXPECT_EQ(run(7), whole);
+      Bytes sink(std::size_t{to.width} * to.height * 4);
+      Resampler r(noise.size, bpp, to, sink.data(), std::size_t{to.width} * 4);
+      EXPECT_FALSE(FeedBands(r, noise.size, bpp, 1, [](auto y, auto...) { return y < 5; })) << "a band unread";
     }
   }
 }
@@ -241,14 +244,23 @@ TEST(Reorient, EveryExifOrientationComesOutUpright) {
       {5, {0, 3, 1, 4, 2, 5}}, {6, {3, 0, 4, 1, 5, 2}}, {7, {5, 2, 4, 1, 3, 0}}, {8, {2, 5, 1, 4, 0, 3}},
       {0, {0, 1, 2, 3, 4, 5}}, {9, {0, 1, 2, 3, 4, 5}},
   };
+  const PixelSize kStored{3, 2};
+  const std::size_t kStoredStride = 3 * 4;
   for (const Case& c : cases) {
     const PixelSize upright = StoredSize({3, 2}, c.orientation);
     EXPECT_EQ(upright, (SwapsAxes(c.orientation) ? PixelSize{2, 3} : PixelSize{3, 2}));
     Bytes out(6 * 4);
-    Reorient(stored, {3, 2}, c.orientation, out.data(), std::size_t{upright.width} * 4);
+    // Scaled as stored, at the upright target's size turned back.
+    EXPECT_TRUE(ScaleUpright(upright, c.orientation, out.data(), std::size_t{upright.width} * 4,
+                             [&](PixelSize size, std::uint8_t* pixels, std::size_t stride) {
+                               EXPECT_EQ(std::tie(size, stride), std::tie(kStored, kStoredStride));
+                               std::copy(stored.begin(), stored.end(), pixels);
+                               return true;
+                             }));
     std::vector<int> firsts;
     for (std::size_t i = 0; i < out.size(); i += 4) firsts.push_back(out[i]);
     EXPECT_EQ(firsts, c.upright) << "orientation " << c.orientation;
+    EXPECT_FALSE(ScaleUpright(upright, c.orientation, out.data(), 8, [](auto...) { return false; }));
   }
 }
 
