@@ -229,9 +229,8 @@ void Form1::OnGetMinMaxInfo(MINMAXINFO& info) {
 
 void Form1::OnTimer(UINT_PTR timer) {
   if (timer == kMonitorCheck) OnMonitorCheck();
-  if (timer != kTimer1 || !photos_) return;
-  // No tick under the box of a fatal error: it ends the program.
-  if (!IsEnding()) photos_->Tick();
+  // No timer reaches a window under the box of a fatal error (Window).
+  if (timer == kTimer1 && photos_) photos_->Tick();
 }
 
 void Form1::OnPhotoLoaded() {
