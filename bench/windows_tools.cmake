@@ -10,3 +10,5 @@ target_link_options(salvanto_bench PRIVATE -municode -static -static-libgcc -sta
 add_executable(salvanto_beat ${PROJECT_SOURCE_DIR}/bench/beat_win.cpp)
 target_link_libraries(salvanto_beat PRIVATE salvanto_win psapi)
 target_link_options(salvanto_beat PRIVATE -municode -static -static-libgcc -static-libstdc++)
+# Built by bench/run.sh when it runs, not by every build.
+set_target_properties(salvanto_bench salvanto_beat PROPERTIES EXCLUDE_FROM_ALL ON)

@@ -545,7 +545,7 @@ def raw_clock() -> float:
 
 
 class SlideshowWatch:
-    """`inspector watch` beside the program: it polls every few milliseconds
+    """`inspector watch` beside the program: it polls every 15 ms
     and writes a line each time what the slideshow shows changes, with the
     time on raw_clock's scale: {"t", "alive", "form", "caption",
     "year_visible", "boxes": [{"hwnd", "title", "text", "buttons": [{"hwnd",

@@ -39,3 +39,6 @@ set_tests_properties(e2e_test_soak PROPERTIES TIMEOUT 1800 COST 300)
 # the lowest priority, on what the other tests leave of the cores: the other
 # long test, started early beside the soak.
 set_tests_properties(e2e_test_release PROPERTIES TIMEOUT 1800 COST 200)
+# The tests that wait longest on the show's ticks start next.
+set_tests_properties(e2e_test_photo_cycle PROPERTIES COST 150)
+set_tests_properties(e2e_test_activity PROPERTIES COST 100)

@@ -174,7 +174,9 @@ def wine_env(prefix: Path, display: str | None = None, lang: str = "C.UTF-8") ->
     # Wine's own errors only: they are what tells why a program ended that
     # printed nothing itself.
     env["WINEDEBUG"] = os.environ.get("SALVANTO_WINEDEBUG", "-all,err+all")
-    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="  # no Mono or Gecko prompts
+    # No Mono or Gecko prompts; and no menu entries made for the desktop at
+    # each boot, a second of a session's start that nothing here uses.
+    env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
     env.pop("WINESERVER", None)
     env.pop("WINEARCH", None)
     if display:

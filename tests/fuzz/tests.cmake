@@ -3,7 +3,7 @@
 # starts from the corpus under tests/fuzz/corpus/, grown by longer runs and
 # merged, so a few seconds begin where those runs got to.
 file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/fuzz_*.cpp)
-set(SALVANTO_FUZZ_SECONDS 15 CACHE STRING "Seconds per fuzz target in the test command")
+set(SALVANTO_FUZZ_SECONDS 5 CACHE STRING "Seconds per fuzz target in the test command")
 add_test(NAME fuzz.build COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/fuzz.sh --build)
 set_tests_properties(fuzz.build PROPERTIES FIXTURES_SETUP fuzz_build LABELS fuzz TIMEOUT 900 PROCESSORS 2)
 foreach(source ${FUZZ_SOURCES})
