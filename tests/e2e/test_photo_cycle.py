@@ -243,21 +243,22 @@ class PhotoCycle(harness.SessionTestCase):
             on_ticks = harness.cpu_seconds(s)
             self.assertEqual(s.inspect("display", str(form["hwnd"]), "off")["answered"], True)
             off = raw_clock()
+            # From the state on show as the display went off (the watcher writes changes only).
+            index = len(watch.states()) - 1
             # Nothing is to happen now, so there is no state to wait for: the
             # show is watched for four intervals. Work that was under way as
             # the display went off (tick 5's, on a loaded machine) ends in the
             # first, or later; three intervals after it are measured.
             s.wait_until(lambda: raw_clock() >= off + INTERVAL and not harness.files_held_open(s, folder), 10,
                          "one interval of rest, and no photo open")
-            # From the last state seen on (the watcher writes changes only).
-            index, resting = len(watch.states()) - 1, harness.cpu_seconds(s)
-            last_tick = 4 if watch.last()["caption"] == per_tick[3] else 5
-            self.assertEqual(watch.last()["caption"], per_tick[last_tick - 1])
-            rest = raw_clock()
+            resting, rest = harness.cpu_seconds(s), raw_clock()
             s.wait_until(lambda: raw_clock() >= rest + 3 * INTERVAL, 10, "three more intervals of rest")
             rested = harness.cpu_seconds(s) - resting
-            self.assertEqual({st["caption"] for st in watch.states()[index:]}, {per_tick[last_tick - 1]},
-                             "a photo changed")
+            # Tick 5's photo, read before, may still come up; no other does.
+            captions = [st["caption"] for st in watch.states()[index:]]
+            changes = [c for k, c in enumerate(captions) if k == 0 or c != captions[k - 1]]
+            self.assertIn(changes, ([per_tick[3]], [per_tick[4]], [per_tick[3], per_tick[4]]), "a photo changed")
+            last_tick = 4 if changes == [per_tick[3]] else 5
             self.assertTrue(scr.running, f"ended with {scr.exit_code}")
             on = raw_clock()
             self.assertEqual(s.inspect("display", str(form["hwnd"]), "on")["answered"], True)
