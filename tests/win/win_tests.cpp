@@ -521,6 +521,7 @@ public:
   std::optional<WICPixelFormatGUID> writes;  // the format CopyPixels says it wrote, if not the one asked for
   int failingBand = -1;                      // the transform's CopyPixels fails on this call
   bool closestIsFullSize = false;
+  HRESULT sizeAnswer = S_OK, formatAnswer = S_OK;  // the closest size's and format's queries
 
   // What the loader asked.
   std::optional<std::pair<UINT, UINT>> closestAsked;
@@ -572,6 +573,7 @@ public:
   // IWICSourceTransform.
   HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) override {
     closestAsked = std::pair{*width, *height};
+    if (FAILED(sizeAnswer)) return sizeAnswer;
     if (closestIsFullSize) {
       *width = stored.width;
       *height = stored.height;
@@ -591,7 +593,7 @@ public:
   }
   HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) override {
     *format = closestFormat;
-    return S_OK;
+    return formatAnswer;
   }
   HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) override {
     *supported = transform == WICBitmapTransformRotate0;
@@ -714,6 +716,8 @@ void EveryRefusalFallsBackToTheFullSizeDecode(int* failures) {
       {"no smaller size", [](StandInFrame& f) { f.closestIsFullSize = true; }},
       {"a band that fails", [](StandInFrame& f) { f.failingBand = 0; }},
       {"another format written", [](StandInFrame& f) { f.writes = GUID_WICPixelFormat32bppBGR; }},
+      {"no closest size", [](StandInFrame& f) { f.sizeAnswer = E_FAIL; }},
+      {"no closest format", [](StandInFrame& f) { f.formatAnswer = E_FAIL; }},
   };
   for (const Case& c : cases) {
     StandInFrame frame;
