@@ -166,11 +166,12 @@ public:
   SaverChoice ReadChoice() const override { return setup::ReadChoice(); }
   long WriteChoice(const std::wstring& file) override { return setup::WriteChoice(file); }
   long ClearChoice() override { return setup::ClearChoice(); }
-  // Through the system, so that the running session knows at once.
+  // Through the system, so that the running session knows at once. A
+  // failure without an error code is still a failure.
   long TurnSaverOn() override {
-    return SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
-               ? 0
-               : static_cast<long>(GetLastError());
+    if (SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) return 0;
+    const DWORD error = GetLastError();
+    return static_cast<long>(error ? error : ERROR_GEN_FAILURE);
   }
   bool NamesFile(std::wstring_view value, std::wstring_view file) const override {
     return setup::NamesFile(value, file);
