@@ -100,7 +100,7 @@ TEST(SpinInput, ArrowsStepByMouseRepeatWhileHeldOverAndStepByArrowKeys) {
       "press1:fcr1t400=1 timer:1t80=1 over0:r=0 timer:t80=0 over2:=0 over1:r=1 timer:1t80=1 release:l=1 lost:rs=0 "
       "timer:s=0",
       "press2:fcr2t400=2 lost:rs=0 release:=0",
-      "press0:f=0 timer:s=0",
+      "press0:f=0 over1:=0 timer:s=0",
       // Keys step at each key-down, the system's repeat included.
       "v:r1=1 v:1=1 v':r=0 <:r1=1 <':r=0 ^:r2=2 >:2=2 blur:r=0 a:=0 a':=0",
       // A key while the mouse holds the other arrow steps without showing.
