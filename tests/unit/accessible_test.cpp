@@ -63,16 +63,25 @@ TEST(Accessible, ElementsByIdPointAndNavigation) {
   for (auto [x, element] : {std::pair{0, 1L}, {31, 1L}, {32, 2L}, {64, 2L}, {65, 0L}}) {
     EXPECT_EQ(ElementAt(arrows, x, 8), element) << x;
   }
-  // (parts, from, direction, where it leads; nullopt: the system's object answers)
-  const std::span<const PixelRect> two = arrows, none;
-  const std::tuple<std::span<const PixelRect>, long, long, std::optional<long>> rows[] = {
+  // (parts, from, direction, where it leads; nullopt: the system's object answers); from 3: no such
+  // part; diagonally: beyond, but not beside.
+  const PixelRect stackedArrows[] = {{0, 0, 17, 10}, {0, 10, 17, 20}}, apart[] = {{0, 0, 10, 10}, {20, 20, 30, 30}};
+  const std::span<const PixelRect> two = arrows, stacked = stackedArrows, diagonal = apart, none;
+  using Row = std::tuple<std::span<const PixelRect>, long, long, std::optional<long>>;
+  const Row rows[] = {
       {two, 0, kNavFirstChild, 1},      {two, 0, kNavLastChild, 2}, {none, 0, kNavFirstChild, std::nullopt},
       {two, 0, kNavNext, std::nullopt}, {two, 1, kNavNext, 2},      {two, 2, kNavNext, 0},
       {two, 2, kNavPrevious, 1},        {two, 1, kNavPrevious, 0},  {two, 1, kNavUp, 0},
       {two, 1, kNavRight, 2},           {two, 2, kNavLeft, 1},      {two, 2, kNavRight, 0},
   };
-  for (const auto& [parts, from, direction, to] : rows) {
-    EXPECT_EQ(NavigateParts(parts, from, direction), to) << parts.size() << " " << from << " " << direction;
+  const Row onScreen[] = {
+      {two, 2, kNavDown, 0},   {two, 3, kNavLeft, 0},      {stacked, 1, kNavDown, 2},
+      {stacked, 2, kNavUp, 1}, {stacked, 1, kNavRight, 0}, {diagonal, 1, kNavRight, 0},
+  };
+  for (const auto& table : {std::span<const Row>(rows), std::span<const Row>(onScreen)}) {
+    for (const auto& [parts, from, direction, to] : table) {
+      EXPECT_EQ(NavigateParts(parts, from, direction), to) << parts.size() << " " << from << " " << direction;
+    }
   }
 }
 

@@ -36,15 +36,16 @@ TEST(SaverPath, DropsQuotesAndBlanksAndTakesARelativePathInTheSystemFolder) {
   EXPECT_EQ(UnquotedPath(L"\"C:\\x.scr"), L"\"C:\\x.scr");
 }
 
-// The installer and Windows as the actions see them: a value names the
-// file when it is the file (Windows makes both canonical first).
+// The installer and Windows as the actions see them: the call named in
+// fails fails with error 5; a value names the file when it is the file
+// (Windows makes both canonical first); a refused SETASSAVER is kept as
+// the property "refused".
 struct FakeHost final : SaverHost {
-  std::map<std::wstring, std::wstring, std::less<>> properties{{L"SaverFile", kFile}, {L"CustomActionData", kFile}};
+  std::map<std::wstring, std::wstring, std::less<>> properties;
   SaverChoice choice;
   bool localSystem = false;
-  long writeError = 0, clearError = 0, onError = 0;
-  std::wstring log, refused;  // the last line logged; the value refused
-  static constexpr const wchar_t* kFile = L"C:\\Windows\\System32\\Salvanto2002.scr";
+  std::wstring_view fails;  // "write", "clear" or "on"
+  std::wstring log;         // the last line
 
   std::wstring Property(std::wstring_view name) const override {
     const auto found = properties.find(name);
@@ -55,86 +56,76 @@ struct FakeHost final : SaverHost {
     return true;
   }
   void Log(const std::wstring& line) override { log = line; }
-  void ShowRefusal(const std::wstring& setAsSaver) override { refused = setAsSaver; }
+  void ShowRefusal(const std::wstring& setAsSaver) override { properties[L"refused"] = setAsSaver; }
   bool RunsAsLocalSystem() const override { return localSystem; }
   SaverChoice ReadChoice() const override { return choice; }
-  long WriteChoice(const std::wstring& file) override {
-    if (!writeError) choice.value = file;
-    return writeError;
-  }
-  long ClearChoice() override {
-    if (!clearError) choice.value.reset();
-    return clearError;
-  }
-  long TurnSaverOn() override { return onError; }
+  long WriteChoice(const std::wstring& file) override { return Change(L"write", file); }
+  long ClearChoice() override { return Change(L"clear", std::nullopt); }
+  long TurnSaverOn() override { return fails == L"on" ? 5 : 0; }
   bool NamesFile(std::wstring_view value, std::wstring_view file) const override { return value == file; }
+  long Change(std::wstring_view call, std::optional<std::wstring> value) {
+    if (fails == call) return 5;
+    choice.value = std::move(value);
+    return 0;
+  }
 };
 
-TEST(SaverActions, ThePlanRefusesOrSchedulesOneActionOrLeavesTheChoiceAndSaysWhich) {
-  const std::wstring file = FakeHost::kFile, other = L"C:\\x.scr";
-  struct Case {
-    std::map<std::wstring, std::wstring, std::less<>> properties;
-    SaverChoice choice;
-    bool localSystem;
-    bool succeeds;
-    const wchar_t* scheduled;  // the deferred action left its data, or none
-    const wchar_t* logged;     // in the log line
-  };
-  const Case cases[] = {
-      {{{L"SETASSAVER", L"yes"}}, {0, other}, false, false, nullptr, L"SETASSAVER=\"yes\" refused"},
-      {{{L"SETASSAVER", L"1"}}, {0, other}, false, true, L"SaverSet", L""},
-      {{{L"SETASSAVER", L"1"}}, {}, true, true, nullptr, L"declined: the install runs as LocalSystem"},
-      {{}, {0, file}, false, true, L"SaverKeep", L""},
-      {{}, {0, other}, false, true, nullptr, L"(\"C:\\x.scr\") is left as it is"},
-      {{}, {5, {}}, false, true, nullptr, L"(unread)"},
-      {{{L"REMOVE", L"All"}}, {0, file}, false, true, L"SaverClear", L""},
-      {{{L"REMOVE", L"ALL"}, {L"UPGRADINGPRODUCTCODE", L"{A}"}}, {0, file}, false, true, nullptr, L"upgrade to {A}"},
-  };
-  for (const Case& c : cases) {
-    FakeHost host;
-    host.properties.insert(c.properties.begin(), c.properties.end());
-    host.choice = c.choice;
-    host.localSystem = c.localSystem;
-    EXPECT_EQ(SaverPlan(host), c.succeeds) << c.logged;
-    for (const wchar_t* action : {L"SaverSet", L"SaverKeep", L"SaverClear"}) {
-      const bool expected = c.scheduled && std::wstring_view(c.scheduled) == action;
-      EXPECT_EQ(host.Property(action), expected ? file : L"") << action;
-    }
-    EXPECT_NE(host.log.find(c.logged), std::wstring::npos) << host.log;
-    EXPECT_EQ(host.refused, c.succeeds ? L"" : L"yes");
-  }
-}
-
-TEST(SaverActions, DeferredActionsSetKeepOrClearTheChoiceAndOnlySetFails) {
-  const std::wstring file = FakeHost::kFile, other = L"C:\\x.scr";
+TEST(SaverActions, EachActionDecidesFromTheRequestAndTheChoiceAndSaysWhatItDidOrDeclined) {
+  const std::wstring file = L"C:\\Windows\\System32\\Salvanto2002.scr", other = L"C:\\x.scr";
+  using Properties = std::map<std::wstring, std::wstring, std::less<>>;
   struct Case {
     bool (*action)(SaverHost&);
+    Properties properties;  // besides the file, as SaverFile and CustomActionData
     SaverChoice choice;
-    long writeError, clearError, onError;
+    bool localSystem;
+    std::wstring_view fails;
     bool succeeds;
-    std::optional<std::wstring> after;
-    const wchar_t* logged;
+    std::optional<std::wstring> after;  // the choice
+    std::wstring_view logged;           // in the last line; the plan's "Saver...": the action it left its data
   };
   const Case cases[] = {
-      {SaverSet, {}, 0, 0, 0, true, file, L"set to \""},
-      {SaverSet, {}, 5, 0, 0, false, {}, L"could not be set to"},
-      {SaverSet, {}, 0, 0, 1400, false, file, L"could not be turned on (error 1400)"},
-      {SaverKeep, {}, 0, 0, 0, true, file, L"is gone: SCRNSAVE.EXE set to"},
-      {SaverKeep, {0, file}, 5, 0, 0, true, file, L"names the new file: left as it is"},
-      {SaverKeep, {}, 5, 0, 0, true, {}, L"could not be put back (error 5)"},
-      {SaverClear, {0, file}, 0, 0, 0, true, {}, L"named the removed file: cleared"},
-      {SaverClear, {0, other}, 0, 0, 0, true, other, L"names another screen saver"},
-      {SaverClear, {0, file}, 0, 5, 0, true, file, L"could not be cleared (error 5)"},
-      {SaverClear, {2, {}}, 0, 0, 0, true, {}, L"could not be read (error 2)"},
-      {SaverClear, {}, 0, 0, 0, true, {}, L"nothing to clear"},
+      {SaverPlan, {{L"SETASSAVER", L"yes"}}, {0, other}, false, L"", false, other, L"SETASSAVER=\"yes\" refused"},
+      {SaverPlan, {{L"SETASSAVER", L"1"}}, {0, other}, false, L"", true, other, L"SaverSet"},
+      {SaverPlan, {{L"SETASSAVER", L"1"}}, {}, true, L"", true, {}, L"declined: the install runs as LocalSystem"},
+      {SaverPlan, {}, {0, file}, false, L"", true, file, L"SaverKeep"},
+      {SaverPlan, {}, {0, other}, false, L"", true, other, L"(\"C:\\x.scr\") is left as it is"},
+      {SaverPlan, {}, {5, {}}, false, L"", true, {}, L"(unread)"},
+      {SaverPlan, {{L"REMOVE", L"All"}}, {0, file}, false, L"", true, file, L"SaverClear"},
+      {SaverPlan,
+       {{L"REMOVE", L"ALL"}, {L"UPGRADINGPRODUCTCODE", L"{A}"}},
+       {0, file},
+       false,
+       L"",
+       true,
+       file,
+       L"upgrade to {A}"},
+      {SaverSet, {}, {}, false, L"", true, file, L"and the screen saver turned on"},
+      {SaverSet, {}, {}, false, L"write", false, {}, L"could not be set to"},
+      {SaverSet, {}, {}, false, L"on", false, file, L"could not be turned on (error 5)"},
+      {SaverKeep, {}, {}, false, L"", true, file, L"is gone: SCRNSAVE.EXE set to"},
+      {SaverKeep, {}, {0, file}, false, L"write", true, file, L"names the new file: left as it is"},
+      {SaverKeep, {}, {}, false, L"write", true, {}, L"could not be put back (error 5)"},
+      {SaverClear, {}, {0, file}, false, L"", true, {}, L"named the removed file: cleared"},
+      {SaverClear, {}, {0, other}, false, L"", true, other, L"names another screen saver"},
+      {SaverClear, {}, {0, file}, false, L"clear", true, file, L"could not be cleared (error 5)"},
+      {SaverClear, {}, {2, {}}, false, L"", true, {}, L"could not be read (error 2)"},
+      {SaverClear, {}, {}, false, L"", true, {}, L"nothing to clear"},
   };
   for (const Case& c : cases) {
+    const std::wstring logged(c.logged);
     FakeHost host;
-    host.choice = c.choice;
-    std::tie(host.writeError, host.clearError, host.onError) = std::tie(c.writeError, c.clearError, c.onError);
-    EXPECT_EQ(c.action(host), c.succeeds) << c.logged;
-    EXPECT_EQ(host.choice.value, c.after) << c.logged;
-    EXPECT_NE(host.log.find(c.logged), std::wstring::npos) << host.log;
+    host.properties = c.properties;
+    host.properties.insert({{L"SaverFile", file}, {L"CustomActionData", file}});
+    std::tie(host.choice, host.localSystem, host.fails) = std::tie(c.choice, c.localSystem, c.fails);
+    EXPECT_EQ(c.action(host), c.succeeds) << logged;
+    EXPECT_EQ(host.choice.value, c.after) << logged;
+    for (const wchar_t* action : {L"SaverSet", L"SaverKeep", L"SaverClear"}) {
+      EXPECT_EQ(host.Property(action), logged == action ? file : L"") << logged;
+    }
+    if (!logged.starts_with(L"Saver")) {
+      EXPECT_NE(host.log.find(logged), std::wstring::npos) << host.log;
+    }
+    EXPECT_EQ(host.Property(L"refused"), logged.starts_with(L"SETASSAVER=\"yes\"") ? L"yes" : L"");
   }
 }
 
