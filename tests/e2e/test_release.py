@@ -16,7 +16,7 @@ from pathlib import Path
 
 import harness
 from config import FORM1, SETTINGS
-from test_installer import WINDOWS_NT, msiexec
+from test_installer import as_windows_10, msiexec
 
 WINDOWS_SCR = "C:\\windows\\Salvanto2002.scr"
 SIGNER = "Salvanto Release Test Signer"
@@ -97,9 +97,7 @@ class Release(harness.SessionTestCase):
                 self.assertEqual(sha256(work / name), sha256(first / name), f"{name} less its signature")
         signed = second / "Salvanto2002.scr"
         with self.session() as s:
-            # Windows 10 22H2, which the installer needs (Wine's prefix says Windows 7).
-            self.assertEqual(s.run_wine("reg", "add", WINDOWS_NT, "/v", "CurrentBuildNumber", "/d", "19045",
-                                        "/f").returncode, 0)
+            as_windows_10(s)
             self.assertEqual(msiexec(s, "msiexec", "/i", s.wine_path(second / msis[0])).exit_code, 0, "signed")
             self.assertEqual(sha256(s.prefix / "drive_c" / "windows" / "system32" / "Salvanto2002.scr"), sha256(signed))
 
