@@ -18,6 +18,7 @@ namespace salvanto {
 namespace {
 
 using testing::Ended;
+using testing::FakeBoxes;
 using testing::FakeConventions;
 using testing::FakeCursor;
 using testing::FakeEnd;
@@ -84,13 +85,6 @@ TEST(HelpText, NineLinesOfTextTheFirstTwoWithATrailingBlankEachEndedByCrLfAndTwo
   EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), 10);
   EXPECT_TRUE(text.ends_with(L"software.\r\n\r\n"));
 }
-
-struct FakeBoxes : MessageBoxes {
-  void ShowMessage(std::wstring_view text, std::wstring_view title) override {
-    shown.push_back({std::wstring(text), std::wstring(title)});
-  }
-  std::vector<std::pair<std::wstring, std::wstring>> shown;
-};
 
 // The dialog as start-up opens it: DelayMs at 1000, whatever is stored.
 struct DialogTest : ::testing::Test {

@@ -1,12 +1,16 @@
 #pragma once
 // Stand-ins for what the platform provides, shared by the unit tests.
 #include <cwctype>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "base/cursor.h"
+#include "base/platform.h"
 #include "base/screen.h"
 #include "base/settings.h"
 
@@ -73,6 +77,17 @@ struct FakeConventions : TextConventions {
     for (auto& c : out) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
     return out;
   }
+};
+
+// Every box shown, text and title; whileOpen runs as the box would, with
+// the program's timers still dispatched under it.
+struct FakeBoxes : MessageBoxes {
+  void ShowMessage(std::wstring_view text, std::wstring_view title) override {
+    shown.push_back({std::wstring(text), std::wstring(title)});
+    if (whileOpen) whileOpen();
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> shown;
+  std::function<void()> whileOpen;
 };
 
 }  // namespace salvanto::testing

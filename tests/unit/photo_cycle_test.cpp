@@ -16,6 +16,7 @@
 namespace salvanto {
 namespace {
 
+using testing::FakeBoxes;
 using testing::FakeConventions;
 
 // Attribute bits of ordinary files that no listing rule needs to name.
@@ -118,18 +119,6 @@ struct FakeStrip : CaptionStrip {
   std::wstring caption = L"Morvane Software";
 };
 
-struct FakeBoxes : MessageBoxes {
-  void ShowMessage(std::wstring_view text, std::wstring_view title) override {
-    ++shown;
-    lastText = text;
-    lastTitle = title;
-    if (whileOpen) whileOpen();
-  }
-  int shown = 0;
-  std::wstring lastText, lastTitle;
-  std::function<void()> whileOpen;
-};
-
 // The worker thread, run when the test says: its jobs wait in a queue, and
 // a tick's result waits until it is handed back.
 struct FakeWorker : TickWorker {
@@ -173,11 +162,11 @@ struct Show {
   // name), or "box" when the tick ended in the failure box.
   std::wstring Tick() {
     StartOnce();
-    const int boxesBefore = boxes.shown;
+    const std::size_t boxesBefore = boxes.shown.size();
     ticks.Tick();
     for (TickResult& result : worker.RunJobs()) ticks.Complete(std::move(result));
     worker.RunJobs();
-    if (boxes.shown != boxesBefore) return L"box";
+    if (boxes.shown.size() != boxesBefore) return L"box";
     return frame.picture.substr(photoDir.size());
   }
   std::vector<std::wstring> Ticks(int n) {
@@ -207,7 +196,7 @@ TEST(PhotoTicks, FirstFileOfEachPassOnThreeTicksEachFileLoadedOncePerPass) {
   for (auto name : {L"A.JPG", L"B.JPG", L"C.JPG"}) show.folder.Add(name);
   EXPECT_EQ(show.Ticks(10), (Names{L"A.JPG", L"A.JPG", L"A.JPG", L"B.JPG", L"C.JPG", L"A.JPG", L"A.JPG", L"A.JPG",
                                    L"B.JPG", L"C.JPG"}));
-  EXPECT_EQ(show.boxes.shown, 0);
+  EXPECT_TRUE(show.boxes.shown.empty());
   EXPECT_EQ(show.folder.patterns.front(), L"D:\\PHOTOS\\*.*");
   // The first file is loaded once for its three ticks; the last load is the
   // eleventh tick's photo, prepared.
@@ -253,7 +242,7 @@ TEST(PhotoTicks, AFileChangedOrGoneAfterItWasPreparedIsLoadedAfreshAtItsTick) {
   // C, prepared, is deleted: the box comes at its own tick, not before,
   // and B stays up with its caption.
   show.folder.Remove(L"C.JPG");
-  EXPECT_EQ(show.boxes.shown, 0);
+  EXPECT_TRUE(show.boxes.shown.empty());
   EXPECT_EQ(show.Tick(), L"box");
   EXPECT_EQ(show.frame.picture, L"D:\\PHOTOS\\B.JPG");
 
@@ -276,7 +265,7 @@ TEST(PhotoTicks, AResultWithNoTickOutOrForAFrameSizeThatIsGoneIsNeverShown) {
   const auto unchanged = [&] {
     EXPECT_EQ(show.frame.picture, L"D:\\PHOTOS\\SALVAS_JA1.JPG");
     EXPECT_EQ(show.strip.caption, L"Painter Portfolio ");
-    EXPECT_EQ(show.boxes.shown, 0);
+    EXPECT_TRUE(show.boxes.shown.empty());
   };
 
   // Nothing out: a result handed back changes nothing, PassCount included
@@ -339,7 +328,7 @@ TEST(PhotoTicks, ASingleFileOnEveryTickLoadedOnce) {
   Show show;
   show.folder.Add(L"ONLY.BMP");
   EXPECT_EQ(show.Ticks(9), Names(9, L"ONLY.BMP"));
-  EXPECT_EQ(show.boxes.shown, 0);
+  EXPECT_TRUE(show.boxes.shown.empty());
   // Every tick starts a listing: ticks 1-3, then on every third tick the
   // listing runs out and starts again within that tick, and the ticks after
   // it count the new pass. The tenth tick's is taken ahead.
@@ -359,10 +348,11 @@ TEST(PhotoTicks, EmptyOrMissingFolderClimbsToThreeThenFailsOnContinue) {
     EXPECT_EQ(show.Ticks(3), Names(3, L"box"));
     EXPECT_EQ(show.frame.picture, L"(sample)");
     EXPECT_EQ(show.strip.caption, L"Morvane Software");
-    EXPECT_EQ(
-        show.boxes.lastText,
-        L"Unable to find Salvanto photographs!\r\n\r\nMake sure that the Salvanto Anthology is in the CDROM drive.");
-    EXPECT_EQ(show.boxes.lastTitle, L"The Salvanto Anthology Screen Saver");
+    EXPECT_EQ(show.boxes.shown.back(),
+              (std::pair<std::wstring, std::wstring>(
+                  L"Unable to find Salvanto photographs!\r\n\r\nMake sure that the Salvanto Anthology is in the "
+                  L"CDROM drive.",
+                  L"The Salvanto Anthology Screen Saver")));
   }
 }
 
@@ -414,7 +404,7 @@ TEST(PhotoTicks, OnlyOrdinaryFilesAreListed) {
   show.folder.Add(L"SYS.JPG", kAttrSystem);
   show.folder.Add(L"B.JPG", kReadOnly);
   EXPECT_EQ(show.Ticks(6), (Names{L"A.JPG", L"A.JPG", L"A.JPG", L"B.JPG", L"A.JPG", L"A.JPG"}));
-  EXPECT_EQ(show.boxes.shown, 0);
+  EXPECT_TRUE(show.boxes.shown.empty());
 }
 
 TEST(IsListed, AttributeSetNamesWhatMayBeAdded) {
@@ -509,7 +499,7 @@ TEST(PhotoTicks, NoTickGoesOutWhileTheFailureBoxIsOpenAndTheNextPhotoIsPrepared)
   };
   EXPECT_EQ(show.Tick(), L"box");
   EXPECT_EQ(jobsWhileOpen, 1u) << "only the next tick's preparation goes out";
-  EXPECT_EQ(show.boxes.shown, 1);
+  EXPECT_EQ(show.boxes.shown.size(), 1u);
 
   // After the box is dismissed the show goes on, the box's tick counted
   // as the first of the pass's three.
