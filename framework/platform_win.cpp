@@ -129,10 +129,6 @@ void ReportFatalAndEnd(const RuntimeError& error) {
   ShowFatalAndEnd(error.Report(), static_cast<UINT>(error.Number()));
 }
 
-void ReportFatalAndEnd(const char* what) {
-  std::wstring text = L"The screen saver has to stop: ";
-  for (const char* c = what; *c; ++c) text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-  ShowFatalAndEnd(text, 1);
-}
+void ReportFatalAndEnd(const char* what) { ShowFatalAndEnd(FatalReport(what), 1); }
 
 }  // namespace salvanto::win

@@ -123,6 +123,8 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
         << std::string(e.what()).substr(0, 200);
     EXPECT_LT(e.Report().size(), 200u);
   }
+  // Any other failure: what it says, byte for byte.
+  EXPECT_EQ(FatalReport("bad\xE9"), L"The screen saver has to stop: bad\u00E9");
 }
 
 TEST(QuotedExcerpt, CutsLongTextsAndShowsWhatWouldChangeTheReadingAsQuestionMarks) {
