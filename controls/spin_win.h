@@ -25,15 +25,6 @@ namespace salvanto::win {
 inline constexpr WORD kSpinDownEvent = SpinInput::kDownEvent;
 inline constexpr WORD kSpinUpEvent = SpinInput::kUpEvent;
 
-struct SpinSettings {
-  COLORREF ForeColor = RGB(0, 0, 0);        // the arrows
-  COLORREF BackColor = RGB(192, 192, 192);  // the arrow buttons' face
-  std::wstring ToolTip;
-  std::wstring DownName = L"Down";  // what the arrows are called for a screen reader
-  std::wstring UpName = L"Up";
-  std::wstring Value;  // its value at first
-};
-
 class SpinButton final : public Window<SpinButton>, private AccessibleSource {
 public:
   static SpinButton& Create(HWND parent, int id, SpinSettings settings, const PixelRect& rect);

@@ -67,16 +67,7 @@ void SettingsDialog::CreateControls(const std::wstring& delay) {
   Button3D& set = Button3D::Create(panel, kIdSSCommand4Set, SSCommand4Settings(), Pixels(kSSCommand4));
   Button3D::Create(panel, kIdSSCommand5Help, SSCommand5Settings(), Pixels(kSSCommand5));
   Button3D::Create(panel, kIdSSCommand6Exit, SSCommand6Settings(), Pixels(kSSCommand6));
-  // A screen reader reads the delay on the spin button, which has the
-  // focus, as on the display, which never has.
-  spinInterval_ = &SpinButton::Create(panel, kIdSpinInterval,
-                                      {.ForeColor = kSpinArrows,
-                                       .BackColor = kSpinFace,
-                                       .ToolTip = std::wstring(kSpinToolTip),
-                                       .DownName = std::wstring(kSpinDownName),
-                                       .UpName = std::wstring(kSpinUpName),
-                                       .Value = delay},
-                                      Pixels(kSpinInterval));
+  spinInterval_ = &SpinButton::Create(panel, kIdSpinInterval, SpinIntervalSettings(delay), Pixels(kSpinInterval));
   focus_ = set.hwnd();
 
   panInterval_ = &Panel3D::Create(panel, kIdPanInterval, PanIntervalSettings(delay), Pixels(kPanInterval));
