@@ -9,6 +9,14 @@
 
 namespace salvanto {
 
+// Every monitor's area (in the desktop's pixels) and density, in the
+// platform's order.
+struct Monitors {
+  std::vector<PixelRect> areas;
+  std::vector<int> dpis;
+  bool operator==(const Monitors&) const = default;
+};
+
 // The monitors (in the desktop's pixels) that do not hold the centre of the
 // slideshow window form, each once; empty monitors are left out.
 std::vector<PixelRect> MonitorsToCover(std::span<const PixelRect> monitors, const PixelRect& form);
