@@ -45,11 +45,6 @@ int AddButtonFace(Fills& fills, PixelRect& rect, bool pushed, int depth, int pus
 PixelRect Shifted(const PixelRect& rect, int by);
 PixelRect Inset(const PixelRect& rect, int by);
 
-struct Point {
-  int x, y;
-  bool operator==(const Point&) const = default;
-};
-
 // A solid triangle pointing left or right in a face, the tip first, centred
 // and moved by shift; half its base, which is also its depth, is at most
 // maxHalf, fits the face's height with a pixel to spare, and is at least 2.

@@ -186,11 +186,11 @@ void Form1::SetYearVisible(bool visible) { ShowWindow(panYear_->hwnd(), visible 
 
 void Form1::End() { EndScreenSaver(platform_.cursor, platform_.end); }
 
-void Form1::OnMouseMove(POINT screenPoint) {
+void Form1::OnMouseMove(Point screenPoint) {
   if (pointer_.Moved(screenPoint.x, screenPoint.y) && ApplyMoveRule(MoveCount) == MoveVerdict::End) End();
 }
 
-void Form1::OnImageMouseMove(POINT screenPoint) {
+void Form1::OnImageMouseMove(Point screenPoint) {
   if (pointer_.Moved(screenPoint.x, screenPoint.y) && ApplyMoveRule(ImageMoveCount) == MoveVerdict::End) End();
 }
 

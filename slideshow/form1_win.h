@@ -67,12 +67,12 @@ private:
   void OnClose();
   void OnEndSession(bool ending);
   void OnDestroy();
-  void OnMouseMove(POINT screenPoint);
+  void OnMouseMove(Point screenPoint);
   void OnImageMouseDown() override;
   void OnImageClick() override;
-  void OnImageMouseMove(POINT screenPoint) override;
+  void OnImageMouseMove(Point screenPoint) override;
   void OnCoverKeyOrButton() override { End(); }
-  void OnCoverMouseMove(POINT screenPoint) override { OnMouseMove(screenPoint); }
+  void OnCoverMouseMove(Point screenPoint) override { OnMouseMove(screenPoint); }
 
   Platform& platform_;
   ShowSettings settings_;

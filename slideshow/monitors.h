@@ -17,6 +17,14 @@ struct Monitors {
   bool operator==(const Monitors&) const = default;
 };
 
+// What a cover hands Form1: its input, as input on Form1's own surface.
+class CoverEvents {
+public:
+  virtual ~CoverEvents() = default;
+  virtual void OnCoverKeyOrButton() = 0;
+  virtual void OnCoverMouseMove(Point screenPoint) = 0;
+};
+
 // The monitors (in the desktop's pixels) that do not hold the centre of the
 // slideshow window form, each once; empty monitors are left out.
 std::vector<PixelRect> MonitorsToCover(std::span<const PixelRect> monitors, const PixelRect& form);

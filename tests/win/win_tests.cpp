@@ -269,7 +269,7 @@ void EachWindowTakesItsMonitorsDensity(int* failures) {
   g_monitorDpi = 120;
   struct NoEvents final : CoverEvents {
     void OnCoverKeyOrButton() override {}
-    void OnCoverMouseMove(POINT) override {}
+    void OnCoverMouseMove(Point) override {}
   } events;
   const Cover& cover = Cover::Create(window, {0, 0, 64, 48}, events);
   CHECK(cover.Dpi() == 120, "the cover starts at %d DPI", cover.Dpi());
