@@ -134,10 +134,7 @@ public:
   void Log(const std::wstring& line) override { setup::Log(install_, line); }
   void ShowRefusal(const std::wstring& setAsSaver) override {
     const unique_msihandle record(MsiCreateRecord(1));
-    MsiRecordSetStringW(record.get(), 0,
-                        L"SETASSAVER=\"[1]\" is not a value this installer takes. SETASSAVER=1 makes the screen saver "
-                        L"the current one of the user who installs it; without SETASSAVER that user's choice stays "
-                        L"as it is. Nothing has been installed.");
+    MsiRecordSetStringW(record.get(), 0, kRefusalMessage);
     MsiRecordSetStringW(record.get(), 1, setAsSaver.c_str());
     MsiProcessMessage(install_, static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_ERROR | MB_OK | MB_ICONERROR), record.get());
   }
@@ -145,12 +142,10 @@ public:
   SaverChoice ReadChoice() const override { return setup::ReadChoice(); }
   long WriteChoice(const std::wstring& file) override { return setup::WriteChoice(file); }
   long ClearChoice() override { return setup::ClearChoice(); }
-  // Through the system, so that the running session knows at once. A
-  // failure without an error code is still a failure.
+  // Through the system, so that the running session knows at once.
   long TurnSaverOn() override {
     if (SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) return 0;
-    const DWORD error = GetLastError();
-    return static_cast<long>(error ? error : ERROR_GEN_FAILURE);
+    return FailureCode(GetLastError());
   }
   bool NamesFile(std::wstring_view value, std::wstring_view file) const override {
     return setup::NamesFile(value, file);
