@@ -72,22 +72,10 @@ void FillSolid(HDC dc, const PixelRect& rect, COLORREF colour) {
 }
 
 void PaintFills(HDC dc, const Fills& fills, COLORREF face) {
-  for (const Fill& fill : fills) {
-    switch (fill.shade) {
-      case Shade::Face:
-        FillSolid(dc, fill.rect, face);
-        break;
-      case Shade::Light:
-        FillSolid(dc, fill.rect, GetSysColor(COLOR_3DHILIGHT));
-        break;
-      case Shade::Shadow:
-        FillSolid(dc, fill.rect, GetSysColor(COLOR_3DSHADOW));
-        break;
-      case Shade::Outline:
-        FillSolid(dc, fill.rect, PartColour(RGB(0, 0, 0), COLOR_3DDKSHADOW));
-        break;
-    }
-  }
+  // By Shade: Face, Light, Shadow, Outline.
+  const COLORREF shades[] = {face, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW),
+                             PartColour(RGB(0, 0, 0), COLOR_3DDKSHADOW)};
+  for (const Fill& fill : fills) FillSolid(dc, fill.rect, shades[static_cast<int>(fill.shade)]);
 }
 
 void DrawFocusMark(HDC dc, const PixelRect& mark) {
