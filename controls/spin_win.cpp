@@ -69,7 +69,7 @@ void SpinButton::Paint(HDC target) {
 }
 
 void SpinButton::Apply(const InputAnswer& answer) {
-  static constexpr WORD kEvents[] = {kSpinDownEvent, kSpinUpEvent};
+  static constexpr WORD kEvents[] = {SpinInput::kDownEvent, SpinInput::kUpEvent};
   CarryOut(hwnd(), answer, kEvents, kRepeatTimer);
 }
 
