@@ -8,10 +8,7 @@ namespace salvanto::win {
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
-// Not every system tells its windows when a monitor comes or goes (Wine
-// does not): the covers are checked against the monitors this often too.
-constexpr UINT_PTR kMonitorCheck = 2;
-constexpr UINT kMonitorCheckMs = 1000;
+constexpr UINT_PTR kMonitorCheck = 2;  // every kMonitorCheckMs
 
 POINT CursorNow() {
   POINT point{};

@@ -9,6 +9,11 @@
 
 namespace salvanto {
 
+// Not every system tells its windows when a monitor comes or goes (Wine
+// does not): Form1 compares the monitors with those it was laid out for
+// this often too.
+inline constexpr unsigned kMonitorCheckMs = 1000;
+
 // Every monitor's area (in the desktop's pixels) and density, in the
 // platform's order.
 struct Monitors {
