@@ -32,6 +32,24 @@ struct AccessibleElement {
   std::wstring action;  // the default action's name; empty: none
 };
 
+// What a control tells its accessible object (controls/accessible_win.h).
+class AccessibleSource {
+public:
+  virtual AccessibleElement Describe(long element) const = 0;
+  virtual long PartCount() const { return 0; }
+  // A part's rectangle in the control's client pixels.
+  virtual PixelRect PartRect(long /*part*/) const { return {}; }
+  // Does what the element's default action says, as its click does; false
+  // when it has none.
+  virtual bool DoDefaultAction(long /*element*/) { return false; }
+
+protected:
+  AccessibleSource() = default;
+  AccessibleSource(const AccessibleSource&) = default;
+  AccessibleSource& operator=(const AccessibleSource&) = default;
+  ~AccessibleSource() = default;
+};
+
 // Each kind of control: the buttons are push buttons that "Press" clicks;
 // the spin button is named by its tooltip and holds the value it steps,
 // its arrows (parts 1 and 2) push buttons; a panel holding controls is a
