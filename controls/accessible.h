@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/twips.h"
 
@@ -49,6 +50,11 @@ protected:
   AccessibleSource& operator=(const AccessibleSource&) = default;
   ~AccessibleSource() = default;
 };
+
+// A control's parts' rectangles, part 1 first; and its elements that take
+// input (which hear when their window's input changes), itself first.
+std::vector<PixelRect> PartRects(const AccessibleSource& source);
+std::vector<long> InteractiveElements(const AccessibleSource& source);
 
 // Each kind of control: the buttons are push buttons that "Press" clicks;
 // the spin button is named by its tooltip and holds the value it steps,
