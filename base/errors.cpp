@@ -80,4 +80,10 @@ std::wstring RuntimeError::Report() const {
   return L"Run-time error '" + std::to_wstring(Number()) + L"':\r\n\r\n" + ErrorName(kind_) + L"\r\n\r\n" + detail_;
 }
 
+std::wstring FatalReport(const char* what) {
+  std::wstring text = L"The screen saver has to stop: ";
+  for (const char* c = what; *c; ++c) text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+  return text;
+}
+
 }  // namespace salvanto

@@ -29,6 +29,11 @@ private:
   std::wstring detail_;  // what went wrong in the user's words: which value, what it held, and why
 };
 
+// The whole text of the report box for any other failure (what the
+// exception says, its bytes taken as Latin-1), which ends the program with
+// exit code 1.
+std::wstring FatalReport(const char* what);
+
 // The platform's short name of the error, e.g. L"Type mismatch".
 std::wstring ErrorName(ErrorKind kind);
 

@@ -19,6 +19,11 @@ struct PixelRect {
   bool operator==(const PixelRect&) const = default;
 };
 
+struct Point {
+  int x, y;
+  bool operator==(const Point&) const = default;
+};
+
 // Twips per pixel at a display density: 15 at 96 DPI, 12 at 120 DPI.
 float TwipsPerPixel(int dpi);
 

@@ -77,4 +77,18 @@ std::optional<long> NavigateParts(std::span<const PixelRect> parts, long from, l
   return to >= 1 && to <= count ? to : 0;
 }
 
+std::vector<PixelRect> PartRects(const AccessibleSource& source) {
+  std::vector<PixelRect> parts;
+  for (long part = 1; part <= source.PartCount(); ++part) parts.push_back(source.PartRect(part));
+  return parts;
+}
+
+std::vector<long> InteractiveElements(const AccessibleSource& source) {
+  std::vector<long> elements;
+  for (long element = 0; element <= source.PartCount(); ++element) {
+    if (Interactive(source.Describe(element))) elements.push_back(element);
+  }
+  return elements;
+}
+
 }  // namespace salvanto

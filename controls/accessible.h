@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/twips.h"
 
@@ -31,6 +32,29 @@ struct AccessibleElement {
   long state;
   std::wstring action;  // the default action's name; empty: none
 };
+
+// What a control tells its accessible object (controls/accessible_win.h).
+class AccessibleSource {
+public:
+  virtual AccessibleElement Describe(long element) const = 0;
+  virtual long PartCount() const { return 0; }
+  // A part's rectangle in the control's client pixels.
+  virtual PixelRect PartRect(long /*part*/) const { return {}; }
+  // Does what the element's default action says, as its click does; false
+  // when it has none.
+  virtual bool DoDefaultAction(long /*element*/) { return false; }
+
+protected:
+  AccessibleSource() = default;
+  AccessibleSource(const AccessibleSource&) = default;
+  AccessibleSource& operator=(const AccessibleSource&) = default;
+  ~AccessibleSource() = default;
+};
+
+// A control's parts' rectangles, part 1 first; and its elements that take
+// input (which hear when their window's input changes), itself first.
+std::vector<PixelRect> PartRects(const AccessibleSource& source);
+std::vector<long> InteractiveElements(const AccessibleSource& source);
 
 // Each kind of control: the buttons are push buttons that "Press" clicks;
 // the spin button is named by its tooltip and holds the value it steps,

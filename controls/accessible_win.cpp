@@ -171,7 +171,7 @@ public:
       if (source_->PartCount() == 0 && standard_) return standard_->accHitTest(x, y, found);
       POINT client{x, y};
       ScreenToClient(window_, &client);
-      SetChild(found, ElementAt(Parts(), client.x, client.y));
+      SetChild(found, ElementAt(PartRects(*source_), client.x, client.y));
       return S_OK;
     });
   }
@@ -181,7 +181,7 @@ public:
     return Call([&] {
       const auto from = Element(start);
       if (!from) return Foreign([&](IAccessible& s) { return s.accNavigate(direction, start, end); });
-      const auto to = NavigateParts(Parts(), *from, direction);
+      const auto to = NavigateParts(PartRects(*source_), *from, direction);
       // The control among its sibling windows, or a container's windows.
       if (!to) return standard_ ? standard_->accNavigate(direction, start, end) : S_FALSE;
       // A part is ours alone: the system's object knows no such element.
@@ -258,12 +258,6 @@ private:
                         GetFocus() == window_);
   }
 
-  std::vector<PixelRect> Parts() const {
-    std::vector<PixelRect> parts;
-    for (long part = 1; part <= source_->PartCount(); ++part) parts.push_back(source_->PartRect(part));
-    return parts;
-  }
-
   RECT ScreenRect(long element) const {
     RECT rect{};
     if (element == CHILDID_SELF) {
@@ -327,9 +321,8 @@ void NotifyInputChanged(HWND window) {
 
 std::optional<LRESULT> AccessibleLink::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kInputChanged) {
-    for (long element = CHILDID_SELF; element <= source_.PartCount(); ++element) {
-      if (Interactive(source_.Describe(element)))
-        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, element);
+    for (long element : InteractiveElements(source_)) {
+      NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, element);
     }
     return 0;
   }

@@ -19,27 +19,6 @@
 
 namespace salvanto::win {
 
-// One element of a control: the one description the portable rules use too.
-using salvanto::AccessibleElement;
-
-// What a control tells its accessible object.
-class AccessibleSource {
-public:
-  virtual AccessibleElement Describe(long element) const = 0;
-  virtual long PartCount() const { return 0; }
-  // A part's rectangle in the control's client pixels.
-  virtual PixelRect PartRect(long /*part*/) const { return {}; }
-  // Does what the element's default action says, as its click does; false
-  // when it has none.
-  virtual bool DoDefaultAction(long /*element*/) { return false; }
-
-protected:
-  AccessibleSource() = default;
-  AccessibleSource(const AccessibleSource&) = default;
-  AccessibleSource& operator=(const AccessibleSource&) = default;
-  ~AccessibleSource() = default;
-};
-
 class AccessibleObject;
 
 // A control's accessible object, made at the first WM_GETOBJECT and cut

@@ -53,23 +53,11 @@ bool Button3D::DoDefaultAction(long /*element*/) {
 LRESULT Button3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto painted = HandlePaint(message, wParam)) return *painted;
   if (auto answer = accessible_.HandleMessage(hwnd(), message, wParam, lParam)) return *answer;
+  const auto apply = [this](const InputAnswer& answer) { Apply(answer); };
+  if (auto answer = HandlePushMessage(hwnd(), input_, apply, message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_CREATE:
       OnDpiChanged();
-      input_.state.StartUiState(static_cast<unsigned>(SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0)));
-      return 0;
-    case WM_UPDATEUISTATE:
-      input_.state.UpdateUiState(LOWORD(wParam), HIWORD(wParam));
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      return Default(message, wParam, lParam);
-    case WM_SETFOCUS:
-      // The system raises EVENT_OBJECT_FOCUS on the client area, which is
-      // this control's object: one of ours as well would be read twice.
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      return 0;
-    case WM_KILLFOCUS:
-      Apply(input_.FocusLost());
-      InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     case WM_GETDLGCODE:
       return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
@@ -82,14 +70,8 @@ LRESULT Button3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       Apply(input_.MouseUp(Over(lParam)));
       return 0;
-    case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != hwnd()) Apply(input_.MouseLost());
-      return 0;
     case WM_KEYDOWN:
       Apply(input_.KeyDown(static_cast<unsigned>(wParam), static_cast<std::uint32_t>(lParam)));
-      return 0;
-    case WM_KEYUP:
-      Apply(input_.KeyUp(static_cast<unsigned>(wParam)));
       return 0;
     case BM_CLICK:
       Apply(input_.Click());

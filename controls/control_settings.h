@@ -45,4 +45,13 @@ struct LabelSettings {
   FontSpec Font{L"MS Sans Serif", 8.25f, 400};
 };
 
+struct SpinSettings {
+  Colour ForeColor = Rgb(0, 0, 0);        // the arrows
+  Colour BackColor = Rgb(192, 192, 192);  // the arrow buttons' face
+  std::wstring ToolTip;
+  std::wstring DownName = L"Down";  // what the arrows are called for a screen reader
+  std::wstring UpName = L"Up";
+  std::wstring Value;  // its value at first
+};
+
 }  // namespace salvanto

@@ -64,4 +64,26 @@ std::array<Point, 3> ArrowTriangle(const PixelRect& face, bool pointsLeft, int s
   return {Point{tip, cy}, Point{tip - half, cy - half}, Point{tip - half, cy + half}};
 }
 
+std::vector<Point> FocusDots(const PixelRect& rect) {
+  std::vector<Point> dots;
+  for (int x = rect.left; x < rect.right; x += 2) dots.insert(dots.end(), {{x, rect.top}, {x, rect.bottom - 1}});
+  for (int y = rect.top; y < rect.bottom; y += 2) dots.insert(dots.end(), {{rect.left, y}, {rect.right - 1, y}});
+  return dots;
+}
+
+unsigned CaptionFormat(Alignment align) {
+  constexpr unsigned kCenter = 0x1, kRight = 0x2, kVCenter = 0x4, kSingleLine = 0x20;
+  switch (align) {
+    case Alignment::LeftTop:
+      return kSingleLine;
+    case Alignment::LeftMiddle:
+      return kSingleLine | kVCenter;
+    case Alignment::CenterMiddle:
+      return kSingleLine | kCenter | kVCenter;
+    case Alignment::RightMiddle:
+      return kSingleLine | kRight | kVCenter;
+  }
+  return kSingleLine;
+}
+
 }  // namespace salvanto

@@ -45,14 +45,19 @@ int AddButtonFace(Fills& fills, PixelRect& rect, bool pushed, int depth, int pus
 PixelRect Shifted(const PixelRect& rect, int by);
 PixelRect Inset(const PixelRect& rect, int by);
 
-struct Point {
-  int x, y;
-  bool operator==(const Point&) const = default;
-};
-
 // A solid triangle pointing left or right in a face, the tip first, centred
 // and moved by shift; half its base, which is also its depth, is at most
 // maxHalf, fits the face's height with a pixel to spare, and is at least 2.
 std::array<Point, 3> ArrowTriangle(const PixelRect& face, bool pointsLeft, int shift, int maxHalf);
+
+// The dotted focus mark's dots round rect's edge, every other pixel from
+// its top left corner: the mark drawn in a colour of its own (high
+// contrast) instead of inverting what lies beneath.
+std::vector<Point> FocusDots(const PixelRect& rect);
+
+// How a panel's caption is placed, on one line, as the platform's text
+// drawing flags (DT_SINGLELINE with DT_LEFT, DT_CENTER or DT_RIGHT and
+// DT_TOP or DT_VCENTER).
+unsigned CaptionFormat(Alignment align);
 
 }  // namespace salvanto

@@ -72,39 +72,18 @@ void FillSolid(HDC dc, const PixelRect& rect, COLORREF colour) {
 }
 
 void PaintFills(HDC dc, const Fills& fills, COLORREF face) {
-  for (const Fill& fill : fills) {
-    switch (fill.shade) {
-      case Shade::Face:
-        FillSolid(dc, fill.rect, face);
-        break;
-      case Shade::Light:
-        FillSolid(dc, fill.rect, GetSysColor(COLOR_3DHILIGHT));
-        break;
-      case Shade::Shadow:
-        FillSolid(dc, fill.rect, GetSysColor(COLOR_3DSHADOW));
-        break;
-      case Shade::Outline:
-        FillSolid(dc, fill.rect, PartColour(RGB(0, 0, 0), COLOR_3DDKSHADOW));
-        break;
-    }
-  }
+  // By Shade: Face, Light, Shadow, Outline.
+  const COLORREF shades[] = {face, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW),
+                             PartColour(RGB(0, 0, 0), COLOR_3DDKSHADOW)};
+  for (const Fill& fill : fills) FillSolid(dc, fill.rect, shades[static_cast<int>(fill.shade)]);
 }
 
 void DrawFocusMark(HDC dc, const PixelRect& mark) {
   if (mark.right <= mark.left || mark.bottom <= mark.top) return;
   const RECT rect = ToRect(mark);
   if (HighContrast()) {
-    // DrawFocusRect's dots, every other pixel round the edge, but in the
-    // highlight colour itself instead of an inversion of what lies beneath.
-    const COLORREF colour = GetSysColor(COLOR_HIGHLIGHT);
-    for (LONG x = rect.left; x < rect.right; x += 2) {
-      SetPixelV(dc, x, rect.top, colour);
-      SetPixelV(dc, x, rect.bottom - 1, colour);
-    }
-    for (LONG y = rect.top; y < rect.bottom; y += 2) {
-      SetPixelV(dc, rect.left, y, colour);
-      SetPixelV(dc, rect.right - 1, y, colour);
-    }
+    // In the highlight colour itself instead of an inversion of what lies beneath.
+    for (const Point dot : FocusDots(mark)) SetPixelV(dc, dot.x, dot.y, GetSysColor(COLOR_HIGHLIGHT));
     return;
   }
   SetTextColor(dc, RGB(0, 0, 0));

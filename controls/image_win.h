@@ -16,14 +16,6 @@
 
 namespace salvanto::win {
 
-class ImageEvents {
-public:
-  virtual ~ImageEvents() = default;
-  virtual void OnImageMouseDown() = 0;
-  virtual void OnImageClick() = 0;
-  virtual void OnImageMouseMove(POINT screenPoint) = 0;
-};
-
 class ImageControl final : public Window<ImageControl>, private AccessibleSource {
 public:
   static ImageControl& Create(HWND parent, int id, const PixelRect& rect, ImageEvents* events = nullptr);

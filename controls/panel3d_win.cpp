@@ -26,22 +26,8 @@ void Panel3D::Paint(HDC target) {
                         Scaled(settings_.BorderWidth)),
              PartColour(settings_.BackColor, COLOR_WINDOW));
 
-  UINT format = DT_SINGLELINE;
-  switch (settings_.Align) {
-    case Alignment::LeftTop:
-      format |= DT_LEFT | DT_TOP;
-      break;
-    case Alignment::LeftMiddle:
-      format |= DT_LEFT | DT_VCENTER;
-      break;
-    case Alignment::CenterMiddle:
-      format |= DT_CENTER | DT_VCENTER;
-      break;
-    case Alignment::RightMiddle:
-      format |= DT_RIGHT | DT_VCENTER;
-      break;
-  }
-  DrawCaption(dc.get(), Caption(), client, font_.get(), PartColour(settings_.ForeColor, COLOR_WINDOWTEXT), format);
+  DrawCaption(dc.get(), Caption(), client, font_.get(), PartColour(settings_.ForeColor, COLOR_WINDOWTEXT),
+              CaptionFormat(settings_.Align));
 }
 
 LRESULT Panel3D::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -69,7 +69,7 @@ void SpinButton::Paint(HDC target) {
 }
 
 void SpinButton::Apply(const InputAnswer& answer) {
-  static constexpr WORD kEvents[] = {kSpinDownEvent, kSpinUpEvent};
+  static constexpr WORD kEvents[] = {SpinInput::kDownEvent, SpinInput::kUpEvent};
   CarryOut(hwnd(), answer, kEvents, kRepeatTimer);
 }
 
@@ -88,27 +88,15 @@ bool SpinButton::DoDefaultAction(long element) {
 LRESULT SpinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (auto painted = HandlePaint(message, wParam)) return *painted;
   if (auto answer = accessible_.HandleMessage(hwnd(), message, wParam, lParam)) return *answer;
+  const auto apply = [this](const InputAnswer& answer) { Apply(answer); };
+  if (auto answer = HandlePushMessage(hwnd(), input_, apply, message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_CREATE:
       OnCreate();
-      input_.state.StartUiState(static_cast<unsigned>(SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0)));
       return 0;
-    case WM_UPDATEUISTATE:
-      input_.state.UpdateUiState(LOWORD(wParam), HIWORD(wParam));
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      return Default(message, wParam, lParam);
     case WM_DESTROY:
       KillTimer(hwnd(), kRepeatTimer);
       if (tooltip_) DestroyWindow(std::exchange(tooltip_, nullptr));
-      return 0;
-    case WM_SETFOCUS:
-      // The system raises EVENT_OBJECT_FOCUS on the client area, which is
-      // this control's object: one of ours as well would be read twice.
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      return 0;
-    case WM_KILLFOCUS:
-      Apply(input_.FocusLost());
-      InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
@@ -122,17 +110,11 @@ LRESULT SpinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CANCELMODE:
       Apply(input_.MouseUp());
       return 0;
-    case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != hwnd()) Apply(input_.MouseLost());
-      return 0;
     case WM_TIMER:
       if (wParam == kRepeatTimer) Apply(input_.Timer());
       return 0;
     case WM_KEYDOWN:
       Apply(input_.KeyDown(static_cast<unsigned>(wParam)));
-      return 0;
-    case WM_KEYUP:
-      Apply(input_.KeyUp(static_cast<unsigned>(wParam)));
       return 0;
     default:
       return Default(message, wParam, lParam);

@@ -1,7 +1,7 @@
 #pragma once
 // The spin button: two arrow buttons side by side, which step as
 // SpinInput's rules say (controls/spin.h). Each step reaches the parent as
-// WM_COMMAND with the control id and kSpinDownEvent or kSpinUpEvent. A
+// WM_COMMAND with the control id and its kDownEvent or kUpEvent. A
 // tooltip names what it sets. Screen readers read it as DescribeSpin says:
 // a spin button named by its tooltip, whose value is what it sets as its
 // owner shows it (SetValue), with the two arrows as push buttons whose
@@ -20,19 +20,6 @@
 #include "framework/window.h"
 
 namespace salvanto::win {
-
-// Notification codes in WM_COMMAND's high word.
-inline constexpr WORD kSpinDownEvent = SpinInput::kDownEvent;
-inline constexpr WORD kSpinUpEvent = SpinInput::kUpEvent;
-
-struct SpinSettings {
-  COLORREF ForeColor = RGB(0, 0, 0);        // the arrows
-  COLORREF BackColor = RGB(192, 192, 192);  // the arrow buttons' face
-  std::wstring ToolTip;
-  std::wstring DownName = L"Down";  // what the arrows are called for a screen reader
-  std::wstring UpName = L"Up";
-  std::wstring Value;  // its value at first
-};
 
 class SpinButton final : public Window<SpinButton>, private AccessibleSource {
 public:

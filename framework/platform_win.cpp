@@ -2,12 +2,12 @@
 
 #include <shellscalingapi.h>
 
-#include <cwchar>
 #include <string>
 
 #include "base/settings.h"
 #include "base/twips.h"
 #include "framework/handles.h"
+#include "framework/registry_win.h"
 #include "framework/test_hooks.h"
 
 namespace salvanto::win {
@@ -41,25 +41,7 @@ float Win32Screen::HeightTwips() { return PixelsToTwips(GetSystemMetrics(SM_CYSC
 std::wstring RegistryStore::Read(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                                  std::wstring_view fallback) {
   const std::wstring path = SettingsKeyPath(app, section), name(key);
-  // Text values only, as stored: an expandable one is not expanded.
-  constexpr DWORD kText = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
-  // The value may change between the two calls; try again with the new size.
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    DWORD bytes = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), kText, nullptr, nullptr, &bytes) != ERROR_SUCCESS) {
-      return std::wstring(fallback);
-    }
-    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
-    DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    const LSTATUS status =
-        RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), kText, nullptr, text.data(), &size);
-    if (status == ERROR_MORE_DATA) continue;
-    if (status != ERROR_SUCCESS) return std::wstring(fallback);
-    // The text ends at its first NUL; RegGetValueW makes sure there is one.
-    text.resize(wcsnlen(text.c_str(), text.size()));
-    return text;
-  }
-  return std::wstring(fallback);
+  return RegistryText(HKEY_CURRENT_USER, path.c_str(), name.c_str()).text.value_or(std::wstring(fallback));
 }
 
 void RegistryStore::Write(std::wstring_view app, std::wstring_view section, std::wstring_view key,
@@ -147,10 +129,6 @@ void ReportFatalAndEnd(const RuntimeError& error) {
   ShowFatalAndEnd(error.Report(), static_cast<UINT>(error.Number()));
 }
 
-void ReportFatalAndEnd(const char* what) {
-  std::wstring text = L"The screen saver has to stop: ";
-  for (const char* c = what; *c; ++c) text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-  ShowFatalAndEnd(text, 1);
-}
+void ReportFatalAndEnd(const char* what) { ShowFatalAndEnd(FatalReport(what), 1); }
 
 }  // namespace salvanto::win

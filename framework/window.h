@@ -40,10 +40,10 @@ inline bool IsKeyOrButtonDown(UINT message) {
 }
 
 // A mouse message's point (client coordinates in lParam) on the screen.
-inline POINT ScreenPoint(HWND window, LPARAM lParam) {
+inline Point ScreenPoint(HWND window, LPARAM lParam) {
   POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   ClientToScreen(window, &point);
-  return point;
+  return {point.x, point.y};
 }
 
 namespace detail {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "framework/handles.h"
+#include "framework/registry_win.h"
 #include "installer/saver_choice.h"
 
 namespace salvanto::setup {
@@ -38,31 +39,21 @@ void Log(MSIHANDLE install, const std::wstring& text) {
 
 std::wstring Property(MSIHANDLE install, std::wstring_view property) {
   const std::wstring name(property);
-  std::wstring value(MAX_PATH, L'\0');
-  auto size = static_cast<DWORD>(value.size());
-  UINT result = MsiGetPropertyW(install, name.c_str(), value.data(), &size);
-  if (result == ERROR_MORE_DATA) {
-    value.resize(++size);
-    result = MsiGetPropertyW(install, name.c_str(), value.data(), &size);
-  }
-  value.resize(result == ERROR_SUCCESS ? size : 0);
-  return value;
+  return FillText([&](wchar_t* buffer, std::size_t capacity) {
+           auto size = static_cast<DWORD>(capacity);
+           return StatusAnswer(MsiGetPropertyW(install, name.c_str(), buffer, &size), size + 1);
+         })
+      .text.value_or(L"");
 }
 
 // For the path functions that return the length of what they wrote, or the
 // size they need when the buffer is too small, or 0 on failure.
 template <typename Fill>
 std::optional<std::wstring> Filled(Fill fill) {
-  std::wstring text(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = fill(text.data(), static_cast<DWORD>(text.size()));
-    if (length == 0) return std::nullopt;
-    if (length < text.size()) {
-      text.resize(length);
-      return text;
-    }
-    text.resize(length);
-  }
+  return FillText([&](wchar_t* buffer, std::size_t capacity) {
+           return LengthAnswer(fill(buffer, static_cast<DWORD>(capacity)), capacity);
+         })
+      .text;
 }
 
 std::wstring SystemFolder() {
@@ -103,21 +94,9 @@ LSTATUS OpenUser(win::unique_hkey& user) { return RegOpenCurrentUser(KEY_READ | 
 SaverChoice ReadChoice() {
   win::unique_hkey user;
   if (const LSTATUS status = OpenUser(user); status != ERROR_SUCCESS) return {status, std::nullopt};
-  constexpr DWORD kFlags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
-  std::wstring value(MAX_PATH, L'\0');
-  for (;;) {
-    auto bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    const LSTATUS status = RegGetValueW(user.get(), kDesktopKey, kSaverValue, kFlags, nullptr, value.data(), &bytes);
-    if (status == ERROR_FILE_NOT_FOUND) return {};
-    if (status == ERROR_MORE_DATA) {
-      value.resize(bytes / sizeof(wchar_t) + 1);
-      continue;
-    }
-    if (status != ERROR_SUCCESS) return {status, std::nullopt};
-    value.resize(bytes / sizeof(wchar_t));
-    while (!value.empty() && value.back() == L'\0') value.pop_back();
-    return {ERROR_SUCCESS, value};
-  }
+  FilledText read = win::RegistryText(user.get(), kDesktopKey, kSaverValue);
+  if (read.error == ERROR_FILE_NOT_FOUND) return {};
+  return {read.error, std::move(read.text)};
 }
 
 LSTATUS WriteChoice(const std::wstring& file) {
@@ -155,10 +134,7 @@ public:
   void Log(const std::wstring& line) override { setup::Log(install_, line); }
   void ShowRefusal(const std::wstring& setAsSaver) override {
     const unique_msihandle record(MsiCreateRecord(1));
-    MsiRecordSetStringW(record.get(), 0,
-                        L"SETASSAVER=\"[1]\" is not a value this installer takes. SETASSAVER=1 makes the screen saver "
-                        L"the current one of the user who installs it; without SETASSAVER that user's choice stays "
-                        L"as it is. Nothing has been installed.");
+    MsiRecordSetStringW(record.get(), 0, kRefusalMessage);
     MsiRecordSetStringW(record.get(), 1, setAsSaver.c_str());
     MsiProcessMessage(install_, static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_ERROR | MB_OK | MB_ICONERROR), record.get());
   }
@@ -166,12 +142,10 @@ public:
   SaverChoice ReadChoice() const override { return setup::ReadChoice(); }
   long WriteChoice(const std::wstring& file) override { return setup::WriteChoice(file); }
   long ClearChoice() override { return setup::ClearChoice(); }
-  // Through the system, so that the running session knows at once. A
-  // failure without an error code is still a failure.
+  // Through the system, so that the running session knows at once.
   long TurnSaverOn() override {
     if (SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) return 0;
-    const DWORD error = GetLastError();
-    return static_cast<long>(error ? error : ERROR_GEN_FAILURE);
+    return FailureCode(GetLastError());
   }
   bool NamesFile(std::wstring_view value, std::wstring_view file) const override {
     return setup::NamesFile(value, file);

@@ -40,6 +40,15 @@ struct SaverChoice {
   std::optional<std::wstring> value;
 };
 
+// What the user reads when SETASSAVER is refused ([1]: its value).
+inline constexpr wchar_t kRefusalMessage[] =
+    L"SETASSAVER=\"[1]\" is not a value this installer takes. SETASSAVER=1 makes the screen saver the current one of "
+    L"the user who installs it; without SETASSAVER that user's choice stays as it is. Nothing has been installed.";
+
+// A change the system refused: its error, or ERROR_GEN_FAILURE (31) when
+// it gave none, so that the failure is never taken for success.
+inline long FailureCode(unsigned long error) { return error ? static_cast<long>(error) : 31; }
+
 // What the actions ask of the installer and of Windows. Each write answers
 // 0 or the error.
 class SaverHost {

@@ -121,4 +121,9 @@ std::optional<int> PeekOrientation(std::span<const std::uint8_t> head) {
   return orientation;
 }
 
+PictureHead ReadPictureHead(std::span<const std::uint8_t> head) {
+  const auto declared = PeekPictureSize(head);
+  return {!declared || IsSanePictureSize(*declared), PeekOrientation(head)};
+}
+
 }  // namespace salvanto

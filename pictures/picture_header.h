@@ -22,6 +22,14 @@ std::optional<PixelSize> PeekPictureSize(std::span<const std::uint8_t> head);
 // this reads it for those that do not.
 std::optional<int> PeekOrientation(std::span<const std::uint8_t> head);
 
+// What a file's first bytes tell before a decoder sees it: whether it may
+// be decoded (it declares no size, or a sane one) and its orientation.
+struct PictureHead {
+  bool acceptable = true;
+  std::optional<int> orientation;
+};
+PictureHead ReadPictureHead(std::span<const std::uint8_t> head);
+
 // How many leading bytes of a file PeekPictureSize is given.
 inline constexpr std::size_t kPictureHeadBytes = std::size_t{256} * 1024;
 

@@ -103,24 +103,7 @@ bool ScaleFrame(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, Pixel
       });
 }
 
-// What the first bytes of a file tell before the decoder sees it.
-struct Head {
-  bool acceptable = true;          // no declared size, or a sane one
-  std::optional<int> orientation;  // from an Exif segment or a TIFF header
-};
-
-Head ReadHead(std::span<const std::uint8_t> bytes) {
-  const auto declared = PeekPictureSize(bytes);
-  return {!declared || IsSanePictureSize(*declared), PeekOrientation(bytes)};
-}
-
-unique_hbitmap FromDecoder(IWICImagingFactory* factory, IWICBitmapDecoder* decoder, SIZE wanted, const Head& head) {
-  com_ptr<IWICBitmapFrameDecode> frame;
-  if (FAILED(decoder->GetFrame(0, frame.put()))) return {};
-  return PictureFromFrame(factory, frame.get(), wanted, head.orientation.value_or(1));
-}
-
-std::optional<Head> ReadFileHead(const std::wstring& path) {
+std::optional<PictureHead> ReadFileHead(const std::wstring& path) {
   const unique_hfile file(CreateFileW(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -128,7 +111,25 @@ std::optional<Head> ReadFileHead(const std::wstring& path) {
   std::vector<std::uint8_t> bytes(kPictureHeadBytes);
   DWORD read = 0;
   if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return std::nullopt;
-  return ReadHead(std::span(bytes).first(read));
+  return ReadPictureHead(std::span(bytes).first(read));
+}
+
+// What both loaders do with their bytes: the head read, a picture it
+// declares too big refused, then the first frame decoded (make: the
+// decoder over the bytes). Never throws.
+template <typename ReadHeadOf, typename MakeDecoder>
+unique_hbitmap Decoded(SIZE target, ReadHeadOf&& readHead, MakeDecoder&& make) {
+  try {
+    const std::optional<PictureHead> head = readHead();
+    if (!head || !head->acceptable) return {};
+    auto factory = WicFactory();
+    com_ptr<IWICBitmapDecoder> decoder;
+    com_ptr<IWICBitmapFrameDecode> frame;
+    if (!factory || !make(factory.get(), decoder) || FAILED(decoder->GetFrame(0, frame.put()))) return {};
+    return PictureFromFrame(factory.get(), frame.get(), target, head->orientation.value_or(1));
+  } catch (const std::exception&) {
+    return {};  // out of memory on the way: no picture
+  }
 }
 
 }  // namespace
@@ -177,48 +178,36 @@ unique_hbitmap PictureFromFrame(IWICImagingFactory* factory, IWICBitmapFrameDeco
 }
 
 unique_hbitmap LoadPictureFile(const std::wstring& path, SIZE target) {
-  try {
-    const no_critical_error_boxes quiet;
-    // Some decoders (Wine's JPEG decoder among them) decode everything as
-    // soon as they are created, and fall over on a header that claims
-    // absurd dimensions: such a file is refused before any decoder sees it.
-    const auto head = ReadFileHead(path);
-    if (!head || !head->acceptable) return {};
-    auto factory = WicFactory();
-    if (!factory) return {};
-    com_ptr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                  decoder.put()))) {
-      return {};
-    }
-    return FromDecoder(factory.get(), decoder.get(), target, *head);
-  } catch (const std::exception&) {
-    return {};  // out of memory on the way: no picture
-  }
+  const no_critical_error_boxes quiet;
+  // Some decoders (Wine's JPEG decoder among them) decode everything as
+  // soon as they are created, and fall over on a header that claims
+  // absurd dimensions: such a file is refused before any decoder sees it.
+  return Decoded(
+      target, [&] { return ReadFileHead(path); },
+      [&](IWICImagingFactory* factory, com_ptr<IWICBitmapDecoder>& decoder) {
+        return SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                            WICDecodeMetadataCacheOnDemand, decoder.put()));
+      });
 }
 
 unique_hbitmap LoadPictureResource(HINSTANCE instance, int resourceId, SIZE target) {
-  try {
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
-    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-    auto* data = static_cast<BYTE*>(loaded ? LockResource(loaded) : nullptr);
-    const DWORD size = found ? SizeofResource(instance, found) : 0;
-    if (!data || size == 0) return {};
-    const Head head = ReadHead(std::span<const std::uint8_t>(data, std::min<std::size_t>(size, kPictureHeadBytes)));
-    if (!head.acceptable) return {};
-    auto factory = WicFactory();
-    if (!factory) return {};
-    com_ptr<IWICStream> stream;
-    com_ptr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateStream(stream.put())) || FAILED(stream->InitializeFromMemory(data, size)) ||
-        FAILED(
-            factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put()))) {
-      return {};
-    }
-    return FromDecoder(factory.get(), decoder.get(), target, head);
-  } catch (const std::exception&) {
-    return {};
-  }
+  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
+  HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+  auto* data = static_cast<BYTE*>(loaded ? LockResource(loaded) : nullptr);
+  const DWORD size = found ? SizeofResource(instance, found) : 0;
+  if (!data || size == 0) return {};
+  com_ptr<IWICStream> stream;
+  return Decoded(
+      target,
+      [&] {
+        return std::optional(
+            ReadPictureHead(std::span<const std::uint8_t>(data, std::min<DWORD>(size, kPictureHeadBytes))));
+      },
+      [&](IWICImagingFactory* factory, com_ptr<IWICBitmapDecoder>& decoder) {
+        return SUCCEEDED(factory->CreateStream(stream.put())) && SUCCEEDED(stream->InitializeFromMemory(data, size)) &&
+               SUCCEEDED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                          decoder.put()));
+      });
 }
 
 }  // namespace salvanto::win

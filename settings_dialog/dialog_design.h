@@ -77,12 +77,17 @@ inline LabelSettings Label9Settings() {
           .Font = {L"MS Sans Serif", 9.75f, 700}};
 }
 
-// The spin button's tooltip and what a screen reader calls its arrows.
-inline constexpr Colour kSpinArrows = Rgb(0, 0, 255);
-inline constexpr Colour kSpinFace = Rgb(192, 192, 192);
-inline constexpr std::wstring_view kSpinToolTip = L"Set Slide Show Delay";
-inline constexpr std::wstring_view kSpinDownName = L"Shorter Delay";
-inline constexpr std::wstring_view kSpinUpName = L"Longer Delay";
+// The spin button, with its tooltip and what a screen reader calls its
+// arrows; its value is the delay the display shows, which a screen reader
+// reads on the spin button, since the display never has the focus.
+inline SpinSettings SpinIntervalSettings(std::wstring delay) {
+  return {.ForeColor = Rgb(0, 0, 255),
+          .BackColor = Rgb(192, 192, 192),
+          .ToolTip = L"Set Slide Show Delay",
+          .DownName = L"Shorter Delay",
+          .UpName = L"Longer Delay",
+          .Value = std::move(delay)};
+}
 
 // What a screen reader calls the photograph.
 inline constexpr std::wstring_view kImage2Description = L"Photograph of a silver car";

@@ -1,6 +1,5 @@
 #include "settings_dialog/settings_dialog_win.h"
 
-#include <algorithm>
 #include <string>
 
 #include "assets/resource.h"
@@ -14,6 +13,7 @@
 #include "pictures/picture_win.h"
 #include "settings_dialog/delay.h"
 #include "settings_dialog/dialog_design.h"
+#include "settings_dialog/dialog_focus.h"
 
 namespace salvanto::win {
 namespace {
@@ -67,16 +67,7 @@ void SettingsDialog::CreateControls(const std::wstring& delay) {
   Button3D& set = Button3D::Create(panel, kIdSSCommand4Set, SSCommand4Settings(), Pixels(kSSCommand4));
   Button3D::Create(panel, kIdSSCommand5Help, SSCommand5Settings(), Pixels(kSSCommand5));
   Button3D::Create(panel, kIdSSCommand6Exit, SSCommand6Settings(), Pixels(kSSCommand6));
-  // A screen reader reads the delay on the spin button, which has the
-  // focus, as on the display, which never has.
-  spinInterval_ = &SpinButton::Create(panel, kIdSpinInterval,
-                                      {.ForeColor = kSpinArrows,
-                                       .BackColor = kSpinFace,
-                                       .ToolTip = std::wstring(kSpinToolTip),
-                                       .DownName = std::wstring(kSpinDownName),
-                                       .UpName = std::wstring(kSpinUpName),
-                                       .Value = delay},
-                                      Pixels(kSpinInterval));
+  spinInterval_ = &SpinButton::Create(panel, kIdSpinInterval, SpinIntervalSettings(delay), Pixels(kSpinInterval));
   focus_ = set.hwnd();
 
   panInterval_ = &Panel3D::Create(panel, kIdPanInterval, PanIntervalSettings(delay), Pixels(kPanInterval));
@@ -111,8 +102,7 @@ void SettingsDialog::OnCommand(int id, WORD code) {
 
 void SettingsDialog::OnActivate(bool active) {
   if (!active) {
-    HWND focus = GetFocus();
-    if (focus && IsChild(hwnd(), focus)) focus_ = focus;
+    focus_ = FocusToKeep(GetFocus(), IsChild(hwnd(), GetFocus()) != FALSE, focus_);
     return;
   }
   if (focus_ && IsWindow(focus_)) SetFocus(focus_);
@@ -122,8 +112,7 @@ void SettingsDialog::OnDpiChanged(const RECT& suggested) {
   // Made again from the design at the new density, as at load, keeping what
   // the user sees: the delay display and which control has the focus.
   const std::wstring delay = panInterval_->Caption();
-  HWND focus = GetFocus();
-  if (!focus || !IsChild(hwnd(), focus)) focus = focus_;
+  HWND focus = FocusToKeep(GetFocus(), IsChild(hwnd(), GetFocus()) != FALSE, focus_);
   const int focusId = focus ? GetDlgCtrlID(focus) : 0;
   SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -136,8 +125,8 @@ void SettingsDialog::OnDpiChanged(const RECT& suggested) {
 
 void SettingsDialog::OnNextControl(WPARAM which, bool isHandle) {
   HWND next = isHandle ? reinterpret_cast<HWND>(which) : GetNextDlgTabItem(hwnd(), GetFocus(), which != 0);
-  if (next && IsChild(hwnd(), next) && IsWindowEnabled(next) && IsWindowVisible(next) &&
-      (GetWindowLongPtrW(next, GWL_STYLE) & WS_TABSTOP)) {
+  if (TakesTabFocus(IsChild(hwnd(), next), IsWindowEnabled(next), IsWindowVisible(next),
+                    (GetWindowLongPtrW(next, GWL_STYLE) & WS_TABSTOP) != 0)) {
     SetFocus(next);
   }
 }
@@ -194,9 +183,8 @@ void ShowSettingsDialog(HINSTANCE instance, Platform& platform, std::int32_t del
   g_dialog = window;
   // Centred; on a screen smaller than the dialog the title bar stays on it.
   const SIZE frame = dialog->FrameSize(dialog->Dpi());
-  const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - static_cast<int>(frame.cx)) / 2);
-  const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - static_cast<int>(frame.cy)) / 2);
-  SetWindowPos(window, nullptr, left, top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, CentredEdge(GetSystemMetrics(SM_CXSCREEN), frame.cx),
+               CentredEdge(GetSystemMetrics(SM_CYSCREEN), frame.cy), frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   // The help box belongs to the dialog, so that the dialog takes no input
   // while it is open, however the click reached the button.
   TheMessageBoxes().SetOwner(window);

@@ -10,15 +10,9 @@
 
 #include "base/twips.h"
 #include "framework/window.h"
+#include "slideshow/monitors.h"
 
 namespace salvanto::win {
-
-class CoverEvents {
-public:
-  virtual ~CoverEvents() = default;
-  virtual void OnCoverKeyOrButton() = 0;
-  virtual void OnCoverMouseMove(POINT screenPoint) = 0;
-};
 
 class Cover final : public Window<Cover> {
 public:

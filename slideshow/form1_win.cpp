@@ -3,16 +3,12 @@
 #include "assets/resource.h"
 #include "framework/test_hooks.h"
 #include "pictures/picture_win.h"
-#include "slideshow/monitors.h"
 
 namespace salvanto::win {
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
-// Not every system tells its windows when a monitor comes or goes (Wine
-// does not): the covers are checked against the monitors this often too.
-constexpr UINT_PTR kMonitorCheck = 2;
-constexpr UINT kMonitorCheckMs = 1000;
+constexpr UINT_PTR kMonitorCheck = 2;  // every kMonitorCheckMs
 
 POINT CursorNow() {
   POINT point{};
@@ -21,12 +17,12 @@ POINT CursorNow() {
 }
 
 // Every monitor's area, in the desktop's pixels, and its density.
-Form1::Monitors MonitorsNow() {
-  Form1::Monitors monitors;
+Monitors MonitorsNow() {
+  Monitors monitors;
   EnumDisplayMonitors(
       nullptr, nullptr,
       [](HMONITOR monitor, HDC, RECT* area, LPARAM found) -> BOOL {
-        auto& all = *reinterpret_cast<Form1::Monitors*>(found);
+        auto& all = *reinterpret_cast<Monitors*>(found);
         all.areas.push_back({area->left, area->top, area->right, area->bottom});
         all.dpis.push_back(DpiOfMonitor(monitor));
         return TRUE;
@@ -99,14 +95,17 @@ void Form1::CoverScreen() {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form1::ArrangeControls() {
-  // Only the positions change: the sizes stay those of the design.
-  for (const auto& [control, rect] :
-       {std::pair{SSPanel1_->hwnd(), layout_.SSPanel1}, std::pair{panYear_->hwnd(), layout_.panYear},
-        std::pair{Image2_->hwnd(), layout_.Image2}}) {
-    const PixelRect pixels = Pixels(rect);
-    SetWindowPos(control, nullptr, pixels.left, pixels.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+void Form1::PlaceControls() {
+  const Form1Pixels at = PlacedControls(layout_, TwipsPerPixel(Dpi()));
+  const auto place = [this](auto& control, const PixelRect& rect) {
+    control.SetDpi(Dpi());
+    SetWindowPos(control.hwnd(), nullptr, rect.left, rect.top, rect.width(), rect.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(*panYear_, at.panYear);
+  place(*SSPanel1_, at.SSPanel1);
+  place(*Image1_, at.Image1);
+  place(*Image2_, at.Image2);
 }
 
 void Form1::Load() {
@@ -116,7 +115,7 @@ void Form1::Load() {
   Win32Screen screen(Dpi());
   layout_ = LoadLayout(screen);
   CoverScreen();
-  ArrangeControls();
+  PlaceControls();
   photos_ = std::make_unique<PhotoShow>(platform_, settings_, *Image1_, *panYear_, hwnd());
 }
 
@@ -128,16 +127,7 @@ void Form1::LayOutForScreen() {
   // one at the new size.
   Win32Screen screen(Dpi());
   layout_ = LoadLayout(screen);
-  const Form1Layout design = DesignLayout();
-  const auto place = [this](auto& control, const TwipRect& designed, const TwipRect& placed) {
-    control.SetDpi(Dpi());
-    const PixelRect at = PlacedPixels(designed, placed, TwipsPerPixel(Dpi()));
-    SetWindowPos(control.hwnd(), nullptr, at.left, at.top, at.width(), at.height(), SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  place(*panYear_, design.panYear, layout_.panYear);
-  place(*SSPanel1_, design.SSPanel1, layout_.SSPanel1);
-  place(*Image1_, design.Image1, layout_.Image1);
-  place(*Image2_, design.Image2, layout_.Image2);
+  PlaceControls();
   LoadBanner();
   if (photos_) photos_->FrameChanged();
   icons_.Set(hwnd(), Dpi());
@@ -193,11 +183,11 @@ void Form1::SetYearVisible(bool visible) { ShowWindow(panYear_->hwnd(), visible 
 
 void Form1::End() { EndScreenSaver(platform_.cursor, platform_.end); }
 
-void Form1::OnMouseMove(POINT screenPoint) {
+void Form1::OnMouseMove(Point screenPoint) {
   if (pointer_.Moved(screenPoint.x, screenPoint.y) && ApplyMoveRule(MoveCount) == MoveVerdict::End) End();
 }
 
-void Form1::OnImageMouseMove(POINT screenPoint) {
+void Form1::OnImageMouseMove(Point screenPoint) {
   if (pointer_.Moved(screenPoint.x, screenPoint.y) && ApplyMoveRule(ImageMoveCount) == MoveVerdict::End) End();
 }
 

@@ -12,6 +12,7 @@
 #include "slideshow/cover_win.h"
 #include "slideshow/display_power.h"
 #include "slideshow/layout.h"
+#include "slideshow/monitors.h"
 #include "slideshow/photo_show_win.h"
 
 namespace salvanto::win {
@@ -27,14 +28,6 @@ public:
   void SetYearVisible(bool visible);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // Every monitor's area (in the desktop's pixels) and density, in the
-  // platform's order.
-  struct Monitors {
-    std::vector<PixelRect> areas;
-    std::vector<int> dpis;
-    bool operator==(const Monitors&) const = default;
-  };
-
 private:
   // cursor: where the pointer stands when the window is made.
   Form1(Platform& platform, POINT cursor);
@@ -43,7 +36,9 @@ private:
   void SetTimerInterval(std::int32_t milliseconds);
   void LoadBanner();
   void CoverScreen();
-  void ArrangeControls();
+  // Each control at the size of its design, at its laid-out place, at the
+  // window's density.
+  void PlaceControls();
   // Sizes, positions and the banner as at load, for the screen's size
   // and the window's density now.
   void LayOutForScreen();
@@ -72,12 +67,12 @@ private:
   void OnClose();
   void OnEndSession(bool ending);
   void OnDestroy();
-  void OnMouseMove(POINT screenPoint);
+  void OnMouseMove(Point screenPoint);
   void OnImageMouseDown() override;
   void OnImageClick() override;
-  void OnImageMouseMove(POINT screenPoint) override;
+  void OnImageMouseMove(Point screenPoint) override;
   void OnCoverKeyOrButton() override { End(); }
-  void OnCoverMouseMove(POINT screenPoint) override { OnMouseMove(screenPoint); }
+  void OnCoverMouseMove(Point screenPoint) override { OnMouseMove(screenPoint); }
 
   Platform& platform_;
   ShowSettings settings_;

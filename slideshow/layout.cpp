@@ -54,6 +54,14 @@ PixelRect PlacedPixels(const TwipRect& designed, const TwipRect& placed, float t
   return {at.left, at.top, at.left + size.width(), at.top + size.height()};
 }
 
+Form1Pixels PlacedControls(const Form1Layout& laidOut, float twipsPerPixel) {
+  const Form1Layout design = DesignLayout();
+  return {PlacedPixels(design.panYear, laidOut.panYear, twipsPerPixel),
+          PlacedPixels(design.SSPanel1, laidOut.SSPanel1, twipsPerPixel),
+          PlacedPixels(design.Image1, laidOut.Image1, twipsPerPixel),
+          PlacedPixels(design.Image2, laidOut.Image2, twipsPerPixel)};
+}
+
 std::int32_t TimerPeriodMs(std::int32_t intervalSeconds) {
   const std::wstring setting = L"The setting Interval holds " + std::to_wstring(intervalSeconds) + L" seconds";
   const std::int32_t period = CheckedMultiply(intervalSeconds, 1000, setting + L", in milliseconds");

@@ -59,6 +59,12 @@ Form1Layout LoadLayout(ScreenMetrics& screen);
 // pixel wider or narrower than the design.
 PixelRect PlacedPixels(const TwipRect& designed, const TwipRect& placed, float twipsPerPixel);
 
+// Every control of a layout so placed.
+struct Form1Pixels {
+  PixelRect panYear, SSPanel1, Image1, Image2;
+};
+Form1Pixels PlacedControls(const Form1Layout& laidOut, float twipsPerPixel);
+
 // Timer1's period for an interval: seconds x 1000 in checked 32-bit
 // arithmetic. The timer takes 0 (no ticks) up to the largest 32-bit value;
 // a negative period is refused (InvalidPropertyValue).

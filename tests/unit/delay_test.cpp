@@ -12,6 +12,7 @@
 #include "controls/button3d.h"
 #include "controls/spin.h"
 #include "settings_dialog/delay.h"
+#include "settings_dialog/dialog_focus.h"
 #include "tests/unit/fakes.h"
 
 namespace salvanto {
@@ -174,6 +175,19 @@ TEST_F(DialogTest, ARefusedWriteReachesTheCallerAndKeepsTheEarlierValue) {
   store.refuseWrites = false;
   dialog.Set();
   EXPECT_EQ(Stored(), L"2");
+}
+
+TEST(DialogFocus, KeepsTheDialogsOwnFocusMovesOnlyToATabStopAndCentresOnTheScreen) {
+  int set = 1, kept = 2;
+  EXPECT_EQ(FocusToKeep(&set, true, &kept), &set);
+  EXPECT_EQ(FocusToKeep(&set, false, &kept), &kept);  // another window's
+  EXPECT_EQ(FocusToKeep<int*>(nullptr, true, &kept), &kept);
+  EXPECT_TRUE(TakesTabFocus(true, true, true, true));
+  for (int lacking = 0; lacking < 4; ++lacking) {
+    EXPECT_FALSE(TakesTabFocus(lacking != 0, lacking != 1, lacking != 2, lacking != 3)) << lacking;
+  }
+  EXPECT_EQ(CentredEdge(1024, 423), 300);
+  EXPECT_EQ(CentredEdge(640, 700), 0);  // the title bar stays on the screen
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 #include "installer/saver_choice.h"
 
@@ -127,6 +128,8 @@ TEST(SaverActions, EachActionDecidesFromTheRequestAndTheChoiceAndSaysWhatItDidOr
     }
     EXPECT_EQ(host.Property(L"refused"), logged.starts_with(L"SETASSAVER=\"yes\"") ? L"yes" : L"");
   }
+  // A refusal from Windows without an error code still fails the action.
+  EXPECT_EQ(std::pair(FailureCode(0), FailureCode(1400)), std::pair(31L, 1400L));
 }
 
 }  // namespace

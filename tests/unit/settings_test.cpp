@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <optional>
+#include <vector>
+
 #include "base/errors.h"
+#include "base/filled_text.h"
 #include "base/platform.h"
 #include "base/settings.h"
 #include "tests/unit/fakes.h"
@@ -118,6 +123,8 @@ TEST(Settings, ABadIntervalNamesTheSettingItsTextAndTheReason) {
         << std::string(e.what()).substr(0, 200);
     EXPECT_LT(e.Report().size(), 200u);
   }
+  // Any other failure: what it says, byte for byte.
+  EXPECT_EQ(FatalReport("bad\xE9"), L"The screen saver has to stop: bad\u00E9");
 }
 
 TEST(QuotedExcerpt, CutsLongTextsAndShowsWhatWouldChangeTheReadingAsQuestionMarks) {
@@ -179,6 +186,41 @@ TEST(SaveDelay, WritesWholeSecondsWithoutSuffix) {
     EXPECT_EQ(store.Read(kAppTitle, kSection, kIntervalKey, L"?"), c.text);
   }
   EXPECT_EQ(DelayText(1500), L"1.5");
+}
+
+TEST(FillText, GrowsAsAskedWithinABoundAndEndsTheTextAtItsFirstNul) {
+  // Each call writes "ab\0cdef" as far as the buffer goes, and answers as scripted (the last answer repeating).
+  using T = TextFill;
+  struct Case {
+    std::vector<TextFill> answers;
+    std::optional<std::wstring> text;
+    long error;
+    std::size_t calls, lastCapacity;
+  };
+  for (const Case& c : {Case{{{T::Filled, 6}}, L"ab", 0, 1, 260}, Case{{{T::Filled, 1}}, L"a", 0, 1, 260},
+                        Case{{{T::TooSmall, 300}, {T::Filled, 6}}, L"ab", 0, 2, 300},
+                        Case{{{T::TooSmall, 9}, {T::Filled, 6}}, L"ab", 0, 2, 261},
+                        Case{{{T::TooSmall, 0}, {T::Failed, 0, 5}}, std::nullopt, 5, 2, 261},
+                        Case{{{T::TooSmall, 0, kErrorMoreData}}, std::nullopt, kErrorMoreData, kFillAttempts, 267}}) {
+    std::vector<std::size_t> capacities;
+    const FilledText got = FillText([&](wchar_t* buffer, std::size_t capacity) {
+      std::wmemcpy(buffer, L"ab\0cdef", std::min<std::size_t>(capacity, 6));
+      capacities.push_back(capacity);
+      return c.answers[std::min(capacities.size(), c.answers.size()) - 1];
+    });
+    EXPECT_EQ(got.text, c.text);
+    EXPECT_EQ(got.error, c.error);
+    EXPECT_EQ(capacities.size(), c.calls);
+    EXPECT_EQ(capacities.back(), c.lastCapacity);
+  }
+  // The platform's two ways of answering.
+  EXPECT_EQ(StatusAnswer(0, 3).outcome, T::Filled);
+  EXPECT_EQ(StatusAnswer(kErrorMoreData, 9).outcome, T::TooSmall);
+  EXPECT_EQ(StatusAnswer(2, 9).outcome, T::Failed);
+  EXPECT_EQ(StatusAnswer(2, 9).error, 2);
+  EXPECT_EQ(LengthAnswer(0, 260).outcome, T::Failed);
+  EXPECT_EQ(LengthAnswer(259, 260).outcome, T::Filled);
+  EXPECT_EQ(LengthAnswer(260, 260).outcome, T::TooSmall);
 }
 
 }  // namespace

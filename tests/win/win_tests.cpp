@@ -132,7 +132,7 @@ void DialogFollowsTheDensity(int* failures) {
 
   // One step up, so that the display shows something other than its opening text.
   HWND spin = GetDlgItem(panel, kIdSpinInterval);
-  SendMessageW(panel, WM_COMMAND, MAKEWPARAM(kIdSpinInterval, kSpinUpEvent), reinterpret_cast<LPARAM>(spin));
+  SendMessageW(panel, WM_COMMAND, MAKEWPARAM(kIdSpinInterval, SpinInput::kUpEvent), reinterpret_cast<LPARAM>(spin));
   const std::wstring delay = Text(GetDlgItem(panel, kIdPanInterval));
   CHECK(delay == L"2 Seconds", "the step showed %ls", delay.c_str());
 
@@ -269,7 +269,7 @@ void EachWindowTakesItsMonitorsDensity(int* failures) {
   g_monitorDpi = 120;
   struct NoEvents final : CoverEvents {
     void OnCoverKeyOrButton() override {}
-    void OnCoverMouseMove(POINT) override {}
+    void OnCoverMouseMove(Point) override {}
   } events;
   const Cover& cover = Cover::Create(window, {0, 0, 64, 48}, events);
   CHECK(cover.Dpi() == 120, "the cover starts at %d DPI", cover.Dpi());
