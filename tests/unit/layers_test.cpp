@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,9 +37,20 @@ bool IsWindowsHeader(const std::string& header) {
 bool IsWin32File(const fs::path& file) { return file.stem().string().ends_with("_win"); }
 
 // Every include that breaks the rules, as "file: include".
+// What an include line names, with its opening '"' or '<'; nothing for any other line.
+std::optional<std::pair<char, std::string>> Included(const std::string& line) {
+  std::size_t at = line.find_first_not_of(" \t");
+  if (at == std::string::npos || line[at] != '#') return std::nullopt;
+  at = line.find_first_not_of(" \t", at + 1);
+  if (at == std::string::npos || line.compare(at, 7, "include") != 0) return std::nullopt;
+  at = line.find_first_not_of(" \t", at + 7);
+  if (at == std::string::npos || (line[at] != '"' && line[at] != '<')) return std::nullopt;
+  const std::size_t end = line.find(line[at] == '"' ? '"' : '>', at + 1);
+  if (end == std::string::npos) return std::nullopt;
+  return std::pair{line[at], line.substr(at + 1, end - at - 1)};
+}
+
 std::vector<std::string> IncludeViolations(const fs::path& root) {
-  static const std::regex quoted(R"(^\s*#\s*include\s*"([^/"]+)/([^"]+)\")");
-  static const std::regex angled(R"(^\s*#\s*include\s*<([^>]+)>)");
   std::vector<std::string> found;
   for (const auto& [folder, rank] : Layers()) {
     if (!fs::is_directory(root / folder)) continue;
@@ -49,19 +60,22 @@ std::vector<std::string> IncludeViolations(const fs::path& root) {
       const std::string name = folder + "/" + file.filename().string();
       const bool portable = folder != "framework" && !IsWin32File(file);
       std::ifstream in(file);
-      std::smatch match;
       for (std::string line; std::getline(in, line);) {
-        if (std::regex_search(line, match, quoted)) {
-          const std::string target = match[1];
-          const std::string header = match[2];
+        const auto included = Included(line);
+        if (!included) continue;
+        const auto& [opening, path] = *included;
+        const std::size_t slash = path.find('/');
+        if (opening == '"' && slash != std::string::npos && slash > 0) {
+          const std::string target = path.substr(0, slash);
+          const std::string header = path.substr(slash + 1);
           const auto layer = Layers().find(target);
           const bool allowed = target == folder || (layer != Layers().end() && layer->second < rank) ||
                                (target == "assets" && rank >= kLowestLayerWithResources && !portable);
           const bool portableSeesWin32 =
               portable && (target == "framework" || fs::path(header).stem().string().ends_with("_win"));
           if (!allowed || portableSeesWin32) found.push_back(name + ": " + target + "/" + header);
-        } else if (std::regex_search(line, match, angled) && portable && IsWindowsHeader(match[1])) {
-          found.push_back(name + ": <" + match[1].str() + ">");
+        } else if (opening == '<' && portable && IsWindowsHeader(path)) {
+          found.push_back(name + ": <" + path + ">");
         }
       }
     }
