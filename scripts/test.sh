@@ -15,7 +15,8 @@ SIGN_PFX= bash scripts/build.sh
 wait $template || cat build/e2e-template.log
 cd build/native
 # One test more than there are cores: an end-to-end test mostly waits for
-# Wine, its ticks and its screen (about 40% of a core each, measured). The
+# Wine, its ticks and its screen (about 40% of a core each, measured); two
+# more kept the cores so busy that the whole took longer (measured). The
 # fuzz targets' build takes two places; the release test builds at the
 # lowest priority, on what the others leave.
 ctest --output-on-failure -j"$(($(nproc) + 1))" "$@"
