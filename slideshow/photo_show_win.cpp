@@ -22,12 +22,11 @@ class Win32PhotoFiles final : public PhotoFiles {
 public:
   std::optional<FileStamp> Stamp(const std::wstring& path) override {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    BOOL found = FALSE;
-    {
+    const BOOL found = [&] {
       // An empty removable drive is reported by the tick, not by the system.
       const no_critical_error_boxes quiet;
-      found = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    }
+      return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    }();
     if (!found || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
     return FileStamp{
         .size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,

@@ -412,11 +412,20 @@ void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
   CHECK(object->get_accName(arrow, &name) == S_OK && name && std::wstring(name) == L"Longer Delay",
         "the up arrow's name");
   SysFreeString(std::exchange(name, nullptr));
+  // Where a screen reader shows them: the whole control, and the up arrow in its right part.
+  RECT whole{};
+  GetWindowRect(spin, &whole);
+  LONG left = 0, top = 0, width = 0, height = 0;
+  CHECK(object->accLocation(&left, &top, &width, &height, self) == S_OK && left == whole.left && top == whole.top &&
+            width == whole.right - whole.left && height == whole.bottom - whole.top,
+        "the spin button's place");
+  CHECK(object->accLocation(&left, &top, &width, &height, arrow) == S_OK && left > whole.left &&
+            left + width <= whole.right && top >= whole.top && top + height <= whole.bottom,
+        "the up arrow's place");
   DestroyWindow(dialog);
   PumpMessages();
   CHECK(object->get_accName(arrow, &name) == CO_E_OBJNOTCONNECTED && !name, "a name read after the window went");
   CHECK(object->accDoDefaultAction(arrow) == CO_E_OBJNOTCONNECTED, "an arrow pressed after the window went");
-  LONG left = 1, top = 1, width = 1, height = 1;
   CHECK(object->accLocation(&left, &top, &width, &height, arrow) == CO_E_OBJNOTCONNECTED && width == 0,
         "a place asked after the window went");
 }
