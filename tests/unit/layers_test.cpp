@@ -36,7 +36,6 @@ bool IsWindowsHeader(const std::string& header) {
 
 bool IsWin32File(const fs::path& file) { return file.stem().string().ends_with("_win"); }
 
-// Every include that breaks the rules, as "file: include".
 // What an include line names, with its opening '"' or '<'; nothing for any other line.
 std::optional<std::pair<char, std::string>> Included(const std::string& line) {
   std::size_t at = line.find_first_not_of(" \t");
@@ -50,6 +49,7 @@ std::optional<std::pair<char, std::string>> Included(const std::string& line) {
   return std::pair{line[at], line.substr(at + 1, end - at - 1)};
 }
 
+// Every include that breaks the rules, as "file: include".
 std::vector<std::string> IncludeViolations(const fs::path& root) {
   std::vector<std::string> found;
   for (const auto& [folder, rank] : Layers()) {
