@@ -32,7 +32,7 @@ bool HasScalableSansSerif(const wchar_t* face) {
   const select_object use(screen.get(), font.get());
   TEXTMETRICW metrics{};
   if (!GetTextMetricsW(screen.get(), &metrics)) return false;
-  return (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0 && (metrics.tmPitchAndFamily & 0xF0) == FF_SWISS;
+  return IsScalableSansSerif(metrics.tmPitchAndFamily);
 }
 
 // The scalable face of the same kind as the raster sans-serif faces, where

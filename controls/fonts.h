@@ -18,6 +18,11 @@ struct FontSpec {
 // same kind, so that text keeps the size in points the design asks for.
 bool WantsScalableFace(std::wstring_view face, int dpi);
 
+// Whether a font the system made (its text metrics' pitch and family byte)
+// can stand in for those faces: scalable (TrueType) and sans-serif (swiss).
+// A font mapper that has no such face hands out another kind.
+bool IsScalableSansSerif(unsigned pitchAndFamily);
+
 // The height that gives the font its size in points at a density: the
 // characters' height in pixels, negative, as the platform's fonts take it.
 long FontHeight(float points, int dpi);

@@ -232,6 +232,11 @@ TEST(Fonts, RasterFacesGiveWayAbove96DpiAndPointsBecomePixels) {
   for (const auto& [face, dpi, scalable, points, height] : rows) {
     EXPECT_EQ(std::pair(WantsScalableFace(face, dpi), FontHeight(points, dpi)), std::pair(scalable, height)) << dpi;
   }
+  // What the font mapper handed out may stand in: TrueType swiss, not a serif or a raster face.
+  for (const auto& [pitchAndFamily, standsIn] :
+       {std::pair{0x26u, true}, std::pair{0x16u, false}, std::pair{0x22u, false}}) {
+    EXPECT_EQ(IsScalableSansSerif(pitchAndFamily), standsIn) << pitchAndFamily;
+  }
 }
 
 }  // namespace

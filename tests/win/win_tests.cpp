@@ -391,6 +391,17 @@ void AccessibleObjectsSpeakAndOutliveTheirControls(int* failures) {
   CHECK(Heard(EVENT_OBJECT_STATECHANGE, GetDlgItem(panel, kIdSSCommand4Set)), "no state change heard of Set");
   CHECK(Heard(EVENT_OBJECT_FOCUS, GetDlgItem(panel, kIdSSCommand5Help)), "no focus heard on Help");
 
+  // An arrow the mouse holds goes on stepping (the timing is the unit table's).
+  RECT client{};
+  GetClientRect(spin, &client);
+  SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right * 3 / 4, client.bottom / 2));
+  const std::wstring once = Text(GetDlgItem(panel, kIdPanInterval));
+  const auto stepped = [&] { return Text(GetDlgItem(panel, kIdPanInterval)) != once; };
+  for (const ULONGLONG until = GetTickCount64() + 3000; !stepped() && GetTickCount64() < until; Sleep(10))
+    PumpMessages();
+  CHECK(stepped(), "a held arrow steps once only");
+  SendMessageW(spin, WM_LBUTTONUP, 0, MAKELPARAM(client.right * 3 / 4, client.bottom / 2));
+
   com_ptr<IAccessible> object;
   AccessibleObjectFromWindow(spin, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), object.put_void());
   CHECK(object, "no accessible object for the spin button");
