@@ -83,20 +83,6 @@ TEST(Accessible, ElementsByIdPointAndNavigation) {
       EXPECT_EQ(NavigateParts(parts, from, direction), to) << parts.size() << " " << from << " " << direction;
     }
   }
-  // A control's parts, and the elements that hear when their window's input changes.
-  struct Spin final : AccessibleSource {
-    AccessibleElement Describe(long element) const override { return DescribeSpin(element, L"", L"", L"", L"", 0); }
-    long PartCount() const override { return 2; }
-    PixelRect PartRect(long part) const override {
-      return {0, 10 * static_cast<int>(part - 1), 17, 10 * static_cast<int>(part)};
-    }
-  } spin;
-  struct Label final : AccessibleSource {
-    AccessibleElement Describe(long) const override { return DescribeLabel(L"x"); }
-  } label;
-  EXPECT_EQ(PartRects(spin), (std::vector<PixelRect>{stackedArrows[0], stackedArrows[1]}));
-  EXPECT_EQ(InteractiveElements(spin), (std::vector<long>{0, 1, 2}));
-  EXPECT_EQ(InteractiveElements(label), std::vector<long>{});
 }
 
 }  // namespace

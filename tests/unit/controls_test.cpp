@@ -215,12 +215,6 @@ TEST(Draw3D, ArrowsPointTheWayTheyStepFromTheFacesCentreAndFollowThePush) {
   // The focus mark in a colour of its own: every other pixel round the edge.
   EXPECT_EQ(FocusDots({1, 0, 5, 3}),
             (std::vector<Point>{{1, 0}, {1, 2}, {3, 0}, {3, 2}, {1, 0}, {4, 0}, {1, 2}, {4, 2}}));
-  // A caption's place: DT_SINGLELINE with DT_LEFT, DT_CENTER or DT_RIGHT and DT_TOP or DT_VCENTER.
-  for (const auto& [align, format] :
-       {std::pair{Alignment::LeftTop, 0x20u}, std::pair{Alignment::LeftMiddle, 0x24u},
-        std::pair{Alignment::CenterMiddle, 0x25u}, std::pair{Alignment::RightMiddle, 0x26u}}) {
-    EXPECT_EQ(CaptionFormat(align), format);
-  }
 }
 
 TEST(Fonts, RasterFacesGiveWayAbove96DpiAndPointsBecomePixels) {

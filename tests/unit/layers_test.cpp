@@ -37,16 +37,12 @@ bool IsWindowsHeader(const std::string& header) {
 bool IsWin32File(const fs::path& file) { return file.stem().string().ends_with("_win"); }
 
 // What an include line names, with its opening '"' or '<'; nothing for any other line.
-std::optional<std::pair<char, std::string>> Included(const std::string& line) {
-  std::size_t at = line.find_first_not_of(" \t");
-  if (at == std::string::npos || line[at] != '#') return std::nullopt;
-  at = line.find_first_not_of(" \t", at + 1);
-  if (at == std::string::npos || line.compare(at, 7, "include") != 0) return std::nullopt;
-  at = line.find_first_not_of(" \t", at + 7);
-  if (at == std::string::npos || (line[at] != '"' && line[at] != '<')) return std::nullopt;
-  const std::size_t end = line.find(line[at] == '"' ? '"' : '>', at + 1);
-  if (end == std::string::npos) return std::nullopt;
-  return std::pair{line[at], line.substr(at + 1, end - at - 1)};
+std::optional<std::pair<char, std::string>> Included(std::string line) {
+  std::erase_if(line, [](char c) { return c == ' ' || c == '\t'; });  // no blanks in our paths
+  const char opening = line.starts_with("#include") && line.size() > 8 ? line[8] : '\0';
+  const std::size_t end = line.find(opening == '<' ? '>' : '"', 9);
+  if ((opening != '"' && opening != '<') || end == std::string::npos) return std::nullopt;
+  return std::pair{opening, line.substr(9, end - 9)};
 }
 
 // Every include that breaks the rules, as "file: include".
