@@ -79,8 +79,7 @@ struct FakeConventions : TextConventions {
   }
 };
 
-// Every box shown, text and title; whileOpen runs as the box would, with
-// the program's timers still dispatched under it.
+// Every box shown, text and title; whileOpen runs while the box is open.
 struct FakeBoxes : MessageBoxes {
   void ShowMessage(std::wstring_view text, std::wstring_view title) override {
     shown.push_back({std::wstring(text), std::wstring(title)});
