@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/handles.h"
+#include "framework/window.h"
 
 namespace salvanto::win {
 
@@ -263,8 +264,7 @@ private:
     if (element == CHILDID_SELF) {
       GetWindowRect(window_, &rect);
     } else {
-      const PixelRect part = source_->PartRect(element);
-      rect = {part.left, part.top, part.right, part.bottom};
+      rect = ToRect(source_->PartRect(element));
       MapWindowPoints(window_, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
     }
     return rect;

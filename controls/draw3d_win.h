@@ -11,6 +11,7 @@
 #include "controls/control_settings.h"
 #include "controls/draw3d.h"
 #include "framework/handles.h"
+#include "framework/window.h"
 
 namespace salvanto::win {
 
@@ -31,8 +32,6 @@ void RedrawInNewColours(HWND window);
 // 96 DPI gives way to the system's scalable sans serif, where it has one.
 unique_hfont MakeFont(const FontSpec& spec, int dpi);
 const wchar_t* FaceAtDpi(const wchar_t* face, int dpi);
-
-inline RECT ToRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
 // Painting off screen: draw into get(), and the whole area is copied to the
 // target in one go when the canvas goes, so that a repaint never flickers.

@@ -39,6 +39,9 @@ inline bool IsKeyOrButtonDown(UINT message) {
   }
 }
 
+// The platform's rectangle of a rectangle in pixels.
+inline RECT ToRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
 // A mouse message's point (client coordinates in lParam) on the screen.
 inline Point ScreenPoint(HWND window, LPARAM lParam) {
   POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
