@@ -179,7 +179,7 @@ class PhotoCycle(harness.SessionTestCase):
             # changed. (Not seen open, it is changed once it must have been
             # loaded: over a second after that tick, while not held open.)
             plan = [(caption[first], 2, rewritten), (caption[rewritten], 0, deleted)]
-            state = {"open": set(), "done": []}
+            state = {"open": set(), "done": [], "at": {}}
 
             def change_after_its_load(sample, pixels):
                 if len(state["done"]) == len(plan):
@@ -203,10 +203,22 @@ class PhotoCycle(harness.SessionTestCase):
                 else:
                     (folder / name).unlink()
                 state["done"].append(name)
+                state["at"][name] = raw_clock()
                 harness.log(f"{name} {'rewritten' if name == rewritten else 'deleted'} after its load "
                             f"({'seen' if name in state['open'] else 'not seen'} held open)")
 
-            course = photos.follow_show(s, scr, watch, expected, corner, interval, on_sample=change_after_its_load)
+            def changed_after_its_tick() -> list[str]:
+                """On a machine far busier than it has cores a change may come only after its photo's
+                tick, which then rightly showed the file as it was: what this case checks did not happen."""
+                events = photos.Timeline(watch.states()).events()
+                return [n for n, at in state["at"].items()
+                        if any(t < at for t, kind, value in events if kind == "caption" and value == caption[n])]
+
+            try:
+                course = photos.follow_show(s, scr, watch, expected, corner, interval, on_sample=change_after_its_load)
+            finally:
+                if changed_after_its_tick():
+                    self.skipTest(f"inconclusive: {changed_after_its_tick()} changed only after their tick")
             self.assertEqual(state["done"], [rewritten, deleted])
             self.assertTrue(scr.running, f"ended with {scr.exit_code}")
             self.assertEqual(photos.colour_mismatches(course.samples, course.timeline,
